@@ -1,0 +1,25 @@
+# Shared by run.sh and test.sh: installs the Debian packages that are missing and builds.
+# Sourced, not run: the caller sets ZELVORA_PACKAGES and ZELVORA_CMAKE_OPTIONS first.
+
+zelvora_root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
+
+# Debian 12 packages every build needs; the callers add their own.
+zelvora_base_packages=(g++ make cmake)
+
+zelvora_install_missing() {
+  local missing=() pkg
+  for pkg in "$@"; do
+    dpkg-query -W -f='${Status}' "$pkg" 2>/dev/null | grep -q 'install ok installed' || missing+=("$pkg")
+  done
+  [ ${#missing[@]} -eq 0 ] && return 0
+  echo "Installing missing Debian packages: ${missing[*]}"
+  local sudo=()
+  [ "$(id -u)" -ne 0 ] && sudo=(sudo)
+  "${sudo[@]}" apt-get update -q
+  DEBIAN_FRONTEND=noninteractive "${sudo[@]}" apt-get install -y -q --no-install-recommends "${missing[@]}"
+}
+
+zelvora_build() {
+  cmake -S "$zelvora_root" -B "$zelvora_root/build" -DCMAKE_BUILD_TYPE=Release "$@"
+  cmake --build "$zelvora_root/build" -j "$(nproc)"
+}
