@@ -232,8 +232,8 @@ TEST(ChangeDatumOracle, MatchesProjHelmertPipelineWorldwide)
     }
 }
 
-// Datum A -> B -> A returns the point: the forward and backward translations cancel and the
-// closed form is good to well below a millimetre at ground heights.
+// Datum A -> B -> A returns the point: the translations cancel, and what remains is the error of
+// the closed form taken twice, each time within the 3e-8 m it keeps at heights up to 1 km.
 TEST(ChangeDatumOracle, ThereAndBackReturnsThePoint)
 {
     std::printf("  ChangeDatum there and back (m)\n");
@@ -260,8 +260,8 @@ TEST(ChangeDatumOracle, ThereAndBackReturnsThePoint)
                                    where);
                     vertical.Add(std::fabs(geo.ShiftH - h), where);
                 }
-        horizontal.Expect("horizontal", 3e-8L);
-        vertical.Expect("height", 3e-8L);
+        horizontal.Expect("horizontal", 6e-8L);
+        vertical.Expect("height", 6e-8L);
         Report(pair.why, {&horizontal, &vertical});
     }
 }
