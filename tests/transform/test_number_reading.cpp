@@ -1,0 +1,171 @@
+#include "Formats.h"
+#include "NumberText.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <limits>
+#include <string>
+
+namespace {
+
+struct ReadCase {
+    const char* why;
+    const char* text;
+    long double expected;
+};
+
+// Expected values are long double literals: the compiler's own decimal conversion, correctly
+// rounded, serves as the reference.
+const ReadCase kAcceptedWithPoint[] = {
+    {"plain digits", "1", 1.0L},
+    {"blanks around", "  12.25  ", 12.25L},
+    {"explicit plus", "+1.5", 1.5L},
+    {"minus", "-1.5", -1.5L},
+    {"lower-case exponent", "1e5", 1e5L},
+    {"exponent with sign and leading zero", "1E+05", 1e5L},
+    {"negative exponent", "-.5e-3", -0.0005L},
+    {"separator without decimals", "1.", 1.0L},
+    {"separator without whole digits", ".5", 0.5L},
+    {"0.1 rounds to the nearest long double, not double", "0.1", 0.1L},
+    {"more digits than a long double holds", "123456789012345678901234567890",
+     123456789012345678901234567890.0L},
+    {"a grid northing", "7395123.456789", 7395123.456789L},
+    {"leading zeros", "000012.5", 12.5L},
+    {"below the smallest normal: subnormal, not refused", "1e-4940", 1e-4940L},
+    {"below every subnormal: zero", "1e-5000", 0.0L},
+    {"absurd exponent on zero", "0e999999999999999999999", 0.0L},
+    {"absurd negative exponent", "5e-999999999999999999999", 0.0L},
+    {"largest finite long double", "1.18973149535723176502e4932",
+     std::numeric_limits<long double>::max()},
+};
+
+TEST(NumberReading, AcceptsTheStrictGrammarWithPoint)
+{
+    for (const auto& c : kAcceptedWithPoint) {
+        SCOPED_TRACE(c.why);
+        EXPECT_EQ(readFloat(c.text, NumberFormat::file()), c.expected) << c.text;
+    }
+}
+
+const ReadCase kAcceptedWithComma[] = {
+    {"comma is the separator", "-23,40352344", -23.40352344L},
+    {"comma without decimals", "1,", 1.0L},
+    {"comma without whole digits", ",5", 0.5L},
+    {"exponent with comma", "1,5E-7", 1.5e-7L},
+    {"blanks around", " 100 ", 100.0L},
+};
+
+TEST(NumberReading, AcceptsTheUsersSeparator)
+{
+    for (const auto& c : kAcceptedWithComma) {
+        SCOPED_TRACE(c.why);
+        EXPECT_EQ(readFloat(c.text, commaDecimalDotThousands()), c.expected) << c.text;
+        EXPECT_EQ(readFloat(c.text, commaDecimalSpaceThousands()), c.expected) << c.text;
+    }
+}
+
+TEST(NumberReading, MinusZeroKeepsItsSign)
+{
+    const long double value = readFloat("-0", NumberFormat::file());
+    EXPECT_EQ(value, 0.0L);
+    EXPECT_TRUE(std::signbit(value));
+}
+
+struct RefusedCase {
+    const char* why;
+    const char* text;
+    NumberFormat format;
+};
+
+const RefusedCase kRefused[] = {
+    {"empty", "", NumberFormat::file()},
+    {"blanks only", "   ", NumberFormat::file()},
+    {"sign only", "-", NumberFormat::file()},
+    {"plus only", "+", NumberFormat::file()},
+    {"separator only", ".", NumberFormat::file()},
+    {"exponent without digits", "1e", NumberFormat::file()},
+    {"exponent sign without digits", "1e+", NumberFormat::file()},
+    {"exponent without mantissa", "e5", NumberFormat::file()},
+    {"fractional exponent", "1e5.5", NumberFormat::file()},
+    {"hexadecimal", "0x10", NumberFormat::file()},
+    {"infinity", "inf", NumberFormat::file()},
+    {"not a number", "nan", NumberFormat::file()},
+    {"blank inside", "1 5", NumberFormat::file()},
+    {"blank between sign and digits", "- 1", NumberFormat::file()},
+    {"blank before the exponent", "1 e5", NumberFormat::file()},
+    {"two signs", "+-1", NumberFormat::file()},
+    {"double minus", "--1", NumberFormat::file()},
+    {"two separators", "1..5", NumberFormat::file()},
+    {"trailing separator after decimals", "1.5.", NumberFormat::file()},
+    {"trailing letters", "12x", NumberFormat::file()},
+    {"tab is no blank", "\t1", NumberFormat::file()},
+    {"the other separator under point", "1,5", NumberFormat::file()},
+    {"the other separator under comma", "1.5", commaDecimalDotThousands()},
+    {"thousands separator", "1.000,5", commaDecimalDotThousands()},
+    {"thousands separator under point", "1,000.5", dotDecimalCommaThousands()},
+    {"thousands blank", "1 000,5", commaDecimalSpaceThousands()},
+    {"beyond the long double range", "1e5000", NumberFormat::file()},
+    {"beyond the range, negative", "-1e5000", NumberFormat::file()},
+};
+
+TEST(NumberReading, RefusesWithTheRuntimesMessage)
+{
+    for (const auto& c : kRefused) {
+        SCOPED_TRACE(c.why);
+        const std::string expected = std::string("'") + c.text + "' is not a valid floating point value";
+        try {
+            readFloat(c.text, c.format);
+            ADD_FAILURE() << "accepted '" << c.text << "'";
+        } catch (const ConversionError& error) {
+            EXPECT_EQ(std::string(error.what()), expected);
+        }
+    }
+}
+
+TEST(NumberReading, ConversionErrorIsARuntimeError)
+{
+    EXPECT_THROW(readFloat("12x", NumberFormat::file()), std::runtime_error);
+}
+
+struct IntegerCase {
+    const char* why;
+    const char* text;
+    std::int32_t expected;
+};
+
+const IntegerCase kIntegers[] = {
+    {"zero", "0", 0},
+    {"plain", "123", 123},
+    {"plus", "+7", 7},
+    {"blanks", " 7 ", 7},
+    {"leading zeros", "0040", 40},
+    {"largest", "2147483647", 2147483647},
+    {"smallest", "-2147483648", -2147483647 - 1},
+};
+
+TEST(IntegerReading, AcceptsDecimalDigitsIn32Bits)
+{
+    for (const auto& c : kIntegers) {
+        SCOPED_TRACE(c.why);
+        EXPECT_EQ(readInteger(c.text), c.expected);
+    }
+}
+
+TEST(IntegerReading, RefusesWithTheRuntimesMessage)
+{
+    const char* refused[] = {"",     "-",          "2147483648", "-2147483649", "99999999999999999999",
+                             "1.5",  "5E-5",       "1E15",       "1 2",         "0x10",
+                             "12a",  "--1"};
+    for (const char* text : refused) {
+        SCOPED_TRACE(text);
+        try {
+            readInteger(text);
+            ADD_FAILURE() << "accepted '" << text << "'";
+        } catch (const ConversionError& error) {
+            EXPECT_EQ(std::string(error.what()), std::string("'") + text + "' is not a valid integer value");
+        }
+    }
+}
+
+}  // namespace

@@ -1,0 +1,57 @@
+// The interface texts in Portuguese, English and Spanish, and the status messages, as constant
+// UTF-8 data without any toolkit, so that the windows and the command-line tool share them.
+#pragma once
+
+#include "ResultText.h"
+
+#include <array>
+#include <optional>
+#include <string>
+#include <string_view>
+
+// The language index, as the language list numbers its items.
+namespace Language {
+inline constexpr int Portuguese = 0;
+inline constexpr int English = 1;
+inline constexpr int Spanish = 2;
+inline constexpr int Count = 3;
+}  // namespace Language
+
+inline constexpr int kTextCount = 64;
+inline constexpr int kMessageCodeCount = 101;
+inline constexpr int kTextSlotCount = kTextCount * Language::Count;
+inline constexpr int kMessageSlotCount = kMessageCodeCount * Language::Count;
+// The worked example of the angle format, built from pieces rather than stored.
+inline constexpr int kExampleText = 60;
+
+// Slot of text (or status code) number in language: 3 x number + language.
+constexpr int slotOf(int number, int language) { return Language::Count * number + language; }
+
+// The fixed text at a slot of the 192; empty for an unknown slot and for text 60.
+std::string_view TextoIdioma(int slot);
+// Text number in language; empty for an unknown number or language (never another text).
+std::string_view TextoIdioma(int number, int language);
+
+// The message at a slot of the 303; empty for an unknown slot and for codes without a message.
+std::string_view MensagemIdioma(int slot);
+// The message of a status code in language; empty for an unknown code or language.
+std::string_view MensagemIdioma(int code, int language);
+
+// Text 60 in one language for one angle format: its three pieces joined by the decimal
+// separator. No value when no format (or an unknown one) is chosen, or for an unknown language.
+std::optional<std::string> ExemploFormato(int angleFormat, int language, char decimalSeparator);
+
+// The texts as one window holds them: the fixed tables plus text 60, which the language switch
+// rebuilds and which keeps its previous value when no angle format is chosen.
+class InterfaceTexts {
+public:
+    void buildExample(int angleFormat, char decimalSeparator);
+    std::string_view text(int slot) const;
+    std::string_view text(int number, int language) const;
+
+private:
+    std::array<std::string, Language::Count> example_;
+};
+
+// The labels of the result lines (texts 16 to 25, 39 and 59) in one language.
+ResultLabels resultLabels(int language);
