@@ -39,7 +39,10 @@ AngleDigits splitAngleText(long double magnitude, const NumberFormat& format)
     return {text.substr(0, separator), fraction};
 }
 
-long double signedAs(bool negative, long double magnitude) { return negative ? -magnitude : magnitude; }
+long double signedAs(bool negative, long double magnitude)
+{
+    return negative ? -magnitude : magnitude;
+}
 
 long double minutesWithDecimals(const std::string& fraction, const NumberFormat& format)
 {

@@ -1,5 +1,6 @@
 #include "NumberText.h"
 
+#include <algorithm>
 #include <array>
 #include <charconv>
 #include <cmath>
@@ -144,13 +145,20 @@ long double scaledByPowerOfTen(long double magnitude, int shift)
     return shift >= 0 ? magnitude * kPowersOfTen[shift] : magnitude / kPowersOfTen[-shift];
 }
 
+// floor(binaryExponent x log10(2)) in integer arithmetic, good over the whole long double range.
+int decimalExponentEstimate(long double magnitude)
+{
+    return (std::ilogb(magnitude) * 78913) >> 18;
+}
+
 // The usual case without the cost of the exact conversion (which goes through printf in
 // libstdc++ and takes several hundred ns). A scaled value below 1E15 carries an error under
-// 1E-4, so its rounding to an integer is certain unless its fraction lies that close to a half;
-// those values, and magnitudes whose power of ten is not exact, take the exact path.
+// 1E-4, so its nearest integer is certain unless it lies that close to a half; those values,
+// and magnitudes whose power of ten is not exact, take the exact path. The rounding goes
+// through llrint rather than a cast, which on the x87 would switch the control word twice.
 std::optional<Rounded15> roundTo15Fast(long double magnitude)
 {
-    int exponent = static_cast<int>(std::floor(std::ilogb(magnitude) * 0.30102999566398119521L));
+    int exponent = decimalExponentEstimate(magnitude);
     for (int attempt = 0; attempt < 3; ++attempt) {
         const int shift = kSignificantDigits - 1 - exponent;
         if (shift < -27 || shift > 27) return std::nullopt;
@@ -163,10 +171,9 @@ std::optional<Rounded15> roundTo15Fast(long double magnitude)
             ++exponent;
             continue;
         }
-        const long double whole = std::floor(scaled);
-        const long double fraction = scaled - whole;
-        if (std::fabs(fraction - 0.5L) < 1e-4L) return std::nullopt;
-        std::uint64_t digits = static_cast<std::uint64_t>(whole) + (fraction > 0.5L ? 1 : 0);
+        const long long nearest = std::llrint(scaled);
+        if (std::fabs(scaled - static_cast<long double>(nearest)) > 0.5L - 1e-4L) return std::nullopt;
+        auto digits = static_cast<std::uint64_t>(nearest);
         if (digits == kBeyond15Digits) {
             digits = kSmallest15Digits;
             ++exponent;
@@ -212,7 +219,8 @@ std::string generalText(bool negative, const Rounded15& rounded, char decimalSep
     const char* digitsEnd =
         std::to_chars(digitBuffer.data(), digitBuffer.data() + digitBuffer.size(), rounded.digits)
             .ptr;
-    std::string_view digits(digitBuffer.data(), static_cast<std::size_t>(digitsEnd - digitBuffer.data()));
+    std::string_view digits(digitBuffer.data(),
+                            static_cast<std::size_t>(digitsEnd - digitBuffer.data()));
     while (digits.size() > 1 && digits.back() == '0') digits.remove_suffix(1);
 
     std::string text;
@@ -227,10 +235,11 @@ std::string generalText(bool negative, const Rounded15& rounded, char decimalSep
         }
         text += 'E';
         std::array<char, 12> exponentBuffer;
-        const char* exponentEnd = std::to_chars(exponentBuffer.data(),
-                                                exponentBuffer.data() + exponentBuffer.size(), exponent)
-                                      .ptr;
-        text.append(exponentBuffer.data(), static_cast<std::size_t>(exponentEnd - exponentBuffer.data()));
+        const char* exponentEnd =
+            std::to_chars(exponentBuffer.data(), exponentBuffer.data() + exponentBuffer.size(), exponent)
+                .ptr;
+        text.append(exponentBuffer.data(),
+                    static_cast<std::size_t>(exponentEnd - exponentBuffer.data()));
     } else if (exponent >= 0) {
         const std::size_t integerLength = static_cast<std::size_t>(exponent) + 1;
         if (digits.size() <= integerLength) {
@@ -267,7 +276,10 @@ std::string groupedInteger(std::string_view digits, const std::string& thousands
     return text;
 }
 
-bool allZeros(std::string_view digits) { return digits.find_first_not_of("0.") == std::string_view::npos; }
+bool allZeros(std::string_view digits)
+{
+    return digits.find_first_not_of("0.") == std::string_view::npos;
+}
 
 }  // namespace
 
@@ -306,7 +318,7 @@ std::string formatGeneral(long double value, const NumberFormat& format)
 std::string formatFixed(long double value, FixedPattern pattern, const NumberFormat& format)
 {
     if (!std::isfinite(value)) return nonFiniteText(value);
-    const int decimals = pattern.decimals < 0 ? 0 : (pattern.decimals > kMaxDecimals ? kMaxDecimals : pattern.decimals);
+    const int decimals = std::clamp(pattern.decimals, 0, kMaxDecimals);
     std::array<char, kFixedBufferSize> buffer;
     const char* end = std::to_chars(buffer.data(), buffer.data() + buffer.size(), std::fabs(value),
                                     std::chars_format::fixed, decimals)

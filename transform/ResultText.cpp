@@ -9,11 +9,19 @@ namespace {
 constexpr const char* kEquals = " = ";
 constexpr const char* kMetres = " m";
 
-std::string valueLine(const std::string& label, const std::string& text) { return label + kEquals + text; }
+std::string valueLine(const std::string& label, const std::string& text)
+{
+    return label + kEquals + text;
+}
+
+std::string metresLine(const std::string& label, const std::string& text)
+{
+    return valueLine(label, text) + kMetres;
+}
 
 std::string heightLine(const ResultLabels& labels, long double height, const NumberFormat& format)
 {
-    return valueLine(labels.height, formatFixed(height, Pattern::n1_4, format)) + kMetres;
+    return metresLine(labels.height, formatFixed(height, Pattern::n1_4, format));
 }
 
 std::string zoneLine(const ResultLabels& labels, const ResultValues& values)
@@ -26,8 +34,8 @@ std::vector<std::string> gridLines(const ResultLayout& layout, const ResultValue
                                    const NumberFormat& format)
 {
     std::vector<std::string> lines;
-    lines.push_back(valueLine(labels.north, formatFixed(values.north, Pattern::n1_6, format)) + kMetres);
-    lines.push_back(valueLine(labels.east, formatFixed(values.east, Pattern::n1_6, format)) + kMetres);
+    lines.push_back(metresLine(labels.north, formatFixed(values.north, Pattern::n1_6, format)));
+    lines.push_back(metresLine(labels.east, formatFixed(values.east, Pattern::n1_6, format)));
     if (layout.targetFamily == GridFamily::Utm) lines.push_back(zoneLine(labels, values));
     lines.push_back(heightLine(labels, values.height, format));
     lines.push_back(valueLine(labels.convergence, TextLatLon(values.convergence, angleFormat, format)));

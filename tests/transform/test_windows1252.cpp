@@ -76,10 +76,4 @@ TEST(Windows1252, WritesAQuestionMarkForWhatItCannotHold)
     }
 }
 
-TEST(Windows1252, ConvertsADatumLine)
-{
-    const std::string line = "6378388,297,C\xF3rrego Alegre,-206,172,-6";
-    EXPECT_EQ(windows1252ToUtf8(line), "6378388,297,Córrego Alegre,-206,172,-6");
-}
-
 }  // namespace
