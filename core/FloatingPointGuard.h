@@ -4,6 +4,10 @@
 // overflow, or when one of its results is not finite. The flags catch what the results hide: a
 // point on the polar axis divides by zero, yet the arctangent of the infinity that follows is
 // finite. The caller's own exception flags are left as they were.
+//
+// The compiler does not know that arithmetic raises flags, so a computation must end in stores
+// to memory that the flag test could read (the engine's result fields): those stores, and all
+// the arithmetic they depend on, happen before the test.
 #pragma once
 
 #include <cfenv>
