@@ -434,6 +434,20 @@ void TGeo::ZoneOf(long double Lat, long double Lon)
 // ellipsoid); the datum change within 2e-8 m and 2e-13 degrees of PROJ's Helmert pipeline.
 // Measured by tests/core/oracle_*.cpp. The longitude is taken quadrant-correct.
 
+// Geodetic to geocentric on one ellipsoid, with e^2 = (2 - f) f.
+TGeo::GeocentricPoint TGeo::GeocentricOf(const Ellipsoid& el, long double Lat, long double Lon,
+                                         long double H)
+{
+    const long double e2 = el.E2();
+    const long double phi = Radians(Lat);
+    const long double lambda = Radians(Lon);
+    const long double sinPhi = std::sin(phi);
+    const long double cosPhi = std::cos(phi);
+    const long double N = el.a / std::sqrt(1 - e2 * sinPhi * sinPhi);
+    return {(N + H) * cosPhi * std::cos(lambda), (N + H) * cosPhi * std::sin(lambda),
+            ((1 - e2) * N + H) * sinPhi};
+}
+
 void TGeo::GeoToCartesian(long double Lat, long double Lon, long double H)
 {
     Status = GeoStatus::Ok;
@@ -448,16 +462,10 @@ void TGeo::GeoToCartesian(long double Lat, long double Lon, long double H)
         return;
     }
     Guarded([&] {
-        const Ellipsoid el(*Datum);
-        const long double e2 = el.E2();
-        const long double phi = Radians(Lat);
-        const long double lambda = Radians(Lon);
-        const long double sinPhi = std::sin(phi);
-        const long double cosPhi = std::cos(phi);
-        const long double N = el.a / std::sqrt(1 - e2 * sinPhi * sinPhi);
-        CartX = (N + H) * cosPhi * std::cos(lambda);
-        CartY = (N + H) * cosPhi * std::sin(lambda);
-        CartZ = ((1 - e2) * N + H) * sinPhi;
+        const GeocentricPoint g = GeocentricOf(Ellipsoid(*Datum), Lat, Lon, H);
+        CartX = g.X;
+        CartY = g.Y;
+        CartZ = g.Z;
     }, CartX, CartY, CartZ);
 }
 
@@ -525,16 +533,10 @@ void TGeo::ChangeDatum(const TDatum& TargetDatum, long double Lat, long double L
         return;
     }
     Guarded([&] {
-        const Ellipsoid source(*Datum);
-        const long double e2 = source.E2();
-        const long double phi = Radians(Lat);
-        const long double lambda = Radians(Lon);
-        const long double sinPhi = std::sin(phi);
-        const long double cosPhi = std::cos(phi);
-        const long double N = source.a / std::sqrt(1 - e2 * sinPhi * sinPhi);
-        const long double X = (N + H) * cosPhi * std::cos(lambda) + (Datum->Dx - TargetDatum.Dx);
-        const long double Y = (N + H) * cosPhi * std::sin(lambda) + (Datum->Dy - TargetDatum.Dy);
-        const long double Z = ((1 - e2) * N + H) * sinPhi + (Datum->Dz - TargetDatum.Dz);
+        const GeocentricPoint g0 = GeocentricOf(Ellipsoid(*Datum), Lat, Lon, H);
+        const long double X = g0.X + (Datum->Dx - TargetDatum.Dx);
+        const long double Y = g0.Y + (Datum->Dy - TargetDatum.Dy);
+        const long double Z = g0.Z + (Datum->Dz - TargetDatum.Dz);
 
         const Ellipsoid target(TargetDatum);
         const GeodeticPoint g = BowringGeodetic(X, Y, Z, target.a, target.b,

@@ -186,6 +186,12 @@ public:
 private:
     struct Ellipsoid;
     struct LocalOriginTerms;
+    struct GeocentricPoint {
+        long double X, Y, Z;
+    };
+
+    static GeocentricPoint GeocentricOf(const Ellipsoid& el, long double Lat, long double Lon,
+                                        long double H);
 
     bool CentralMeridianIsStandard(long double CentralMeridian) const;
     bool DatumRadiusValid() const;
