@@ -100,7 +100,7 @@ TEST(CartesianToGeoOracle, MatchesGeocentricReverseInAllQuadrants)
         {"heights up to 10 km", {2500, 5000, 10000}, 3e-6L},
         {"heights up to 100 km", {20000, 50000, 100000}, 3e-4L},
     };
-    std::printf("  CartesianToGeo against Geocentric::Reverse (m)\n  %-44s | %10s | %10s\n",
+    std::printf("  CartesianToGeo against Geocentric::Reverse (m)\n  %-62s | %10s | %10s\n",
                 "case", "horizontal", "height");
     for (const Ellipsoid& e : kEllipsoids) {
         SCOPED_TRACE(e.name);
@@ -192,7 +192,7 @@ TEST(ChangeDatumOracle, MatchesProjHelmertPipelineWorldwide)
 {
     const double kHeights[] = {-100, 0, 850, 3000, 9000};
     std::printf("  ChangeDatum against a PROJ cart/helmert/cart pipeline\n"
-                "  %-44s | %10s | %10s | %10s\n",
+                "  %-62s | %10s | %10s | %10s\n",
                 "case", "lat (deg)", "lon (deg)", "height (m)");
     for (const DatumPair& pair : kDatumPairs) {
         SCOPED_TRACE(pair.why);

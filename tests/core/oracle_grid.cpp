@@ -126,7 +126,7 @@ void ReportRegions(const std::string& label, const std::array<Worst, kRegions>& 
 void PrintHeading(const char* what)
 {
     std::printf("  %s, maximum error by degrees from the central meridian\n", what);
-    std::printf("  %-44s | %10s | %10s | %10s | %10s\n", "case", kRegionName[0], kRegionName[1],
+    std::printf("  %-62s | %10s | %10s | %10s | %10s\n", "case", kRegionName[0], kRegionName[1],
                 kRegionName[2], kRegionName[3]);
 }
 
@@ -271,7 +271,7 @@ int WideRegionOf(long double offset) { return offset <= 3 ? 0 : 1; }
 TEST(MeridianConvergenceOracle, MatchesGeographicLibGamma)
 {
     constexpr long double kTolerance[2] = {1e-7L, 3e-7L};  // degrees
-    std::printf("  MeridianConvergence against gamma (degrees)\n  %-44s | %10s | %10s\n", "case",
+    std::printf("  MeridianConvergence against gamma (degrees)\n  %-62s | %10s | %10s\n", "case",
                 "<=3", "<=4");
     for (const GridCase& c : AllGridCases()) {
         SCOPED_TRACE(c.why);
@@ -296,7 +296,7 @@ TEST(MeridianConvergenceOracle, MatchesGeographicLibGamma)
 TEST(PointScaleFactorOracle, MatchesGeographicLibScale)
 {
     constexpr long double kTolerance[2] = {1.2e-5L, 2e-5L};
-    std::printf("  PointScaleFactor against k\n  %-44s | %10s | %10s\n", "case", "<=3", "<=4");
+    std::printf("  PointScaleFactor against k\n  %-62s | %10s | %10s\n", "case", "<=3", "<=4");
     for (const GridCase& c : AllGridCases()) {
         SCOPED_TRACE(c.why);
         TGeo geo;
@@ -349,7 +349,7 @@ TEST(GridRoundTripOracle, WideUserZoneBeyondFourDegrees)
     // term of the fifth or sixth order metres.
     constexpr long double kTolerance[kBands] = {3e-2L, 0.1L, 0.3L, 0.6L};
     std::printf("  Round trip on a 14-degree user zone, error on the ground (m), and the forward "
-                "error against exact TM (not held)\n  %-44s | %10s | %10s | %10s | %10s\n",
+                "error against exact TM (not held)\n  %-62s | %10s | %10s | %10s | %10s\n",
                 "case", "4..5", "5..6", "6..7", "7..8");
     for (const Ellipsoid& e : kEllipsoids)
         for (long double cm : {-49.0L, 21.0L}) {  // (cm - 7) / 14 whole

@@ -64,7 +64,7 @@ long double ToleranceOf(const Ellipsoid& e, const AltitudeCase& alt, const Origi
 TEST(LocalPlaneOracle, LocalToGeoOfGeoToLocalReturnsThePoint)
 {
     std::printf("  GeoToLocal -> LocalToGeo, error on the ground (m)\n"
-                "  %-44s | %10s | %10s | %10s\n",
+                "  %-62s | %10s | %10s | %10s\n",
                 "case", "<=10 km", "<=50 km", "<=80 km");
     constexpr long double kOriginX = 150000, kOriginY = 250000;
     for (const Ellipsoid& e : kEllipsoids) {

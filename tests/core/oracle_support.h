@@ -144,7 +144,9 @@ inline std::string Point(long double lat, long double lon, long double extra = N
 // log; also recorded as a property in the XML report.
 inline void Report(const std::string& label, const std::vector<const Worst*>& columns)
 {
-    std::string line = label;
+    char padded[96];
+    std::snprintf(padded, sizeof padded, "%-62s", label.c_str());
+    std::string line = padded;
     std::string property;
     for (const Worst* w : columns) {
         char cell[48];
