@@ -17,6 +17,32 @@ bool Inside(long double value, long double low, long double high)
 
 long double Radians(long double degrees) { return degrees / 180 * Pi; }
 
+struct SinCos {
+    long double sin, cos;
+};
+
+// Sine and cosine of an angle in degrees. The angle is first brought within 45 degrees of a
+// multiple of 90, exactly (d - 90k is exact in binary), because the library's 80-bit sine and
+// cosine take a slow argument reduction beyond pi/4 (120 to 155 ns a call against 28). The
+// result differs from the sine of d / 180 x pi by about one unit in the last place, and is exact
+// on the quadrant boundaries: the cosine of 90 degrees is 0.
+SinCos SinCosOfDegrees(long double d)
+{
+    const long double k = std::rint(d / 90);
+    if (!(std::fabs(k) <= 4)) {
+        const long double r = Radians(d);
+        return {std::sin(r), std::cos(r)};
+    }
+    const long double r = Radians(d - 90 * k);
+    const long double s = std::sin(r), c = std::cos(r);
+    switch (static_cast<int>(k) & 3) {
+    case 0: return {s, c};
+    case 1: return {c, -s};
+    case 2: return {-s, -c};
+    default: return {-c, s};
+    }
+}
+
 // Radians back to degrees as radians x 45 / arctan(1).
 long double DegreesByArctan(long double radians) { return radians * 45 / std::atan(1.0L); }
 
@@ -184,8 +210,8 @@ struct TGeo::Ellipsoid {
 
 long double TGeo::MeridianArc(long double A, long double Lat, long double E)
 {
-    const long double phi = Radians(Lat);
-    return MeridianArcFrom(A, Lat, E, std::sin(phi), std::cos(phi));
+    const SinCos phi = SinCosOfDegrees(Lat);
+    return MeridianArcFrom(A, Lat, E, phi.sin, phi.cos);
 }
 
 // A standard central meridian is one of (k + 1/2) zone widths for a whole k. A zone width of 0
@@ -224,9 +250,9 @@ void TGeo::GeoToGrid(long double Lat, long double Lon, long double CentralMeridi
             const long double s1 = std::sin(ArcSecond);
             const long double K0 = Grid->K0;
 
-            const long double phi = Radians(Lat);
-            const long double sinPhi = std::sin(phi);
-            const long double cosPhi = std::cos(phi);
+            const SinCos phi = SinCosOfDegrees(Lat);
+            const long double sinPhi = phi.sin;
+            const long double cosPhi = phi.cos;
             const long double t = Tangent(sinPhi, cosPhi);
             const long double t2 = IntPower(2, t);
             const long double t4 = IntPower(4, t);
@@ -300,13 +326,13 @@ void TGeo::GridToGeo(int Hemisphere, long double North, long double East,
         const long double S = Nd / K0;
 
         // Footpoint latitude, in degrees, by fixed-point iteration on the meridian arc; sn and c
-        // are the sine and cosine of the last pass's radian value.
+        // are the sine and cosine of the last pass's latitude.
         long double phi = S / P0;
         long double sn = 0, c = 1;
         for (int i = 1; i <= 9; ++i) {
-            const long double r = phi / 180 * Pi;
-            sn = std::sin(r);
-            c = std::cos(r);
+            const SinCos r = SinCosOfDegrees(phi);
+            sn = r.sin;
+            c = r.cos;
             const EvenMultipleSines s = EvenSines(sn, c);
             const long double next =
                 (S + P2 * s.s2 - P4 * s.s4 + P6 * s.s6 - P8 * s.s8 + P10 * s.s10) * (1 / P0);
@@ -380,9 +406,9 @@ void TGeo::MeridianConvergence(long double Lat, long double Lon, long double Cen
         const long double ep = el.SecondE();
         const long double s1 = std::sin(ArcSecond);
         const long double p = (CentralMeridian - Lon) * TenToMinus4 * 3600;
-        const long double phi = Radians(Lat);
-        const long double sinPhi = std::sin(phi);
-        const long double cosPhi = std::cos(phi);
+        const SinCos phi = SinCosOfDegrees(Lat);
+        const long double sinPhi = phi.sin;
+        const long double cosPhi = phi.cos;
         const long double t = Tangent(sinPhi, cosPhi);
         const long double cos2 = IntPower(2, cosPhi);
 
@@ -403,7 +429,7 @@ void TGeo::PointScaleFactor(long double Lat, long double Lon, long double Centra
 {
     const std::int32_t status = Status;
     Guarded([&] {
-        const long double b = std::cos(Radians(Lat)) * std::sin((Lon - CentralMeridian) / 180 * Pi);
+        const long double b = SinCosOfDegrees(Lat).cos * SinCosOfDegrees(Lon - CentralMeridian).sin;
         ScaleFactor = Grid->K0 / std::sqrt(1 - b * b);
     }, ScaleFactor);
     Status = status;
@@ -439,13 +465,11 @@ TGeo::GeocentricPoint TGeo::GeocentricOf(const Ellipsoid& el, long double Lat, l
                                          long double H)
 {
     const long double e2 = el.E2();
-    const long double phi = Radians(Lat);
-    const long double lambda = Radians(Lon);
-    const long double sinPhi = std::sin(phi);
-    const long double cosPhi = std::cos(phi);
-    const long double N = el.a / std::sqrt(1 - e2 * sinPhi * sinPhi);
-    return {(N + H) * cosPhi * std::cos(lambda), (N + H) * cosPhi * std::sin(lambda),
-            ((1 - e2) * N + H) * sinPhi};
+    const SinCos phi = SinCosOfDegrees(Lat);
+    const SinCos lambda = SinCosOfDegrees(Lon);
+    const long double N = el.a / std::sqrt(1 - e2 * phi.sin * phi.sin);
+    return {(N + H) * phi.cos * lambda.cos, (N + H) * phi.cos * lambda.sin,
+            ((1 - e2) * N + H) * phi.sin};
 }
 
 void TGeo::GeoToCartesian(long double Lat, long double Lon, long double H)

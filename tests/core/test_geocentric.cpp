@@ -44,8 +44,16 @@ TEST(GeoToCartesian, LatitudeAndLongitudeBounds)
         }
     }
     Engine pole;
-    pole->GeoToCartesian(90, 0, 0);  // the polar semi-axis b = a (1 - f)
+    pole->GeoToCartesian(90, 0, 0);  // the polar semi-axis b = a (1 - f), on the axis itself
     EXPECT_NEAR(pole->CartZ, 6356752.314245L, 1e-6);
+    EXPECT_EQ(pole->CartX, 0);
+    EXPECT_EQ(pole->CartY, 0);
+    pole->GeoToCartesian(0, 90, 0);  // on the Y axis
+    EXPECT_EQ(pole->CartX, 0);
+    EXPECT_EQ(pole->CartY, 6378137);
+    pole->GeoToCartesian(0, -180, 0);
+    EXPECT_EQ(pole->CartX, -6378137);
+    EXPECT_EQ(pole->CartY, 0);
 }
 
 TEST(CartesianToGeo, ReturnsThePointOfGeoToCartesianInEveryQuadrant)
