@@ -175,6 +175,18 @@ bool TGeo::DatumRadiusValid() const
     return Datum != nullptr && Inside(Datum->A, MinSemiMajorAxis, MaxSemiMajorAxis);
 }
 
+// The latitude (4), longitude (5) and datum (8) checks that close the check list of every
+// routine taking a geodetic point, in that order; false when one of them failed.
+bool TGeo::PointChecksPass(long double Lat, long double Lon, long double MinLat,
+                           long double MaxLat)
+{
+    bool pass = true;
+    if (!Inside(Lat, MinLat, MaxLat)) { Status = GeoStatus::InvalidLatitude; pass = false; }
+    if (!Inside(Lon, -180, 180)) { Status = GeoStatus::InvalidLongitude; pass = false; }
+    if (!DatumRadiusValid()) { Status = GeoStatus::InvalidEarthRadius; pass = false; }
+    return pass;
+}
+
 // The quantities of one ellipsoid that the routines derive from A and F on the spot.
 struct TGeo::Ellipsoid {
     long double a, f, b;
@@ -232,9 +244,7 @@ void TGeo::GeoToGrid(long double Lat, long double Lon, long double CentralMeridi
     if (!(W / 2 >= d)) Status = GeoStatus::OutsideZone;
     if (!(d - W / 2 <= 1)) { Status = GeoStatus::FarOutsideZone; computable = false; }
     if (!CentralMeridianIsStandard(CentralMeridian)) Status = GeoStatus::NonStandardMeridian;
-    if (!Inside(Lat, -80, 84)) { Status = GeoStatus::InvalidLatitude; computable = false; }
-    if (!Inside(Lon, -180, 180)) { Status = GeoStatus::InvalidLongitude; computable = false; }
-    if (!DatumRadiusValid()) { Status = GeoStatus::InvalidEarthRadius; computable = false; }
+    if (!PointChecksPass(Lat, Lon, -80, 84)) computable = false;
 
     if (!computable) {
         North = 0;
@@ -393,10 +403,7 @@ void TGeo::GridToGeo(int Hemisphere, long double North, long double East,
 void TGeo::MeridianConvergence(long double Lat, long double Lon, long double CentralMeridian)
 {
     Status = GeoStatus::Ok;
-    bool computable = true;
-    if (!Inside(Lat, -80, 84)) { Status = GeoStatus::InvalidLatitude; computable = false; }
-    if (!Inside(Lon, -180, 180)) { Status = GeoStatus::InvalidLongitude; computable = false; }
-    if (!DatumRadiusValid()) { Status = GeoStatus::InvalidEarthRadius; computable = false; }
+    bool computable = PointChecksPass(Lat, Lon, -80, 84);
     if (!computable) {
         Convergence = 0;
         return;
@@ -475,10 +482,7 @@ TGeo::GeocentricPoint TGeo::GeocentricOf(const Ellipsoid& el, long double Lat, l
 void TGeo::GeoToCartesian(long double Lat, long double Lon, long double H)
 {
     Status = GeoStatus::Ok;
-    bool computable = true;
-    if (!Inside(Lat, -90, 90)) { Status = GeoStatus::InvalidLatitude; computable = false; }
-    if (!Inside(Lon, -180, 180)) { Status = GeoStatus::InvalidLongitude; computable = false; }
-    if (!DatumRadiusValid()) { Status = GeoStatus::InvalidEarthRadius; computable = false; }
+    bool computable = PointChecksPass(Lat, Lon, -90, 90);
     if (!computable) {
         CartX = 0;
         CartY = 0;
@@ -541,10 +545,7 @@ void TGeo::ChangeDatum(const TDatum& TargetDatum, long double Lat, long double L
                        long double H)
 {
     Status = GeoStatus::Ok;
-    bool computable = true;
-    if (!Inside(Lat, -80, 84)) { Status = GeoStatus::InvalidLatitude; computable = false; }
-    if (!Inside(Lon, -180, 180)) { Status = GeoStatus::InvalidLongitude; computable = false; }
-    if (!DatumRadiusValid()) { Status = GeoStatus::InvalidEarthRadius; computable = false; }
+    bool computable = PointChecksPass(Lat, Lon, -80, 84);
     if (!Inside(TargetDatum.A, MinSemiMajorAxis, MaxSemiMajorAxis)) {
         Status = GeoStatus::InvalidEarthRadius;
         computable = false;
@@ -626,10 +627,7 @@ void TGeo::SetLocalOrigin(long double OriginLat, long double OriginLon, long dou
 void TGeo::GeoToLocal(long double Lat, long double Lon)
 {
     Status = GeoStatus::Ok;
-    bool computable = true;
-    if (!Inside(Lat, -90, 90)) { Status = GeoStatus::InvalidLatitude; computable = false; }
-    if (!Inside(Lon, -180, 180)) { Status = GeoStatus::InvalidLongitude; computable = false; }
-    if (!DatumRadiusValid()) { Status = GeoStatus::InvalidEarthRadius; computable = false; }
+    bool computable = PointChecksPass(Lat, Lon, -90, 90);
     // The convergence is zeroed too: the result text shows it for a rejected point.
     if (!computable) {
         LocalX = 0;

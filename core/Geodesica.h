@@ -195,6 +195,7 @@ private:
 
     bool CentralMeridianIsStandard(long double CentralMeridian) const;
     bool DatumRadiusValid() const;
+    bool PointChecksPass(long double Lat, long double Lon, long double MinLat, long double MaxLat);
     LocalOriginTerms OriginTerms() const;
     // Runs a computation under the floating-point guard; on a fault sets Status 99 and zeroes the
     // given result fields.
