@@ -214,11 +214,12 @@ struct TGeo::Ellipsoid {
 // binomial sine series to e^10 and the inverse takes the footpoint latitude by fixed-point
 // iteration on that series. Against the exact projection (GeographicLib TransverseMercatorExact),
 // on WGS 84 and on a = 6378160, 1/f = 298.25 alike, within 1.5 / 2 / 3 / 4 degrees of the
-// central meridian: forward northing and easting within 5e-6 / 2e-5 / 2e-4 / 1.5e-3 m, inverse
-// within 1e-5 / 5e-5 / 1e-3 / 6e-3 m on the ground; convergence within 1e-7 degrees to 3 degrees
-// and 3e-7 at 4; the point scale factor, a spherical formula, within 1.2e-5 and 2e-5. The error
-// grows quickly past 4 degrees (85 mm forward at 8 degrees). The meridian arc agrees with the
-// exact arc within 1e-6 m from -80 to 84 degrees. Measured by tests/core/oracle_*.cpp.
+// central meridian: forward northing within 4.3e-7 / 4.3e-7 / 2.9e-6 / 2.6e-5 m and easting
+// within 1.7e-6 / 7.6e-6 / 1.0e-4 / 7.0e-4 m; inverse within 3.2e-6 / 2.2e-5 / 3.7e-4 / 2.8e-3 m
+// on the ground; convergence within 3.2e-8 degrees to 3 degrees and 1.4e-7 at 4; the point scale
+// factor, a spherical formula, within 9.3e-6 and 1.7e-5. The error grows quickly past 4 degrees
+// (85 mm forward at 8 degrees). The meridian arc agrees with the exact arc within 4.3e-7 m from
+// -80 to 84 degrees. Measured by tests/core/oracle_grid.cpp.
 
 long double TGeo::MeridianArc(long double A, long double Lat, long double E)
 {
@@ -461,11 +462,12 @@ void TGeo::ZoneOf(long double Lat, long double Lon)
 // Geodetic to geocentric by the closed formulas; geocentric to geodetic by Bowring's closed form
 // (B. R. Bowring, "Transformation from spatial to geographical coordinates", Survey Review 23,
 // 1976) in one step, without iteration; the datum change goes through geocentric coordinates
-// with the difference of the two datums' translations relative to WGS 84. Against GeographicLib
-// Geocentric and PROJ +proj=cart: the forward conversion within 1e-8 m; the reverse within 3e-8
-// / 3e-6 / 3e-4 m for heights up to 1 / 10 / 100 km (Bowring's single step is exact only on the
-// ellipsoid); the datum change within 2e-8 m and 2e-13 degrees of PROJ's Helmert pipeline.
-// Measured by tests/core/oracle_*.cpp. The longitude is taken quadrant-correct.
+// with the difference of the two datums' translations relative to WGS 84. Against PROJ
+// +proj=cart the forward conversion is within 2.2e-9 m; against GeographicLib Geocentric the
+// reverse is within 2.2e-8 / 1.1e-6 / 1.0e-4 m for heights up to 1 / 10 / 100 km (Bowring's
+// single step is exact only on the ellipsoid); the datum change is within 3.7e-9 m and 3.2e-14
+// degrees of PROJ's cart / Helmert / cart pipeline. Measured by tests/core/oracle_geocentric.cpp.
+// The longitude is taken quadrant-correct, so that points with negative X keep their longitude.
 
 // Geodetic to geocentric on one ellipsoid, with e^2 = (2 - f) f.
 TGeo::GeocentricPoint TGeo::GeocentricOf(const Ellipsoid& el, long double Lat, long double Lon,
@@ -579,8 +581,11 @@ void TGeo::ChangeDatum(const TDatum& TargetDatum, long double Lat, long double L
 // origin, scaled about the origin by c = (R0 + plane altitude) / R0 with R0 the Gaussian mean
 // radius at the origin latitude, with latitude and longitude differences in arc-seconds. The two
 // directions are approximations of each other, not exact inverses: a round trip returns within
-// 3e-6 / 3e-3 / 3e-2 m at 10 / 50 / 80 km from the origin with plane altitude 0, and within
-// 1.5e-3 / 3e-2 / 7e-2 m at 700 m. Measured by tests/core/oracle_*.cpp.
+// 1.2e-6 / 2.5e-4 / 2.5e-3 m at 10 / 50 / 80 km from the origin with plane altitude 0. A raised
+// plane adds a term: the forward direction scales x before its x^2 term and the inverse after, so
+// a round trip keeps about |tan(origin latitude)| x^2 h / (N0 R0): at 700 m, 7.2e-4 / 1.8e-2 /
+// 4.5e-2 m from an origin at 22.5 degrees, 7.4e-2 m at 50 km from one at 60. Measured by
+// tests/core/oracle_local.cpp.
 
 struct TGeo::LocalOriginTerms {
     long double a, e2, arc1, phi0, N0, M0, c, B, C, D, E;
