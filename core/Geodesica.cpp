@@ -17,6 +17,11 @@ bool Inside(long double value, long double low, long double high)
 
 long double Radians(long double degrees) { return degrees / 180 * Pi; }
 
+// pi / 2 as the sum of the nearest extended value and the remainder.
+constexpr long double kHalfPiHigh = 1.57079632679489661926L;
+constexpr long double kHalfPiLow = -2.508278806334166011779e-20L;
+constexpr long double kQuarterPi = 0.785398163397448309616L;
+
 struct SinCos {
     long double sin, cos;
 };
@@ -41,6 +46,18 @@ SinCos SinCosOfDegrees(long double d)
     case 2: return {-s, -c};
     default: return {-c, s};
     }
+}
+
+// Sine and cosine of an angle in radians, for the same reason: between pi/4 and 3pi/4 in
+// magnitude they are taken as the cosine and sine of the distance to pi/2 (hi - |x| is exact
+// there). Elsewhere the library's own.
+SinCos SinCosOfRadians(long double x)
+{
+    const long double m = std::fabs(x);
+    if (!(m > kQuarterPi && m <= 3 * kQuarterPi)) return {std::sin(x), std::cos(x)};
+    const long double r = (kHalfPiHigh - m) + kHalfPiLow;
+    const long double s = std::cos(r);
+    return {x < 0 ? -s : s, std::sin(r)};
 }
 
 // Radians back to degrees as radians x 45 / arctan(1).
@@ -513,13 +530,12 @@ GeodeticPoint BowringGeodetic(long double X, long double Y, long double Z, long 
     GeodeticPoint g;
     g.lon = LongitudeOf(X, Y);
     const long double p = std::sqrt(X * X + Y * Y);
-    const long double theta = std::atan((Z * a) / (p * b));
-    const long double phi =
-        std::atan((Z + ep2 * b * TGeo::IntPower(3, std::sin(theta))) /
-                  (p - e2 * a * TGeo::IntPower(3, std::cos(theta))));
-    const long double sinPhi = std::sin(phi);
-    const long double N = a / std::sqrt(1 - e2 * sinPhi * sinPhi);
-    g.h = p / std::cos(phi) - N;
+    const SinCos theta = SinCosOfRadians(std::atan((Z * a) / (p * b)));
+    const long double phi = std::atan((Z + ep2 * b * TGeo::IntPower(3, theta.sin)) /
+                                      (p - e2 * a * TGeo::IntPower(3, theta.cos)));
+    const SinCos phiSinCos = SinCosOfRadians(phi);
+    const long double N = a / std::sqrt(1 - e2 * phiSinCos.sin * phiSinCos.sin);
+    g.h = p / phiSinCos.cos - N;
     g.lat = DegreesByArctan(phi);
     return g;
 }
@@ -600,8 +616,9 @@ TGeo::LocalOriginTerms TGeo::OriginTerms() const
     o.e2 = el.E2ByAxes();
     o.arc1 = std::atan(1.0L) * OneOver3600 / 45;
     o.phi0 = OriginLat / 180 * Pi;
-    const long double sinPhi0 = std::sin(o.phi0);
-    const long double cosPhi0 = std::cos(o.phi0);
+    const SinCos phi0 = SinCosOfDegrees(OriginLat);
+    const long double sinPhi0 = phi0.sin;
+    const long double cosPhi0 = phi0.cos;
     const long double w0 = 1 - o.e2 * sinPhi0 * sinPhi0;
     o.N0 = o.a / std::sqrt(w0);
     o.M0 = o.a * (1 - o.e2) / RealPower(w0, 1.5L);
@@ -646,16 +663,18 @@ void TGeo::GeoToLocal(long double Lat, long double Lon)
         const long double dPhi = (Lat - OriginLat) * 3600;
         const long double dLambda = (Lon - OriginLon) * 3600;
         const long double phiP = Lat / 180 * Pi;
-        const long double sinPhiP = std::sin(phiP);
+        const SinCos phiPSinCos = SinCosOfDegrees(Lat);
+        const long double sinPhiP = phiPSinCos.sin;
         const long double Np = o.a / std::sqrt(1 - o.e2 * sinPhiP * sinPhiP);
         const long double dPhi1 = dPhi * (1 - LocalLatitudeSeriesTerm * dPhi * dPhi);
         const long double dLambda1 = dLambda * (1 - o.arc1 * o.arc1 / 6 * dLambda * dLambda);
         const long double phiM = (phiP + o.phi0) / 2;
         const long double sinArc1 = std::sin(o.arc1);
-        const long double F = std::sin(phiM) * std::cos(phiM) * sinArc1 * sinArc1 / 12;
-        LocalConvergence = -(dLambda * std::sin(phiM) / std::cos((phiP - o.phi0) / 2) +
+        const SinCos m = SinCosOfRadians(phiM);
+        const long double F = m.sin * m.cos * sinArc1 * sinArc1 / 12;
+        LocalConvergence = -(dLambda * m.sin / std::cos((phiP - o.phi0) / 2) +
                              F * IntPower(3, dLambda)) / 3600;
-        x = dLambda1 * std::cos(phiP) * Np * o.arc1 * o.c;
+        x = dLambda1 * phiPSinCos.cos * Np * o.arc1 * o.c;
         y = (1 / o.B) *
             (((dPhi1 + o.C * x * x) + o.D * dPhi1 * dPhi1) + o.E * dPhi1 * x * x +
              o.E * o.C * IntPower(4, x)) *
@@ -724,9 +743,9 @@ void TGeo::LocalToGeo(long double X, long double Y)
         const long double dPhi = -S - o.D * S * S;
         const long double dPhi1 = dPhi * (1 + o.arc1 * o.arc1 / 6 * dPhi * dPhi);
         const long double phiP = o.phi0 + std::atan(1.0L) * (dPhi1 / 3600) / 45;
-        const long double sinPhiP = std::sin(phiP);
-        const long double Np = o.a / std::sqrt(1 - o.e2 * sinPhiP * sinPhiP);
-        const long double dLambda = (1 / std::cos(phiP)) * (dx / (Np * o.c)) * (1 / o.arc1);
+        const SinCos p = SinCosOfRadians(phiP);
+        const long double Np = o.a / std::sqrt(1 - o.e2 * p.sin * p.sin);
+        const long double dLambda = (1 / p.cos) * (dx / (Np * o.c)) * (1 / o.arc1);
         const long double sinArc1 = std::sin(o.arc1);
         const long double dLambda1 = dLambda * (1 + sinArc1 * sinArc1 / 6 * dLambda * dLambda);
         Lat = phiP / Pi * 180;
