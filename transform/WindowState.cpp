@@ -30,54 +30,51 @@ std::string& editBox(WindowState& state, int n) { return state.*editField(n); }
 const std::string& editBox(const WindowState& state, int n) { return state.*editField(n); }
 
 WindowState startupState(const NumberFormat& user) {
+    // The texts as the window's resource gives them, and the values start-up sets; the few
+    // with a fraction take the user's separator.
     const std::string decimal(1, user.decimalSeparator);
-    WindowState s;
-    // Source side: central meridian, local plane origin and plane, the user family.
-    s.Edit13 = "-45";
-    s.Edit15 = "-22";
-    s.Edit16 = "-47";
-    s.Edit17 = "700";
-    s.Edit18 = "150000";
-    s.Edit19 = "250000";
-    s.Edit5 = "0" + decimal + "9996";
-    s.Edit6 = "6";
-    s.Edit7 = "10000000";
-    s.Edit8 = "500000";
-    // Target side, the same rows.
-    s.Edit20 = "-45";
-    s.Edit14 = "-22" + decimal + "540077144";
-    s.Edit21 = "-47" + decimal + "032556624";
-    s.Edit22 = "700";
-    s.Edit23 = "150000";
-    s.Edit24 = "250000";
-    s.Edit9 = "0" + decimal + "9996";
-    s.Edit10 = "6";
-    s.Edit11 = "10000000";
-    s.Edit12 = "500000";
-    // The point: geodetic, geocentric, grid and local plane boxes.
-    s.Edit25 = "-0";
-    s.Edit26 = "-45";
-    s.Edit27 = "100";
-    s.Edit28 = "4510272";
-    s.Edit29 = "-4510272";
-    s.Edit30 = "0";
-    s.Edit1 = "10000000";
-    s.Edit2 = "500000";
-    s.Edit3 = "155000";
-    s.Edit4 = "255000";
-
-    s.ComboBox1 = 0;
-    s.ComboBox2 = 2;
-    s.ComboBox3 = 0;
-    s.ComboBox7 = 0;
-    s.ComboBox8 = 0;
-    s.ComboBox9 = 1;
-    s.ComboBox10 = 1;
-    s.ComboBox14 = 1;
-    s.ComboBox16 = 0;
-    s.ComboBox17 = 0;
-
-    s.OpenDialog1FileName = "Teste.Dxf";
-    s.SaveDialog1FileName = "SemNome.Dxf";
-    return s;
+    return WindowState{
+        .Edit1 = "10000000",
+        .Edit2 = "500000",
+        .Edit3 = "155000",
+        .Edit4 = "255000",
+        .Edit5 = "0" + decimal + "9996",
+        .Edit6 = "6",
+        .Edit7 = "10000000",
+        .Edit8 = "500000",
+        .Edit9 = "0" + decimal + "9996",
+        .Edit10 = "6",
+        .Edit11 = "10000000",
+        .Edit12 = "500000",
+        .Edit13 = "-45",
+        .Edit14 = "-22" + decimal + "540077144",
+        .Edit15 = "-22",
+        .Edit16 = "-47",
+        .Edit17 = "700",
+        .Edit18 = "150000",
+        .Edit19 = "250000",
+        .Edit20 = "-45",
+        .Edit21 = "-47" + decimal + "032556624",
+        .Edit22 = "700",
+        .Edit23 = "150000",
+        .Edit24 = "250000",
+        .Edit25 = "-0",
+        .Edit26 = "-45",
+        .Edit27 = "100",
+        .Edit28 = "4510272",
+        .Edit29 = "-4510272",
+        .Edit30 = "0",
+        .ComboBox1 = 0,
+        .ComboBox2 = 2,
+        .ComboBox3 = 0,
+        .ComboBox7 = 0,
+        .ComboBox8 = 0,
+        .ComboBox9 = 1,
+        .ComboBox10 = 1,
+        .ComboBox14 = 1,
+        .ComboBox16 = 0,
+        .ComboBox17 = 0,
+        .OpenDialog1FileName = "Teste.Dxf",
+        .SaveDialog1FileName = "SemNome.Dxf",
+    };
 }

@@ -1,0 +1,86 @@
+// The datum catalogue: the datums that both sides of a transformation choose from, held in
+// "Datum.Cfg" beside the program, one datum per line:
+//
+//     a,1/f,name,Dx,Dy,Dz        for example   6378000,300.5,Datum A,-10.5,20,-3.25
+//
+// Numbers in the general form with "." and no grouping; names in Windows-1252 in the file and
+// UTF-8 in the program; lines end with CR LF. The first empty line ends the catalogue.
+#pragma once
+
+#include "Geodesica.h"
+
+#include <filesystem>
+#include <optional>
+#include <stdexcept>
+#include <string>
+#include <string_view>
+#include <vector>
+
+// A datum the catalogue will not store, with the reason in words.
+class DatumRefused : public std::runtime_error {
+public:
+    using std::runtime_error::runtime_error;
+};
+
+class DatumCatalogue {
+public:
+    static constexpr int Slots = 51;
+
+    // The datums in list order: entry i is item i of both datum lists.
+    const std::vector<TDatum>& ListaDatum() const { return datums; }
+    // The index of the last datum: the number of datums minus 1, -1 when there are none.
+    int QuantDatum() const { return static_cast<int>(datums.size()) - 1; }
+    // Set once a datum has been stored from the editor; decides whether the file is written.
+    bool DatumAlterado() const { return changed; }
+
+    // The datum at a list's selected index, or nothing for -1, an empty catalogue or an index
+    // past the last datum.
+    const TDatum* datumAt(int index) const;
+    std::vector<std::string> names() const;
+
+    // Stores a datum in a slot, replacing the one there or, at QuantDatum() + 1, adding one, and
+    // marks the catalogue changed. InvF is the inverse flattening. Refuses (DatumRefused, nothing
+    // changed) a name that holds a comma or a line break, which the file could not read back, a
+    // 52nd datum, and a slot beyond the next free one.
+    void store(int slot, const std::string& Name, long double A, long double InvF, long double Dx,
+               long double Dy, long double Dz);
+
+    // Adds a datum as the file reading does, without marking the catalogue changed; false when
+    // all the slots are taken.
+    bool append(TDatum datum);
+
+private:
+    std::vector<TDatum> datums;
+    bool changed = false;
+};
+
+// The selected indexes of the two datum lists.
+struct DatumSelection {
+    int source;  // ComboBox9
+    int target;  // ComboBox10
+};
+
+// The editor's "Aplica": stores the datum in the slot and returns the selections the refreshed
+// lists must show: each as it was, 0 where it no longer names a datum (or had none while datums
+// exist), -1 when the catalogue is empty. The lists' new items are catalogue.names().
+DatumSelection AtualizaDatum(DatumCatalogue& catalogue, int slot, const std::string& Name,
+                             long double A, long double InvF, long double Dx, long double Dy,
+                             long double Dz, DatumSelection remembered);
+
+// The datums read from a catalogue, and the one report the reading needs, if any: the file
+// missing or unreadable, the first line that cannot be read (the lines before it stay loaded),
+// or datums beyond the 51st (the first 51 stay loaded).
+struct CatalogueReading {
+    DatumCatalogue catalogue;
+    std::optional<std::string> problem;
+};
+
+CatalogueReading readCatalogue(std::string_view content);
+CatalogueReading loadCatalogue(const std::filesystem::path& file);
+
+// The file's text for every datum in the catalogue.
+std::string catalogueText(const DatumCatalogue& catalogue);
+
+// Writes the catalogue's file if a datum was stored since it was read, atomically; throws
+// FileWriteError when it cannot, leaving the previous file as it was. True if it wrote.
+bool saveCatalogue(const std::filesystem::path& file, const DatumCatalogue& catalogue);

@@ -1,0 +1,83 @@
+#include "AtomicFile.h"
+
+#include <cerrno>
+#include <cstring>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace {
+
+std::string systemReason() { return std::strerror(errno); }
+
+// mkstemp creates the file readable by its owner only; a new file should get the permissions
+// any other program's new file gets.
+mode_t currentUmask() {
+    const mode_t mask = ::umask(0);
+    ::umask(mask);
+    return mask;
+}
+
+}  // namespace
+
+AtomicFile::AtomicFile(std::filesystem::path destination) : target(std::move(destination)) {
+    std::error_code ignored;
+    if (std::filesystem::is_directory(target, ignored))
+        fail("it is a folder");
+    // mkstemp gives a name no other writer holds, in the destination's folder, so that the
+    // final rename stays within one file system.
+    std::string pattern = target.string() + ".XXXXXX";
+    const int descriptor = ::mkstemp(pattern.data());
+    if (descriptor < 0)
+        fail(systemReason());
+    temporary = pattern;
+    stream = ::fdopen(descriptor, "wb");
+    if (stream == nullptr) {
+        const std::string reason = systemReason();
+        ::close(descriptor);
+        std::filesystem::remove(temporary, ignored);
+        fail(reason);
+    }
+}
+
+AtomicFile::~AtomicFile() {
+    if (stream != nullptr)
+        std::fclose(stream);
+    if (!committed) {
+        std::error_code ignored;
+        std::filesystem::remove(temporary, ignored);
+    }
+}
+
+void AtomicFile::write(std::string_view bytes) {
+    if (!bytes.empty() && std::fwrite(bytes.data(), 1, bytes.size(), stream) != bytes.size())
+        fail(systemReason());
+}
+
+void AtomicFile::commit() {
+    if (std::fflush(stream) != 0 || ::fsync(::fileno(stream)) != 0)
+        fail(systemReason());
+    // Keep the permissions of the file being replaced; a new file gets the usual ones.
+    struct stat previous {};
+    if (::stat(target.c_str(), &previous) == 0)
+        ::fchmod(::fileno(stream), previous.st_mode & 07777);
+    else
+        ::fchmod(::fileno(stream), 0666 & ~currentUmask());
+    const int closed = std::fclose(stream);
+    stream = nullptr;
+    if (closed != 0)
+        fail(systemReason());
+    if (std::rename(temporary.c_str(), target.c_str()) != 0)
+        fail(systemReason());
+    committed = true;
+}
+
+void AtomicFile::fail(const std::string& what) const {
+    throw FileWriteError("Cannot write the file \"" + target.string() + "\": " + what);
+}
+
+void writeFileAtomically(const std::filesystem::path& destination, std::string_view bytes) {
+    AtomicFile file(destination);
+    file.write(bytes);
+    file.commit();
+}
