@@ -39,7 +39,8 @@ public:
     std::vector<std::string> names() const;
 
     // Stores a datum in a slot, replacing the one there or, at QuantDatum() + 1, adding one, and
-    // marks the catalogue changed. InvF is the inverse flattening. Refuses (DatumRefused, nothing
+    // marks the catalogue changed. InvF is the inverse flattening; the name loses its outer
+    // blanks, as it would in the file. Refuses (DatumRefused, nothing
     // changed) a name that holds a comma or a line break, which the file could not read back, a
     // 52nd datum, and a slot beyond the next free one.
     void store(int slot, const std::string& Name, long double A, long double InvF, long double Dx,

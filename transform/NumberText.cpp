@@ -14,7 +14,7 @@ namespace {
 
 [[noreturn]] void refuse(std::string_view text, const char* kind)
 {
-    throw ConversionError("'" + std::string(text) + "' is not a valid " + kind + " value");
+    throw ConversionError(quotedForMessage(text) + " is not a valid " + kind + " value");
 }
 
 bool isDigit(char c) { return c >= '0' && c <= '9'; }
@@ -290,6 +290,18 @@ long double readFloat(std::string_view text, const NumberFormat& format)
     const long double value = convertParts(*parts);
     if (std::isinf(value)) refuse(text, "floating point");
     return value;
+}
+
+std::string quotedForMessage(std::string_view text)
+{
+    // A line of a damaged file may run to megabytes; the message shows its start.
+    constexpr std::size_t longest = 100;
+    if (text.size() <= longest)
+        return "'" + std::string(text) + "'";
+    std::size_t cut = longest;
+    while (cut > 0 && (static_cast<unsigned char>(text[cut]) & 0xC0) == 0x80)
+        --cut;
+    return "'" + std::string(text.substr(0, cut)) + "\u2026'";
 }
 
 std::int32_t readInteger(std::string_view text)

@@ -21,8 +21,13 @@ public:
 // or "e" with optional sign and at least one digit, optional blanks. Blanks are spaces. The value
 // is the long double nearest to the decimal text; a magnitude beyond the long double range is
 // refused, one below it reads as the nearest subnormal or zero.
-// Throws ConversionError "'<text>' is not a valid floating point value".
+// Throws ConversionError "'<text>' is not a valid floating point value"; a text of more than 100
+// bytes is quoted by its first 100 and an ellipsis.
 long double readFloat(std::string_view text, const NumberFormat& format);
+
+// A text in quotes for an error message; a text of more than 100 bytes is shown by its first
+// 100 (cut at a character boundary) and an ellipsis.
+std::string quotedForMessage(std::string_view text);
 
 // Reads a 32-bit signed integer: optional blanks, an optional sign, decimal digits, optional
 // blanks. Throws ConversionError "'<text>' is not a valid integer value".

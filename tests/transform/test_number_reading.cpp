@@ -123,6 +123,30 @@ TEST(NumberReading, RefusesWithTheRuntimesMessage)
     }
 }
 
+TEST(NumberReading, ALongTextIsQuotedByItsStartAtACharacterBoundary)
+{
+    // 99 digits, then a two-byte "ã" across the 100-byte mark, then a megabyte more.
+    const std::string text = std::string(99, '7') + "\xC3\xA3" + std::string(1 << 20, 'x');
+    try {
+        readFloat(text, NumberFormat::file());
+        ADD_FAILURE() << "accepted the long text";
+    } catch (const ConversionError& error) {
+        EXPECT_EQ(std::string(error.what()),
+                  "'" + std::string(99, '7') + "\u2026' is not a valid floating point value");
+    }
+    const std::string exactly100(100, '7');
+    EXPECT_THROW(
+        {
+            try {
+                readInteger(exactly100);
+            } catch (const ConversionError& error) {
+                EXPECT_EQ(std::string(error.what()), "'" + exactly100 + "' is not a valid integer value");
+                throw;
+            }
+        },
+        ConversionError);
+}
+
 TEST(NumberReading, ConversionErrorIsARuntimeError)
 {
     EXPECT_THROW(readFloat("12x", NumberFormat::file()), std::runtime_error);

@@ -1,0 +1,199 @@
+#include "Settings.h"
+
+#include "AtomicFile.h"
+#include "ConfigFile.h"
+#include "NumberText.h"
+#include "TextLines.h"
+#include "Windows1252.h"
+
+#include <array>
+#include <optional>
+
+namespace {
+
+// One line of the file: a list's index, a box's number, a file name, or the reserved line 14.
+struct SettingsLine {
+    enum Kind { Index, Number, Name, Reserved } kind;
+    int WindowState::* index = nullptr;
+    std::string WindowState::* text = nullptr;
+};
+
+constexpr SettingsLine index(int WindowState::* field) { return {SettingsLine::Index, field}; }
+constexpr SettingsLine number(std::string WindowState::* field) {
+    return {SettingsLine::Number, nullptr, field};
+}
+constexpr SettingsLine name(std::string WindowState::* field) {
+    return {SettingsLine::Name, nullptr, field};
+}
+
+using S = WindowState;
+
+// Line n of the file is entry n - 1.
+constexpr std::array<SettingsLine, 42> settingsLines{
+    index(&S::ComboBox7),  index(&S::ComboBox9),  number(&S::Edit13), index(&S::ComboBox14),
+    number(&S::Edit15),    number(&S::Edit16),    index(&S::ComboBox16), number(&S::Edit17),
+    number(&S::Edit18),    number(&S::Edit19),    index(&S::ComboBox8),  index(&S::ComboBox10),
+    number(&S::Edit20),    SettingsLine{SettingsLine::Reserved}, number(&S::Edit14),
+    number(&S::Edit21),    index(&S::ComboBox17), number(&S::Edit22), number(&S::Edit23),
+    number(&S::Edit24),    number(&S::Edit25),    number(&S::Edit26), number(&S::Edit27),
+    number(&S::Edit1),     number(&S::Edit2),     number(&S::Edit28), number(&S::Edit29),
+    number(&S::Edit30),    number(&S::Edit3),     number(&S::Edit4),  name(&S::OpenDialog1FileName),
+    name(&S::SaveDialog1FileName), index(&S::ComboBox1), number(&S::Edit5), number(&S::Edit6),
+    number(&S::Edit7),     number(&S::Edit8),     number(&S::Edit9),  number(&S::Edit10),
+    number(&S::Edit11),    number(&S::Edit12),    index(&S::ComboBox2),
+};
+
+constexpr int LanguageLine = 33;
+constexpr int FirstUserFamilyLine = 34;
+constexpr int LastUserFamilyLine = 41;
+constexpr int AngleFormatLine = 42;
+constexpr int English = 1;
+
+const SettingsLine& lineAt(int n) { return settingsLines[static_cast<std::size_t>(n - 1)]; }
+
+// A line that does not read; the whole file is then set aside.
+struct BadLine {
+    int number;
+    std::string reason;
+};
+
+// Reads line `n`'s text into the state by the line's kind, numbers shown in the user's form.
+void readLine(WindowState& state, int n, std::string_view text, const NumberFormat& user) {
+    const SettingsLine& line = lineAt(n);
+    try {
+        switch (line.kind) {
+        case SettingsLine::Index:
+            state.*line.index = readInteger(text);
+            break;
+        case SettingsLine::Number:
+            state.*line.text = formatGeneral(readFloat(text, NumberFormat::file()), user);
+            break;
+        case SettingsLine::Name:
+            state.*line.text = windows1252ToUtf8(text);
+            break;
+        case SettingsLine::Reserved:
+            break;
+        }
+    } catch (const ConversionError& error) {
+        throw BadLine{n, error.what()};
+    }
+}
+
+// The eight values of the user-defined families when the file has none: on both sides a UTM
+// zone's figures.
+void defaultUserFamilies(WindowState& state, const NumberFormat& user) {
+    static constexpr std::array<long double, 4> utm{0.9996L, 6, 10000000, 500000};
+    for (int n = FirstUserFamilyLine; n <= LastUserFamilyLine; ++n)
+        state.*lineAt(n).text = formatGeneral(utm[static_cast<std::size_t>((n - 34) % 4)], user);
+}
+
+// The file's values over the start-up state, in the order and with the rules of the format:
+// lines 1 to 32 as the table says, the language read leniently, then the optional block of the
+// user families and the optional angle format, each taken from the next line there is.
+WindowState readState(std::string_view content, WindowState state, const NumberFormat& user) {
+    TextLines lines(content);
+    for (int n = 1; n < LanguageLine; ++n)
+        readLine(state, n, lines.next(), user);
+
+    // A language that is not a number selects the first language rather than failing.
+    try {
+        state.ComboBox1 = readInteger(lines.next());
+    } catch (const ConversionError&) {
+        state.ComboBox1 = 0;
+    }
+
+    const std::string_view familyStart = lines.next();
+    if (familyStart.empty()) {
+        defaultUserFamilies(state, user);
+    } else {
+        readLine(state, FirstUserFamilyLine, familyStart, user);
+        for (int n = FirstUserFamilyLine + 1; n <= LastUserFamilyLine; ++n)
+            readLine(state, n, lines.next(), user);
+    }
+
+    const std::string_view format = lines.next();
+    state.ComboBox2 = 2;
+    if (!format.empty())
+        readLine(state, AngleFormatLine, format, user);
+    return state;
+}
+
+int withinList(int index, int size, int fallback) {
+    return index >= 0 && index < size ? index : fallback;
+}
+
+void makeSelectionsValid(WindowState& state, const WindowState& startup, int QuantDatum) {
+    state.ComboBox1 = withinList(state.ComboBox1, ListSize::Languages, startup.ComboBox1);
+    state.ComboBox2 = withinList(state.ComboBox2, ListSize::AngleFormats, startup.ComboBox2);
+    state.ComboBox3 = withinList(state.ComboBox3, ListSize::FileTypes, startup.ComboBox3);
+    state.ComboBox7 = withinList(state.ComboBox7, ListSize::CoordinateKinds, startup.ComboBox7);
+    state.ComboBox8 = withinList(state.ComboBox8, ListSize::CoordinateKinds, startup.ComboBox8);
+    state.ComboBox14 = withinList(state.ComboBox14, ListSize::Hemispheres, startup.ComboBox14);
+    state.ComboBox16 = withinList(state.ComboBox16, ListSize::GridFamilies, startup.ComboBox16);
+    state.ComboBox17 = withinList(state.ComboBox17, ListSize::GridFamilies, startup.ComboBox17);
+    const int noDatum = QuantDatum < 0 ? -1 : 0;
+    state.ComboBox9 = withinList(state.ComboBox9, QuantDatum + 1, noDatum);
+    state.ComboBox10 = withinList(state.ComboBox10, QuantDatum + 1, noDatum);
+}
+
+SettingsReading validated(SettingsReading reading, const WindowState& startup, int QuantDatum) {
+    makeSelectionsValid(reading.state, startup, QuantDatum);
+    return reading;
+}
+
+}  // namespace
+
+SettingsReading Le_Config(std::string_view content, const WindowState& startup, int QuantDatum,
+                          const NumberFormat& user) {
+    WindowState english = startup;
+    english.ComboBox1 = English;
+    try {
+        return validated({readState(content, english, user), std::nullopt}, startup, QuantDatum);
+    } catch (const BadLine& bad) {
+        return validated({english, "line " + std::to_string(bad.number) + ": " + bad.reason +
+                                       "; the settings were not used"},
+                         startup, QuantDatum);
+    }
+}
+
+SettingsReading Le_Config(const std::filesystem::path& file, const WindowState& startup,
+                          int QuantDatum, const NumberFormat& user) {
+    const auto content = readConfigFile(file);
+    if (!content.exists || content.problem) {
+        WindowState english = startup;
+        english.ComboBox1 = English;
+        return validated({english, content.problem}, startup, QuantDatum);
+    }
+    auto reading = Le_Config(std::string_view(content.bytes), startup, QuantDatum, user);
+    if (reading.problem)
+        reading.problem = "The settings file \"" + file.string() + "\", " + *reading.problem;
+    return reading;
+}
+
+std::string settingsText(const WindowState& state, const NumberFormat& user) {
+    std::string text;
+    for (int n = 1; n <= static_cast<int>(settingsLines.size()); ++n) {
+        const SettingsLine& line = lineAt(n);
+        switch (line.kind) {
+        case SettingsLine::Index:
+            text += std::to_string(state.*line.index);
+            break;
+        case SettingsLine::Number:
+            text += formatGeneral(readFloat(state.*line.text, user), NumberFormat::file());
+            break;
+        case SettingsLine::Name:
+            text += utf8ToWindows1252(state.*line.text);
+            break;
+        case SettingsLine::Reserved:
+            text += '0';
+            break;
+        }
+        text += "\r\n";
+    }
+    return text;
+}
+
+void writeSettings(const std::filesystem::path& file, const WindowState& state,
+                   const NumberFormat& user) {
+    writeFileAtomically(file, settingsText(state, user));
+}

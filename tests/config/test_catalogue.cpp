@@ -1,0 +1,228 @@
+// The datum catalogue: reading the file's lines, storing datums from the editor, the lists'
+// selections after a store, writing the file back, and files that cannot be read.
+#include "DatumCatalogue.h"
+
+#include "AtomicFile.h"
+#include "config_support.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+const std::string datumA = "6378000,300.5,Datum A,-10.5,20,-3.25";
+
+std::string lines(int count) {
+    std::string text;
+    for (int i = 0; i < count; ++i)
+        text += "6378137,298.257223563,Datum " + std::to_string(i) + ",0,0," + std::to_string(i) +
+                "\r\n";
+    return text;
+}
+
+DatumCatalogue catalogueOf(const std::string& text) {
+    auto reading = readCatalogue(text);
+    EXPECT_FALSE(reading.problem) << *reading.problem;
+    return reading.catalogue;
+}
+
+TEST(CatalogueReading, ALineIsASemiAxisAnInverseFlatteningANameAndThreeShifts) {
+    const auto catalogue = catalogueOf(datumA + "\r\n");
+    ASSERT_EQ(catalogue.QuantDatum(), 0);
+    const TDatum& d = catalogue.ListaDatum()[0];
+    EXPECT_EQ(d.Name, "Datum A");
+    EXPECT_EQ(d.A, 6378000.0L);
+    EXPECT_EQ(d.F, 1.0L / 300.5L);
+    EXPECT_EQ(d.Dx, -10.5L);
+    EXPECT_EQ(d.Dy, 20.0L);
+    EXPECT_EQ(d.Dz, -3.25L);
+    EXPECT_FALSE(catalogue.DatumAlterado());
+    EXPECT_EQ(catalogueText(catalogue), datumA + "\r\n");
+}
+
+TEST(CatalogueReading, BlanksAroundTheFirstFiveFieldsAreDropped) {
+    const auto catalogue = catalogueOf(" 6378000 ,\t300.5 ,  Datum A  , -10.5,20 , -3.25 \r\n");
+    ASSERT_EQ(catalogue.QuantDatum(), 0);
+    EXPECT_EQ(catalogue.ListaDatum()[0].Name, "Datum A");
+    EXPECT_EQ(catalogue.ListaDatum()[0].Dz, -3.25L);
+    EXPECT_EQ(catalogueText(catalogue), datumA + "\r\n");
+}
+
+TEST(CatalogueReading, TheFirstEmptyLineEndsTheCatalogue) {
+    const auto empty = catalogueOf("\r\n" + lines(3));
+    EXPECT_EQ(empty.QuantDatum(), -1);
+    EXPECT_TRUE(empty.names().empty());
+    EXPECT_EQ(catalogueOf("").QuantDatum(), -1);
+
+    const auto three = catalogueOf(lines(3) + "\r\n" + lines(4));
+    EXPECT_EQ(three.QuantDatum(), 2);
+    EXPECT_EQ(three.names(), (std::vector<std::string>{"Datum 0", "Datum 1", "Datum 2"}));
+}
+
+TEST(CatalogueReading, ALastLineWithoutLineEndAndLfOnlyFilesRead) {
+    EXPECT_EQ(catalogueOf(datumA).QuantDatum(), 0);
+    std::string lf = lines(5);
+    std::erase(lf, '\r');
+    EXPECT_EQ(catalogueOf(lf).names(), catalogueOf(lines(5)).names());
+}
+
+TEST(CatalogueReading, NamesAreWindows1252InTheFileAndUtf8Inside) {
+    const std::string line = "6378388,297,C\xF3rrego Alegre 1970-72,-205.57,168.77,-4.12";
+    const auto catalogue = catalogueOf(line + "\r\n");
+    EXPECT_EQ(catalogue.ListaDatum()[0].Name, "C\u00F3rrego Alegre 1970-72");
+    EXPECT_EQ(catalogueText(catalogue), line + "\r\n");
+}
+
+TEST(CatalogueReading, ABadLineIsReportedAndTheLinesBeforeItStay) {
+    struct Case {
+        std::string line;
+        std::string quoted;
+    };
+    for (const Case& c : {Case{"6378000,300.5,Datum A,-10.5,20", "'6378000,300.5,Datum A,-10.5,20'"},
+                          Case{"6378000,300,5,Datum A,-10.5,20,-3.25", "'Datum A'"},
+                          Case{"6378000,300.5,Datum A,-10.5,20,-3.25x", "'-3.25x'"},
+                          Case{"six fields, here,,,,", "'six fields'"},
+                          Case{"   ", "'   '"}}) {
+        SCOPED_TRACE(c.line);
+        const auto reading = readCatalogue(lines(2) + c.line + "\r\n" + lines(2));
+        ASSERT_TRUE(reading.problem);
+        EXPECT_NE(reading.problem->find("line 3:"), std::string::npos) << *reading.problem;
+        EXPECT_NE(reading.problem->find(c.quoted), std::string::npos) << *reading.problem;
+        EXPECT_EQ(reading.catalogue.QuantDatum(), 1);
+    }
+}
+
+TEST(CatalogueReading, DatumsBeyondThe51stAreReportedNotDroppedSilently) {
+    const auto full = readCatalogue(lines(51));
+    EXPECT_FALSE(full.problem);
+    EXPECT_EQ(full.catalogue.QuantDatum(), 50);
+
+    const auto over = readCatalogue(lines(60) + "\r\n" + lines(3));
+    ASSERT_TRUE(over.problem);
+    EXPECT_EQ(over.catalogue.QuantDatum(), 50);
+    EXPECT_EQ(over.catalogue.names().back(), "Datum 50");
+    EXPECT_NE(over.problem->find("the 9 from line 52 on"), std::string::npos) << *over.problem;
+}
+
+TEST(CatalogueFile, MissingFolderBinaryAndHugeFilesAreReportedWithAnEmptyCatalogue) {
+    TemporaryFolder folder;
+    const auto missing = loadCatalogue(folder / "Datum.Cfg");
+    ASSERT_TRUE(missing.problem);
+    EXPECT_NE(missing.problem->find("Datum.Cfg"), std::string::npos);
+    EXPECT_EQ(missing.catalogue.QuantDatum(), -1);
+
+    std::filesystem::create_directory(folder / "folder");
+    EXPECT_TRUE(loadCatalogue(folder / "folder").problem);
+
+    writeBytes(folder / "binary", std::string("\x89PNG\r\n\x1A\n\0\0\0\rIHDR", 16));
+    const auto binary = loadCatalogue(folder / "binary");
+    ASSERT_TRUE(binary.problem);
+    EXPECT_EQ(binary.catalogue.QuantDatum(), -1);
+
+    writeBytes(folder / "huge", lines(1) + std::string(10u << 20, ','));
+    const auto huge = loadCatalogue(folder / "huge");
+    ASSERT_TRUE(huge.problem);
+    EXPECT_LT(huge.problem->size(), 400u);
+    EXPECT_EQ(huge.catalogue.QuantDatum(), 0);
+
+    writeBytes(folder / "enormous", std::string(17u << 20, '\n'));
+    const auto enormous = loadCatalogue(folder / "enormous");
+    ASSERT_TRUE(enormous.problem);
+    EXPECT_NE(enormous.problem->find("too large"), std::string::npos);
+}
+
+TEST(CatalogueIndexes, NoDatumForMinusOneAnEmptyListOrAnIndexPastTheLast) {
+    const DatumCatalogue empty;
+    EXPECT_EQ(empty.datumAt(-1), nullptr);
+    EXPECT_EQ(empty.datumAt(0), nullptr);
+    const auto two = catalogueOf(lines(2));
+    EXPECT_EQ(two.datumAt(-1), nullptr);
+    EXPECT_EQ(two.datumAt(2), nullptr);
+    ASSERT_NE(two.datumAt(1), nullptr);
+    EXPECT_EQ(two.datumAt(1)->Name, "Datum 1");
+}
+
+TEST(CatalogueStore, ReplacesOrAddsAndMarksTheCatalogueChanged) {
+    auto catalogue = catalogueOf(lines(3));
+    catalogue.store(1, "  Aratu  ", 6378388, 297, -151.99, 287.04, -147.45);
+    EXPECT_TRUE(catalogue.DatumAlterado());
+    EXPECT_EQ(catalogue.QuantDatum(), 2);
+    EXPECT_EQ(catalogue.ListaDatum()[1].Name, "Aratu");
+    EXPECT_EQ(catalogue.ListaDatum()[1].F, 1.0L / 297);
+    catalogue.store(3, "Chu\u00E1", 6378388, 297, -144.35, 242.88, -33.2);
+    EXPECT_EQ(catalogue.QuantDatum(), 3);
+    EXPECT_EQ(catalogueText(catalogue).substr(catalogueText(catalogue).rfind(",Chu")),
+              ",Chu\xE1,-144.35,242.88,-33.2\r\n");
+}
+
+TEST(CatalogueStore, RefusesWhatTheFileCouldNotReadBackAndChangesNothing) {
+    auto catalogue = catalogueOf(lines(3));
+    const auto before = catalogueText(catalogue);
+    for (const std::string& name : {std::string("SAD 69, IBGE"), std::string("two\nlines"),
+                                    std::string("\u0141\u00F3d\u017A")}) {
+        SCOPED_TRACE(name);
+        EXPECT_THROW(catalogue.store(0, name, 6378160, 298.25, 1, 2, 3), DatumRefused);
+    }
+    EXPECT_THROW(catalogue.store(5, "Gap", 6378160, 298.25, 1, 2, 3), DatumRefused);
+    EXPECT_THROW(catalogue.store(-1, "Before", 6378160, 298.25, 1, 2, 3), DatumRefused);
+    EXPECT_FALSE(catalogue.DatumAlterado());
+    EXPECT_EQ(catalogueText(catalogue), before);
+
+    auto full = catalogueOf(lines(51));
+    EXPECT_THROW(full.store(51, "The 52nd", 6378160, 298.25, 1, 2, 3), DatumRefused);
+    EXPECT_EQ(full.QuantDatum(), 50);
+    EXPECT_FALSE(full.append(TDatum("The 52nd", 6378160, 1 / 298.25L, 0, 0, 0)));
+}
+
+TEST(CatalogueStore, TheListsKeepTheirSelectionsAfterAnUpdate) {
+    auto catalogue = catalogueOf(lines(4));
+    const auto kept = AtualizaDatum(catalogue, 2, "Renamed", 6378137, 298.257223563, 0, 0, 0, {3, 1});
+    EXPECT_EQ(kept.source, 3);
+    EXPECT_EQ(kept.target, 1);
+    EXPECT_EQ(catalogue.names()[2], "Renamed");
+    const auto repaired = AtualizaDatum(catalogue, 4, "Added", 6378137, 298.257223563, 0, 0, 0, {-1, 9});
+    EXPECT_EQ(repaired.source, 0);
+    EXPECT_EQ(repaired.target, 0);
+
+    DatumCatalogue empty;
+    const auto first = AtualizaDatum(empty, 0, "First", 6378137, 298.257223563, 0, 0, 0, {-1, -1});
+    EXPECT_EQ(first.source, 0);
+    EXPECT_EQ(first.target, 0);
+}
+
+TEST(CatalogueSave, AnUnchangedCatalogueLeavesTheFileAlone) {
+    TemporaryFolder folder;
+    const auto file = folder / "Datum.Cfg";
+    const std::string handWritten = " 6378000 , 300.50 ,Datum A,-10.5,20,-3.25\r\n\r\nnotes\r\n";
+    writeBytes(file, handWritten);
+    const auto reading = loadCatalogue(file);
+    ASSERT_FALSE(reading.problem);
+    EXPECT_FALSE(saveCatalogue(file, reading.catalogue));
+    EXPECT_EQ(readBytes(file), handWritten);
+}
+
+TEST(CatalogueSave, AChangedCatalogueIsWrittenAndReadsBackTheSame) {
+    TemporaryFolder folder;
+    const auto file = folder / "Datum.Cfg";
+    writeBytes(file, lines(3));
+    auto catalogue = loadCatalogue(file).catalogue;
+    catalogue.store(3, "Datum A", 6378000, 300.5, -10.5, 20, -3.25);
+    EXPECT_TRUE(saveCatalogue(file, catalogue));
+    EXPECT_EQ(readBytes(file), lines(3) + datumA + "\r\n");
+    EXPECT_EQ(folder.fileCount(), 1u);
+    const auto again = loadCatalogue(file);
+    ASSERT_FALSE(again.problem);
+    EXPECT_EQ(catalogueText(again.catalogue), catalogueText(catalogue));
+}
+
+TEST(CatalogueSave, AFailedWriteKeepsThePreviousFile) {
+    TemporaryFolder folder;
+    auto catalogue = catalogueOf(lines(2));
+    catalogue.store(0, "Changed", 6378000, 300.5, 0, 0, 0);
+    std::filesystem::create_directory(folder / "Datum.Cfg");
+    EXPECT_THROW(saveCatalogue(folder / "Datum.Cfg", catalogue), FileWriteError);
+    EXPECT_TRUE(std::filesystem::is_directory(folder / "Datum.Cfg"));
+    EXPECT_THROW(saveCatalogue(folder / "no such folder" / "Datum.Cfg", catalogue), FileWriteError);
+    EXPECT_EQ(folder.fileCount(), 1u);
+}
+
+}  // namespace

@@ -1,0 +1,376 @@
+// The settings file: what each line sets, the defaults of short files, the close-time writing,
+// round trips, and files that cannot be read or written.
+#include "Settings.h"
+
+#include "AtomicFile.h"
+#include "NumberText.h"
+#include "config_support.h"
+
+#include <gtest/gtest.h>
+
+#include <csignal>
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+namespace {
+
+const NumberFormat comma{',', "."};
+const NumberFormat point{'.', ","};
+
+constexpr int FiveDatums = 4;  // QuantDatum of a catalogue of five
+
+// A file as the program writes it, every line of the table used, with a Windows-1252 name.
+std::string fullFile() {
+    return crlfLines({"3", "4", "-51", "0", "-23.5", "-46.625", "3", "760.25", "150000", "250000",
+                      "1", "2", "-57", "0", "-22.540077144", "-47.032556624", "2", "700",
+                      "150001", "250001", "-23.5", "-46.6", "812.345", "7395000.125", "333000.5",
+                      "4010272.5", "-4510272", "-2500000", "155000", "255000",
+                      "/home/ana/Levantamentos/C\xF3rrego.dxf", "/home/ana/sa\xED" "da.dxf", "2",
+                      "0.9999", "3", "5000000", "200000", "1", "1", "0", "400000", "1"});
+}
+
+// The first 33 lines of a file, or fewer.
+std::string firstLines(const std::string& file, int count) {
+    std::size_t end = 0;
+    for (int i = 0; i < count; ++i)
+        end = file.find("\r\n", end) + 2;
+    return file.substr(0, end);
+}
+
+SettingsReading readWith(const std::string& content, const NumberFormat& user,
+                         int QuantDatum = FiveDatums) {
+    return Le_Config(std::string_view(content), startupState(user), QuantDatum, user);
+}
+
+class SettingsInBothSeparators : public ::testing::TestWithParam<NumberFormat> {
+protected:
+    const NumberFormat& user() const { return GetParam(); }
+    // A number as the user sees it: "." replaced by the user's separator.
+    std::string shown(std::string text) const {
+        for (auto& c : text)
+            if (c == '.')
+                c = user().decimalSeparator;
+        return text;
+    }
+};
+
+TEST_P(SettingsInBothSeparators, EveryLineSetsItsControl) {
+    const auto reading = readWith(fullFile(), user());
+    ASSERT_FALSE(reading.problem) << *reading.problem;
+    const WindowState& s = reading.state;
+    EXPECT_EQ(s.ComboBox7, 3);
+    EXPECT_EQ(s.ComboBox9, 4);
+    EXPECT_EQ(s.Edit13, "-51");
+    EXPECT_EQ(s.ComboBox14, 0);
+    EXPECT_EQ(s.Edit15, shown("-23.5"));
+    EXPECT_EQ(s.Edit16, shown("-46.625"));
+    EXPECT_EQ(s.ComboBox16, 3);
+    EXPECT_EQ(s.Edit17, shown("760.25"));
+    EXPECT_EQ(s.Edit18, "150000");
+    EXPECT_EQ(s.Edit19, "250000");
+    EXPECT_EQ(s.ComboBox8, 1);
+    EXPECT_EQ(s.ComboBox10, 2);
+    EXPECT_EQ(s.Edit20, "-57");
+    EXPECT_EQ(s.Edit14, shown("-22.540077144"));
+    EXPECT_EQ(s.Edit21, shown("-47.032556624"));
+    EXPECT_EQ(s.ComboBox17, 2);
+    EXPECT_EQ(s.Edit22, "700");
+    EXPECT_EQ(s.Edit23, "150001");
+    EXPECT_EQ(s.Edit24, "250001");
+    EXPECT_EQ(s.Edit25, shown("-23.5"));
+    EXPECT_EQ(s.Edit26, shown("-46.6"));
+    EXPECT_EQ(s.Edit27, shown("812.345"));
+    EXPECT_EQ(s.Edit1, shown("7395000.125"));
+    EXPECT_EQ(s.Edit2, shown("333000.5"));
+    EXPECT_EQ(s.Edit28, shown("4010272.5"));
+    EXPECT_EQ(s.Edit29, "-4510272");
+    EXPECT_EQ(s.Edit30, "-2500000");
+    EXPECT_EQ(s.Edit3, "155000");
+    EXPECT_EQ(s.Edit4, "255000");
+    EXPECT_EQ(s.OpenDialog1FileName, "/home/ana/Levantamentos/C\u00F3rrego.dxf");
+    EXPECT_EQ(s.SaveDialog1FileName, "/home/ana/sa\u00EDda.dxf");
+    EXPECT_EQ(s.ComboBox1, 2);
+    EXPECT_EQ(s.Edit5, shown("0.9999"));
+    EXPECT_EQ(s.Edit6, "3");
+    EXPECT_EQ(s.Edit7, "5000000");
+    EXPECT_EQ(s.Edit8, "200000");
+    EXPECT_EQ(s.Edit9, "1");
+    EXPECT_EQ(s.Edit10, "1");
+    EXPECT_EQ(s.Edit11, "0");
+    EXPECT_EQ(s.Edit12, "400000");
+    EXPECT_EQ(s.ComboBox2, 1);
+    // Not in the file: the file type keeps its start-up item.
+    EXPECT_EQ(s.ComboBox3, 0);
+}
+
+TEST_P(SettingsInBothSeparators, NoFileMeansEnglishAndTheStartupValues) {
+    TemporaryFolder folder;
+    const auto reading = Le_Config(folder / "Zelvora.Cfg", startupState(user()), FiveDatums, user());
+    EXPECT_FALSE(reading.problem);
+    WindowState expected = startupState(user());
+    expected.ComboBox1 = 1;
+    EXPECT_EQ(reading.state, expected);
+    EXPECT_EQ(reading.state.Edit5, shown("0.9996"));
+    EXPECT_EQ(reading.state.ComboBox9, 1);
+    EXPECT_EQ(reading.state.ComboBox2, 2);
+}
+
+TEST_P(SettingsInBothSeparators, A33LineFileTakesTheUserFamilyAndFormatDefaults) {
+    const auto reading = readWith(firstLines(fullFile(), 33), user());
+    ASSERT_FALSE(reading.problem);
+    const WindowState& s = reading.state;
+    EXPECT_EQ(s.Edit5, shown("0.9996"));
+    EXPECT_EQ(s.Edit6, "6");
+    EXPECT_EQ(s.Edit7, "10000000");
+    EXPECT_EQ(s.Edit8, "500000");
+    EXPECT_EQ(s.Edit9, shown("0.9996"));
+    EXPECT_EQ(s.Edit10, "6");
+    EXPECT_EQ(s.Edit11, "10000000");
+    EXPECT_EQ(s.Edit12, "500000");
+    EXPECT_EQ(s.ComboBox2, 2);
+    EXPECT_EQ(s.ComboBox1, 2);
+}
+
+TEST_P(SettingsInBothSeparators, ALanguageThatIsNoNumberSelectsPortuguese) {
+    std::string file = fullFile();
+    const auto at = firstLines(file, 32).size();
+    file.replace(at, 1, "x");
+    const auto reading = readWith(file, user());
+    EXPECT_FALSE(reading.problem);
+    EXPECT_EQ(reading.state.ComboBox1, 0);
+}
+
+TEST_P(SettingsInBothSeparators, A30LineFileHasNoFileNamesAndSelectsPortuguese) {
+    const auto reading = readWith(firstLines(fullFile(), 30), user());
+    ASSERT_FALSE(reading.problem);
+    EXPECT_EQ(reading.state.OpenDialog1FileName, "");
+    EXPECT_EQ(reading.state.SaveDialog1FileName, "");
+    EXPECT_EQ(reading.state.ComboBox1, 0);
+    EXPECT_EQ(reading.state.Edit8, "500000");
+    EXPECT_EQ(reading.state.ComboBox2, 2);
+}
+
+TEST_P(SettingsInBothSeparators, WritingConvertsTheUsersNumbersToPointForm) {
+    WindowState state = startupState(user());
+    state.Edit25 = shown("-23.5");
+    state.Edit5 = shown("0.99960");
+    state.Edit1 = shown("7395000.1250");
+    const std::string text = settingsText(state, user());
+    EXPECT_NE(text.find("\r\n-23.5\r\n"), std::string::npos);
+    EXPECT_EQ(firstLines(text, 24).substr(firstLines(text, 23).size()), "7395000.125\r\n");
+    EXPECT_EQ(firstLines(text, 34).substr(firstLines(text, 33).size()), "0.9996\r\n");
+}
+
+TEST_P(SettingsInBothSeparators, WriteThenReadGivesTheSameState) {
+    // Texts in the general form already, as every box is after a read.
+    WindowState state = readWith(fullFile(), user()).state;
+    const auto again = readWith(settingsText(state, user()), user());
+    ASSERT_FALSE(again.problem);
+    EXPECT_EQ(again.state, state);
+}
+
+INSTANTIATE_TEST_SUITE_P(UserSeparators, SettingsInBothSeparators, ::testing::Values(comma, point),
+                         [](const auto& info) {
+                             return info.param.decimalSeparator == ',' ? "Comma" : "Point";
+                         });
+
+TEST(SettingsFile, ReadingThenWritingAnUnchangedFileGivesItsBytesBack) {
+    EXPECT_EQ(settingsText(readWith(fullFile(), comma).state, comma), fullFile());
+}
+
+TEST(SettingsFile, NumbersComeBackInTheGeneralForm) {
+    std::string file = fullFile();
+    // Line 18, the target plane's altitude: "700" written by another hand as "700.0", and
+    // line 29 as "1.55E5".
+    const auto line18 = firstLines(file, 17).size();
+    file.replace(line18, 3, "700.0");
+    const auto line29 = firstLines(file, 28).size();
+    file.replace(line29, 6, "1.55E5");
+    EXPECT_EQ(settingsText(readWith(file, point).state, point), fullFile());
+}
+
+TEST(SettingsFile, TheReservedLineIsIgnoredAndWrittenAsZero) {
+    std::string file = fullFile();
+    file.replace(firstLines(file, 13).size(), 1, "7");
+    const auto reading = readWith(file, point);
+    ASSERT_FALSE(reading.problem);
+    EXPECT_EQ(settingsText(reading.state, point), fullFile());
+}
+
+TEST(SettingsFile, LfOnlyLinesReadLikeCrLf) {
+    std::string file = fullFile();
+    std::erase(file, '\r');
+    EXPECT_EQ(readWith(file, comma).state, readWith(fullFile(), comma).state);
+}
+
+TEST(SettingsFile, TheFormatIsTheLineAfterAnEmptyUserFamilyLine) {
+    // Line 34 empty: the eight values take their defaults and the next line, 35, is the format.
+    const std::string file = firstLines(fullFile(), 33) + "\r\n0\r\n";
+    const auto reading = readWith(file, point);
+    ASSERT_FALSE(reading.problem);
+    EXPECT_EQ(reading.state.ComboBox2, 0);
+    EXPECT_EQ(reading.state.Edit5, "0.9996");
+}
+
+TEST(SettingsFile, WrittenFilesHave42CrLfLines) {
+    const std::string text = settingsText(startupState(point), point);
+    EXPECT_EQ(std::count(text.begin(), text.end(), '\n'), 42);
+    EXPECT_EQ(std::count(text.begin(), text.end(), '\r'), 42);
+    EXPECT_EQ(text.find("\r\n\r\n"), std::string::npos);
+    EXPECT_EQ(text.substr(text.size() - 3), "2\r\n");
+}
+
+TEST(SettingsFile, ABadLineSetsTheWholeFileAsideWithOneReport) {
+    struct Case {
+        int line;
+        std::string text;
+    };
+    for (const Case& c : {Case{1, "zero"}, Case{3, "-45,5"}, Case{12, "1.0"}, Case{30, ""},
+                          Case{35, "six"}, Case{42, "GMS"}}) {
+        SCOPED_TRACE(c.line);
+        std::string file = fullFile();
+        const auto start = firstLines(file, c.line - 1).size();
+        file.replace(start, file.find("\r\n", start) - start, c.text);
+        const auto reading = readWith(file, comma);
+        ASSERT_TRUE(reading.problem);
+        EXPECT_NE(reading.problem->find("line " + std::to_string(c.line) + ":"), std::string::npos)
+            << *reading.problem;
+        EXPECT_NE(reading.problem->find("'" + c.text + "'"), std::string::npos) << *reading.problem;
+        WindowState expected = startupState(comma);
+        expected.ComboBox1 = 1;
+        EXPECT_EQ(reading.state, expected);
+    }
+}
+
+TEST(SettingsFile, TruncatedEmptyBinaryAndHugeFilesAreReportedNotUsed) {
+    const std::string binary("\x7F" "ELF\x02\x01\x01\0\0\0\0\0\0\0\0\0\x03\0>\0", 20);
+    const std::string huge(10u << 20, '7');
+    for (const std::string& content :
+         {firstLines(fullFile(), 12), std::string(), binary, huge, std::string("\r\n\r\n")}) {
+        const auto reading = readWith(content, point);
+        ASSERT_TRUE(reading.problem);
+        EXPECT_LT(reading.problem->size(), 300u);
+        EXPECT_EQ(reading.state.Edit1, "10000000");
+    }
+}
+
+TEST(SettingsFile, SelectionsOutsideTheirListsAreMadeValid) {
+    std::string file = fullFile();
+    auto setLine = [&file](int line, const std::string& text) {
+        const auto start = firstLines(file, line - 1).size();
+        file.replace(start, file.find("\r\n", start) - start, text);
+    };
+    setLine(1, "4");    // kind
+    setLine(2, "5");    // datum past the last
+    setLine(4, "2");    // hemisphere
+    setLine(7, "-1");   // family
+    setLine(11, "9");   // kind
+    setLine(12, "-3");  // datum
+    setLine(17, "4");   // family
+    setLine(33, "3");   // language
+    setLine(42, "3");   // format
+    const auto reading = readWith(file, point);
+    ASSERT_FALSE(reading.problem);
+    const WindowState& s = reading.state;
+    EXPECT_EQ(s.ComboBox7, 0);
+    EXPECT_EQ(s.ComboBox9, 0);
+    EXPECT_EQ(s.ComboBox14, 1);
+    EXPECT_EQ(s.ComboBox16, 0);
+    EXPECT_EQ(s.ComboBox8, 0);
+    EXPECT_EQ(s.ComboBox10, 0);
+    EXPECT_EQ(s.ComboBox17, 0);
+    EXPECT_EQ(s.ComboBox1, 0);
+    EXPECT_EQ(s.ComboBox2, 2);
+
+    const auto noDatums = readWith(fullFile(), point, -1);
+    EXPECT_EQ(noDatums.state.ComboBox9, -1);
+    EXPECT_EQ(noDatums.state.ComboBox10, -1);
+    // Without a file the start-up's second datum needs two datums.
+    TemporaryFolder folder;
+    const auto oneDatum = Le_Config(folder / "Zelvora.Cfg", startupState(point), 0, point);
+    EXPECT_EQ(oneDatum.state.ComboBox9, 0);
+}
+
+TEST(SettingsFile, AFolderInPlaceOfTheFileIsReported) {
+    TemporaryFolder folder;
+    std::filesystem::create_directory(folder / "Zelvora.Cfg");
+    const auto reading = Le_Config(folder / "Zelvora.Cfg", startupState(point), FiveDatums, point);
+    ASSERT_TRUE(reading.problem);
+    EXPECT_EQ(reading.state.ComboBox1, 1);
+}
+
+TEST(SettingsWriting, ABoxThatIsNoNumberLeavesTheFileUntouched) {
+    TemporaryFolder folder;
+    const auto file = folder / "Zelvora.Cfg";
+    writeBytes(file, fullFile());
+    WindowState state = startupState(comma);
+    state.Edit25 = "-23.5";  // a point where the user's separator is a comma
+    try {
+        writeSettings(file, state, comma);
+        ADD_FAILURE() << "wrote a box that is no number";
+    } catch (const ConversionError& error) {
+        EXPECT_STREQ(error.what(), "'-23.5' is not a valid floating point value");
+    }
+    EXPECT_EQ(readBytes(file), fullFile());
+    EXPECT_EQ(folder.fileCount(), 1u);
+}
+
+TEST(SettingsWriting, ReplacesTheFileWhole) {
+    TemporaryFolder folder;
+    const auto file = folder / "Zelvora.Cfg";
+    writeBytes(file, std::string(5000, 'x'));
+    const WindowState state = readWith(fullFile(), point).state;
+    writeSettings(file, state, point);
+    EXPECT_EQ(readBytes(file), fullFile());
+    EXPECT_EQ(folder.fileCount(), 1u);
+}
+
+TEST(SettingsWriting, AFolderInThePlaceOfTheFileIsAWriteError) {
+    TemporaryFolder folder;
+    std::filesystem::create_directory(folder / "Zelvora.Cfg");
+    EXPECT_THROW(writeSettings(folder / "Zelvora.Cfg", startupState(point), point), FileWriteError);
+    EXPECT_TRUE(std::filesystem::is_directory(folder / "Zelvora.Cfg"));
+    EXPECT_EQ(folder.fileCount(), 1u);
+}
+
+TEST(SettingsWriting, AReadOnlyFolderKeepsThePreviousFile) {
+    if (::geteuid() == 0)
+        GTEST_SKIP() << "the superuser writes into read-only folders";
+    TemporaryFolder folder;
+    const auto file = folder / "Zelvora.Cfg";
+    writeBytes(file, fullFile());
+    std::filesystem::permissions(folder.path(), std::filesystem::perms::owner_read |
+                                                    std::filesystem::perms::owner_exec);
+    EXPECT_THROW(writeSettings(file, startupState(point), point), FileWriteError);
+    EXPECT_EQ(readBytes(file), fullFile());
+}
+
+TEST(SettingsWriting, AFullDiskKeepsThePreviousFile) {
+    // A file-size limit of 100 bytes in a child process: the write fails part way, as on a full
+    // disk, whoever runs the test.
+    TemporaryFolder folder;
+    const auto file = folder / "Zelvora.Cfg";
+    writeBytes(file, fullFile());
+    const pid_t child = ::fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        std::signal(SIGXFSZ, SIG_IGN);
+        const rlimit limit{100, 100};
+        ::setrlimit(RLIMIT_FSIZE, &limit);
+        try {
+            writeSettings(file, startupState(point), point);
+        } catch (const FileWriteError&) {
+            ::_exit(3);
+        }
+        ::_exit(0);
+    }
+    int status = 0;
+    ::waitpid(child, &status, 0);
+    ASSERT_TRUE(WIFEXITED(status));
+    EXPECT_EQ(WEXITSTATUS(status), 3) << "the write did not report the failure";
+    EXPECT_EQ(readBytes(file), fullFile());
+    EXPECT_EQ(folder.fileCount(), 1u);
+}
+
+}  // namespace

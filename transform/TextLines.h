@@ -1,0 +1,33 @@
+// Walking a text held in memory line by line, without copying it.
+#pragma once
+
+#include <cstddef>
+#include <string_view>
+
+// Lines end at LF, with a CR before it dropped, so files written on any system read alike. The
+// last line needs no LF; reading past the end gives empty lines, as the settings and catalogue
+// readers expect of a short file.
+class TextLines {
+public:
+    explicit TextLines(std::string_view text) : rest(text) {}
+
+    std::string_view next() {
+        if (rest.empty()) {
+            atEnd = true;
+            return {};
+        }
+        const std::size_t end = rest.find('\n');
+        std::string_view line = rest.substr(0, end);
+        rest = end == std::string_view::npos ? std::string_view{} : rest.substr(end + 1);
+        if (!line.empty() && line.back() == '\r')
+            line.remove_suffix(1);
+        return line;
+    }
+
+    // True once a line was asked for beyond the text's end.
+    bool pastEnd() const { return atEnd; }
+
+private:
+    std::string_view rest;
+    bool atEnd = false;
+};
