@@ -1,0 +1,199 @@
+#include "DxfRewrite.h"
+
+#include "NumberText.h"
+#include "TextLines.h"
+
+#include <array>
+#include <optional>
+
+namespace {
+
+std::string_view trimBlanks(std::string_view text) {
+    const auto first = text.find_first_not_of(' ');
+    if (first == std::string_view::npos)
+        return {};
+    return text.substr(first, text.find_last_not_of(' ') - first + 1);
+}
+
+std::string_view withoutTrailingBlanks(std::string_view text) {
+    const auto last = text.find_last_not_of(' ');
+    return last == std::string_view::npos ? std::string_view{} : text.substr(0, last + 1);
+}
+
+// A group code line's value, blanks around it ignored (writers align codes to the right or to
+// the left); nothing for a line that holds no integer of at most four digits, which is then no
+// code this rewrite acts on.
+std::optional<int> groupCode(std::string_view line) {
+    const std::string_view digits = trimBlanks(line);
+    if (digits.empty() || digits.size() > 4)
+        return std::nullopt;
+    int code = 0;
+    for (const char c : digits) {
+        if (c < '0' || c > '9')
+            return std::nullopt;
+        code = code * 10 + (c - '0');
+    }
+    return code;
+}
+
+bool isCode(std::string_view line, int code) { return groupCode(line) == code; }
+
+bool isCoordinateCode(std::string_view line) {
+    const auto code = groupCode(line);
+    return code && *code >= 10 && *code <= 19;
+}
+
+bool isValue(std::string_view line, std::string_view value) { return trimBlanks(line) == value; }
+
+// The drawing's lines with a few lines of look-ahead, taken from the buffer as views; reading
+// beyond the last line gives empty text.
+class PairCursor {
+public:
+    explicit PairCursor(std::string_view text) : lines(text) {}
+
+    std::string_view line(std::size_t ahead) {
+        while (filled <= ahead) {
+            window[(first + filled) % window.size()] = lines.next();
+            ++filled;
+        }
+        return window[(first + ahead) % window.size()];
+    }
+    // The index of line(0) in the drawing, from 0.
+    std::size_t index() const { return position; }
+    void advance(std::size_t count) {
+        for (std::size_t i = 0; i < count; ++i) {
+            if (filled > 0) {
+                first = (first + 1) % window.size();
+                --filled;
+            } else {
+                lines.next();
+            }
+        }
+        position += count;
+    }
+
+private:
+    TextLines lines;
+    std::array<std::string_view, 8> window{};
+    std::size_t first = 0;
+    std::size_t filled = 0;
+    std::size_t position = 0;
+};
+
+constexpr std::array<std::string_view, 6> zeroPoint{" 10", "0.0", " 20", "0.0", " 30", "0.0"};
+
+void writeZeroPoint(LineWriter& out) {
+    for (const auto line : zeroPoint)
+        out.line(line);
+}
+
+// The binary form opens with a fixed sentinel line that ends "Binary DXF", CR LF, SUB, NUL.
+bool isBinaryDrawing(std::string_view source) {
+    constexpr std::string_view tail{"Binary DXF\r\n\x1A\0", 14};
+    const auto head = source.substr(0, 22);
+    return head.size() == 22 && head.substr(8) == tail;
+}
+
+struct InsertionBase {
+    long double X = 0, Y = 0, Z = 0;
+};
+
+// Everything before the entity section is copied, but for the insertion base, which is read
+// and written as zero, and the user coordinate system's origin, dropped and written as zero.
+// Returns with the cursor after the pair that opens the entity section, or at the end.
+InsertionBase copyUpToEntities(PairCursor& lines, std::size_t count, LineWriter& out,
+                               ProgressReport& progress) {
+    InsertionBase base;
+    while (lines.index() < count) {
+        const auto code = lines.line(0);
+        const auto value = lines.line(1);
+        const bool opensEntities = isCode(code, 2) && isValue(value, "ENTITIES");
+        out.line(code);
+        out.line(value);
+        if (isCode(code, 9) && isValue(value, "$INSBASE")) {
+            const std::size_t first = lines.index() + 1;  // line numbers from 1
+            base.X = fileNumber(lines.line(3), first + 3);
+            base.Y = fileNumber(lines.line(5), first + 5);
+            base.Z = fileNumber(lines.line(7), first + 7);
+            writeZeroPoint(out);
+            lines.advance(6);
+        } else if (isCode(code, 9) && isValue(value, "$UCSORG")) {
+            lines.advance(6);
+            writeZeroPoint(out);
+        }
+        lines.advance(2);
+        progress.at(lines.index());
+        if (opensEntities)
+            break;
+    }
+    return base;
+}
+
+void writeNumber(LineWriter& out, long double value) {
+    out.line(formatGeneral(value, NumberFormat::file()));
+}
+
+// From the entity section on, each coordinate group (codes 10 to 19) starts a point: its value
+// is X, the next pair's value is Y whatever its code, and a third pair belongs to the point
+// only with code 30 or 31. The insertion base is taken off before the transformation.
+void transformEntities(PairCursor& lines, std::size_t count, const InsertionBase& base,
+                       const PointTransform& transform, LineWriter& out, ProgressReport& progress,
+                       FileRunSummary& summary) {
+    while (lines.index() < count) {
+        const auto code = lines.line(0);
+        if (!isCoordinateCode(code)) {
+            out.line(code);
+            out.line(lines.line(1));
+            lines.advance(2);
+            progress.at(lines.index());
+            continue;
+        }
+        const std::size_t first = lines.index() + 1;
+        const long double X = fileNumber(lines.line(1), first + 1) - base.X;
+        const long double Y = fileNumber(lines.line(3), first + 3) - base.Y;
+        const bool withZ = isCode(lines.line(4), 30) || isCode(lines.line(4), 31);
+        const long double Z = withZ ? fileNumber(lines.line(5), first + 5) - base.Z : 0;
+
+        const TransformedPoint point = transform(X, Y, Z);
+        ++summary.points;
+        if (point.rejected && summary.rejected++ == 0)
+            summary.firstRejectedLine = first;
+
+        out.line(withoutTrailingBlanks(code));
+        writeNumber(out, point.X);
+        out.line(withoutTrailingBlanks(lines.line(2)));
+        writeNumber(out, point.Y);
+        if (withZ) {
+            out.line(withoutTrailingBlanks(lines.line(4)));
+            writeNumber(out, point.Z);
+        }
+        lines.advance(withZ ? 6 : 4);
+        progress.at(lines.index());
+    }
+}
+
+}  // namespace
+
+FileRunSummary rewriteDxf(std::string_view source, LineWriter& out, const PointTransform& transform,
+                          const Progress& progress) {
+    if (isBinaryDrawing(source))
+        throw FileRunError("The drawing is a binary DXF file; only ASCII DXF drawings can be "
+                           "transformed. Save it as ASCII DXF and try again.");
+    FileRunSummary summary;
+    summary.lines = lineCount(source);
+    ProgressReport report(progress, summary.lines);
+    report.at(0);
+    PairCursor lines(source);
+    const InsertionBase base = copyUpToEntities(lines, summary.lines, out, report);
+    transformEntities(lines, summary.lines, base, transform, out, report, summary);
+    report.finish();
+    return summary;
+}
+
+FileRunSummary ConverteDXF(const std::filesystem::path& source,
+                           const std::filesystem::path& destination,
+                           const PointTransform& transform, const Progress& progress) {
+    return runOnFiles(source, destination, [&](std::string_view text, LineWriter& out) {
+        return rewriteDxf(text, out, transform, progress);
+    });
+}

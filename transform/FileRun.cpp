@@ -1,0 +1,68 @@
+#include "FileRun.h"
+
+#include "NumberText.h"
+
+#include <algorithm>
+#include <cerrno>
+#include <cstring>
+#include <fstream>
+
+std::size_t lineCount(std::string_view text) {
+    const auto breaks = static_cast<std::size_t>(std::count(text.begin(), text.end(), '\n'));
+    return breaks + (!text.empty() && text.back() != '\n' ? 1 : 0);
+}
+
+std::string readSource(const std::filesystem::path& source) {
+    const auto refuse = [&source](const std::string& reason) {
+        return FileRunError("Cannot open file " + source.string() + " (" + reason + ")");
+    };
+    std::error_code error;
+    if (std::filesystem::is_directory(source, error))
+        throw refuse("it is a folder");
+    std::ifstream in(source, std::ios::binary | std::ios::ate);
+    if (!in)
+        throw refuse(std::strerror(errno));
+    const auto size = in.tellg();
+    in.seekg(0);
+    std::string text;
+    if (size > 0) {
+        text.resize(static_cast<std::size_t>(size));
+        in.read(text.data(), size);
+        // A file that shrank while it was read is not the file the user chose.
+        if (in.gcount() != size)
+            throw refuse("it changed while it was read");
+    }
+    if (in.bad())
+        throw refuse("a read error");
+    return text;
+}
+
+ProgressReport::ProgressReport(const Progress& progress, std::size_t lineCount)
+    : progress(progress), count(lineCount), step(std::max<std::size_t>(1, lineCount / 200)) {}
+
+void ProgressReport::report(std::size_t nextLine) {
+    nextReport = nextLine + step;
+    if (progress)
+        progress(std::min(nextLine, count), count);
+}
+
+FileRunSummary runOnFiles(
+    const std::filesystem::path& source, const std::filesystem::path& destination,
+    const std::function<FileRunSummary(std::string_view source, LineWriter& out)>& rewrite) {
+    const std::string text = readSource(source);
+    AtomicFile file(destination);
+    LineWriter out([&file](std::string_view bytes) { file.write(bytes); });
+    const FileRunSummary summary = rewrite(text, out);
+    out.flush();
+    file.commit();
+    return summary;
+}
+
+long double fileNumber(std::string_view text, std::size_t lineNumber) {
+    try {
+        return readFloat(text, NumberFormat::file());
+    } catch (const ConversionError& error) {
+        throw ConversionError(std::string(error.what()) + " (line " + std::to_string(lineNumber) +
+                              ")");
+    }
+}

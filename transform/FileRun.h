@@ -1,0 +1,106 @@
+// What the two whole-file transformations share: the source held in memory, the destination
+// written through a bounded buffer into a file that replaces the old one only at the end, the
+// progress report, the per-point transformation they call, and the summary of a run.
+#pragma once
+
+#include "AtomicFile.h"
+
+#include <cstddef>
+#include <filesystem>
+#include <functional>
+#include <stdexcept>
+#include <string>
+#include <string_view>
+
+// A run that cannot start or go on for a reason other than a number: a source that cannot be
+// read, a drawing in the binary form.
+class FileRunError : public std::runtime_error {
+public:
+    using std::runtime_error::runtime_error;
+};
+
+// One point through the transformation; `rejected` when one of its stages reported an error
+// status (the point is written all the same).
+struct TransformedPoint {
+    long double X = 0, Y = 0, Z = 0;
+    bool rejected = false;
+};
+using PointTransform = std::function<TransformedPoint(long double X, long double Y, long double Z)>;
+
+// Called with (index of the next unread line, number of lines), not more often than the bar
+// can move, and once more at the end with both equal.
+using Progress = std::function<void(std::size_t nextLine, std::size_t lineCount)>;
+
+struct FileRunSummary {
+    std::size_t lines = 0;               // lines of the source
+    std::size_t points = 0;              // points transformed
+    std::size_t rejected = 0;            // of which some stage reported an error
+    std::size_t firstRejectedLine = 0;   // the source line (from 1) of the first, 0 if none
+};
+
+// The number of lines as the runs walk them: a line break at the very end opens no line.
+std::size_t lineCount(std::string_view text);
+
+// The whole source, read before the destination is touched so that the two may be one file.
+// Throws FileRunError "Cannot open file <path>" (with the system's reason) when it cannot.
+std::string readSource(const std::filesystem::path& source);
+
+// The destination's lines, each ended with CR LF, gathered in a buffer that goes to `sink`
+// whenever it passes a megabyte, so the run's memory stays bounded whatever the file's size.
+class LineWriter {
+public:
+    using Sink = std::function<void(std::string_view)>;
+    // Without a sink everything stays in text(), for the runs that work in memory.
+    explicit LineWriter(Sink sink = {}) : sink(std::move(sink)) {}
+
+    void line(std::string_view text) {
+        buffer.append(text);
+        buffer.append("\r\n");
+        if (sink && buffer.size() >= flushSize)
+            flush();
+    }
+    void flush() {
+        if (sink) {
+            sink(buffer);
+            buffer.clear();
+        }
+    }
+    const std::string& text() const { return buffer; }
+
+private:
+    static constexpr std::size_t flushSize = 1u << 20;
+    Sink sink;
+    std::string buffer;
+};
+
+// Reports progress only when the position has moved by a two-hundredth of the whole, so a run
+// of millions of lines pays a comparison per step, not a call.
+class ProgressReport {
+public:
+    ProgressReport(const Progress& progress, std::size_t lineCount);
+    void at(std::size_t nextLine) {
+        if (nextLine >= nextReport)
+            report(nextLine);
+    }
+    void finish() { report(count); }
+
+private:
+    void report(std::size_t nextLine);
+
+    const Progress& progress;
+    std::size_t count;
+    std::size_t step;
+    std::size_t nextReport = 0;
+};
+
+// A file run from a source file into a destination file: reads the source, runs `rewrite` on
+// it with a writer bound to a temporary file beside the destination, and puts that file in the
+// destination's place only when `rewrite` returned. Any exception leaves the destination as it
+// was and removes the temporary file.
+FileRunSummary runOnFiles(
+    const std::filesystem::path& source, const std::filesystem::path& destination,
+    const std::function<FileRunSummary(std::string_view source, LineWriter& out)>& rewrite);
+
+// A value line's number, read with "."; a text that is none throws ConversionError with the
+// line number (from 1) added to the message.
+long double fileNumber(std::string_view text, std::size_t lineNumber);

@@ -1,0 +1,104 @@
+#include "PointFileExport.h"
+
+#include "NumberText.h"
+#include "TextLines.h"
+
+#include <array>
+
+namespace {
+
+// Spaces and control characters at either end go, as a hand-typed list may hold tabs there.
+std::string_view trimControlsAndBlanks(std::string_view text) {
+    while (!text.empty() && static_cast<unsigned char>(text.front()) <= ' ')
+        text.remove_prefix(1);
+    while (!text.empty() && static_cast<unsigned char>(text.back()) <= ' ')
+        text.remove_suffix(1);
+    return text;
+}
+
+struct PointLine {
+    std::string_view name;
+    long double X, Y, Z;
+};
+
+// The text up to the next ";", taken off the front of `rest`; all of it when there is none.
+std::string_view nextField(std::string_view& rest) {
+    const auto cut = rest.find(';');
+    const std::string_view field = rest.substr(0, cut);
+    rest = cut == std::string_view::npos ? std::string_view{} : rest.substr(cut + 1);
+    return field;
+}
+
+// Cut at the first three ";": the name, X and Y lose their outer blanks; Z is the rest of the
+// line, read as it stands, so a fourth field or a tab after it is an error. Missing fields are
+// empty and fail as numbers.
+PointLine readPointLine(std::string_view line, std::size_t lineNumber) {
+    std::string_view rest = line;
+    const std::string_view name = trimControlsAndBlanks(nextField(rest));
+    const long double X = fileNumber(trimControlsAndBlanks(nextField(rest)), lineNumber);
+    const long double Y = fileNumber(trimControlsAndBlanks(nextField(rest)), lineNumber);
+    return {name, X, Y, fileNumber(rest, lineNumber)};
+}
+
+constexpr std::array<std::string_view, 18> openingBlock{
+    "  0", "SECTION", "  2", "HEADER",  "  9", "$PDMODE", " 70", "    33", "  9",
+    "$PDSIZE", " 40", "1.5", "  0", "ENDSEC", "  0", "SECTION", "  2", "ENTITIES"};
+constexpr std::array<std::string_view, 4> closingBlock{"  0", "ENDSEC", "  0", "EOF"};
+
+template <std::size_t N>
+void writeLines(LineWriter& out, const std::array<std::string_view, N>& lines) {
+    for (const auto line : lines)
+        out.line(line);
+}
+
+void writeNumber(LineWriter& out, long double value) {
+    out.line(formatGeneral(value, NumberFormat::file()));
+}
+
+// A POINT at the point and a TEXT with its name 1.5 units to the right at height 0; every
+// point and every label take the same handle.
+void writePoint(LineWriter& out, std::string_view name, const TransformedPoint& point) {
+    writeLines(out, std::array<std::string_view, 7>{"  0", "POINT", "  5", "2B", "  8", "0", " 10"});
+    writeNumber(out, point.X);
+    out.line(" 20");
+    writeNumber(out, point.Y);
+    out.line(" 30");
+    writeNumber(out, point.Z);
+    writeLines(out, std::array<std::string_view, 7>{"  0", "TEXT", "  5", "2C", "  8", "0", " 10"});
+    writeNumber(out, point.X + 1.5L);
+    out.line(" 20");
+    writeNumber(out, point.Y);
+    writeLines(out, std::array<std::string_view, 6>{" 30", "0.0", " 40", "1.5", "  1", name});
+}
+
+}  // namespace
+
+FileRunSummary exportPoints(std::string_view source, LineWriter& out,
+                            const PointTransform& transform, const Progress& progress) {
+    FileRunSummary summary;
+    summary.lines = lineCount(source);
+    ProgressReport report(progress, summary.lines);
+    report.at(0);
+    writeLines(out, openingBlock);
+    TextLines lines(source);
+    for (std::size_t i = 0; i < summary.lines; ++i) {
+        const PointLine point = readPointLine(lines.next(), i + 1);
+        const TransformedPoint result = transform(point.X, point.Y, point.Z);
+        ++summary.points;
+        if (result.rejected && summary.rejected++ == 0)
+            summary.firstRejectedLine = i + 1;
+        writePoint(out, point.name, result);
+        report.at(i + 1);
+    }
+    writeLines(out, closingBlock);
+    report.finish();
+    return summary;
+}
+
+FileRunSummary ExportaDXF(const std::filesystem::path& source,
+                          const std::filesystem::path& destination,
+                          const PointTransform& transform, const Progress& progress) {
+    return runOnFiles(source, destination, [&](std::string_view text, LineWriter& out) {
+        return exportPoints(text, out, transform, progress);
+    });
+}

@@ -1,0 +1,19 @@
+// The point-file export: a text file of named points, one a line,
+//
+//     name ; X ; Y ; Z
+//
+// becomes a DXF drawing holding, for every line, a POINT at the transformed coordinates and a
+// TEXT with the name beside it.
+#pragma once
+
+#include "FileRun.h"
+
+// In memory. Throws ConversionError for a coordinate that is not a number (with its line
+// number), and whatever the point transformation throws.
+FileRunSummary exportPoints(std::string_view source, LineWriter& out,
+                            const PointTransform& transform, const Progress& progress = {});
+
+// ExportaDXF on files; the destination is replaced only when the whole run succeeded.
+FileRunSummary ExportaDXF(const std::filesystem::path& source,
+                          const std::filesystem::path& destination,
+                          const PointTransform& transform, const Progress& progress = {});
