@@ -1,0 +1,32 @@
+// Texts of drawings and point files for the file-run tests, and a transformation whose every
+// output shows which input it came from.
+#pragma once
+
+#include "FileRun.h"
+
+#include <initializer_list>
+#include <string>
+#include <vector>
+
+// Lines joined with CR LF after each.
+inline std::string crlf(std::initializer_list<std::string> lines) {
+    std::string text;
+    for (const auto& line : lines)
+        text += line + "\r\n";
+    return text;
+}
+
+// X + 1000, Y + 2000, Z + 3, and every call recorded; points with X below 0 count as rejected.
+struct RecordingTransform {
+    struct Call {
+        long double X, Y, Z;
+    };
+    std::vector<Call> calls;
+
+    PointTransform function() {
+        return [this](long double X, long double Y, long double Z) {
+            calls.push_back({X, Y, Z});
+            return TransformedPoint{X + 1000, Y + 2000, Z + 3, X < 0};
+        };
+    }
+};

@@ -1,0 +1,157 @@
+// Whole runs on files: a destination that is the source, and every way a run can fail leaving
+// the destination as it was and no temporary file behind.
+#include "DxfRewrite.h"
+#include "PointFileExport.h"
+
+#include "NumberText.h"
+#include "files_support.h"
+
+#include <gtest/gtest.h>
+
+#include <csignal>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <random>
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+namespace {
+
+namespace fs = std::filesystem;
+
+class FileRuns : public ::testing::Test {
+protected:
+    void SetUp() override {
+        std::random_device random;
+        folder = fs::temp_directory_path() / ("zelvora-files-" + std::to_string(random()));
+        fs::create_directories(folder);
+    }
+    void TearDown() override {
+        std::error_code ignored;
+        fs::remove_all(folder, ignored);
+    }
+    fs::path file(const std::string& name) const { return folder / name; }
+    static void write(const fs::path& path, const std::string& bytes) {
+        std::ofstream(path, std::ios::binary) << bytes;
+    }
+    static std::string read(const fs::path& path) {
+        std::ifstream in(path, std::ios::binary);
+        return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+    }
+    std::size_t filesInFolder() const {
+        return static_cast<std::size_t>(
+            std::distance(fs::directory_iterator(folder), fs::directory_iterator()));
+    }
+
+    fs::path folder;
+    RecordingTransform transform;
+};
+
+const std::string drawing = crlf({"  0", "SECTION", "  2", "ENTITIES", " 10", "1", " 20", "2",
+                                  "  0", "ENDSEC", "  0", "EOF"});
+const std::string previous = "the previous destination\r\n";
+
+TEST_F(FileRuns, ADestinationThatIsTheSourceIsReplacedByItsTransformedCopy) {
+    write(file("plan.dxf"), drawing);
+    ConverteDXF(file("plan.dxf"), file("plan.dxf"), transform.function());
+    EXPECT_EQ(read(file("plan.dxf")), crlf({"  0", "SECTION", "  2", "ENTITIES", " 10", "1001",
+                                            " 20", "2002", "  0", "ENDSEC", "  0", "EOF"}));
+    EXPECT_EQ(filesInFolder(), 1u);
+}
+
+TEST_F(FileRuns, ABadNumberLeavesTheDestinationAndTheSourceAsTheyWere) {
+    const std::string bad = drawing + crlf({" 10", "abc", " 20", "2"});
+    write(file("plan.dxf"), bad);
+    write(file("out.dxf"), previous);
+    EXPECT_THROW(ConverteDXF(file("plan.dxf"), file("out.dxf"), transform.function()),
+                 ConversionError);
+    EXPECT_EQ(read(file("out.dxf")), previous);
+    EXPECT_THROW(ConverteDXF(file("plan.dxf"), file("plan.dxf"), transform.function()),
+                 ConversionError);
+    EXPECT_EQ(read(file("plan.dxf")), bad);
+    EXPECT_EQ(filesInFolder(), 2u);
+}
+
+TEST_F(FileRuns, AnErrorInTheTransformationLeavesTheDestination) {
+    write(file("points.txt"), "P1;1;2;3\r\n");
+    write(file("out.dxf"), previous);
+    const PointTransform failing = [](long double, long double, long double) -> TransformedPoint {
+        throw ConversionError("'1x' is not a valid floating point value");
+    };
+    EXPECT_THROW(ExportaDXF(file("points.txt"), file("out.dxf"), failing), ConversionError);
+    EXPECT_EQ(read(file("out.dxf")), previous);
+    EXPECT_EQ(filesInFolder(), 2u);
+}
+
+TEST_F(FileRuns, AMissingSourceIsReportedAndNothingIsCreated) {
+    try {
+        ConverteDXF(file("none.dxf"), file("out.dxf"), transform.function());
+        ADD_FAILURE() << "ran without a source";
+    } catch (const FileRunError& error) {
+        EXPECT_EQ(std::string(error.what()).rfind("Cannot open file " + file("none.dxf").string(), 0),
+                  0u)
+            << error.what();
+    }
+    EXPECT_THROW(ExportaDXF(folder, file("out.dxf"), transform.function()), FileRunError);
+    EXPECT_EQ(filesInFolder(), 0u);
+}
+
+TEST_F(FileRuns, ADestinationThatCannotBeWrittenIsAWriteError) {
+    write(file("plan.dxf"), drawing);
+    fs::create_directory(file("out.dxf"));
+    EXPECT_THROW(ConverteDXF(file("plan.dxf"), file("out.dxf"), transform.function()),
+                 FileWriteError);
+    EXPECT_THROW(ConverteDXF(file("plan.dxf"), folder / "no folder" / "out.dxf",
+                             transform.function()),
+                 FileWriteError);
+    EXPECT_TRUE(fs::is_directory(file("out.dxf")));
+    EXPECT_EQ(filesInFolder(), 2u);
+}
+
+TEST_F(FileRuns, ABinaryDrawingLeavesTheDestination) {
+    write(file("bin.dxf"), std::string("AutoCAD Binary DXF\r\n\x1A\0\x00\x01", 24));
+    write(file("out.dxf"), previous);
+    EXPECT_THROW(ConverteDXF(file("bin.dxf"), file("out.dxf"), transform.function()),
+                 FileRunError);
+    EXPECT_EQ(read(file("out.dxf")), previous);
+}
+
+TEST_F(FileRuns, AFullDiskPartWayLeavesTheDestination) {
+    // Three megabytes of output against a one-megabyte file-size limit in a child process: the
+    // flushes past the limit fail as on a full disk.
+    std::string big = crlf({"  2", "ENTITIES"});
+    for (int i = 0; i < 100000; ++i)
+        big += crlf({" 10", "123456.789", " 20", "7654321.123", " 30", "700"});
+    write(file("big.dxf"), big);
+    write(file("out.dxf"), previous);
+    const pid_t child = ::fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        std::signal(SIGXFSZ, SIG_IGN);
+        const rlimit limit{1u << 20, 1u << 20};
+        ::setrlimit(RLIMIT_FSIZE, &limit);
+        try {
+            ConverteDXF(file("big.dxf"), file("out.dxf"), transform.function());
+        } catch (const FileWriteError&) {
+            ::_exit(3);
+        }
+        ::_exit(0);
+    }
+    int status = 0;
+    ::waitpid(child, &status, 0);
+    ASSERT_TRUE(WIFEXITED(status));
+    EXPECT_EQ(WEXITSTATUS(status), 3) << "the full disk was not reported";
+    EXPECT_EQ(read(file("out.dxf")), previous);
+    EXPECT_EQ(filesInFolder(), 2u);
+}
+
+TEST_F(FileRuns, AnEmptySourceGivesAnEmptyDrawing) {
+    write(file("empty.dxf"), "");
+    const auto summary = ConverteDXF(file("empty.dxf"), file("out.dxf"), transform.function());
+    EXPECT_EQ(summary.lines, 0u);
+    EXPECT_EQ(read(file("out.dxf")), "");
+}
+
+}  // namespace
