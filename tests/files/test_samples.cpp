@@ -1,0 +1,173 @@
+// Real drawings and point files written by other programs, rewritten and then checked by an
+// independent reader: nothing may change but coordinate values, every line ends with CR LF.
+#include "DxfRewrite.h"
+#include "PointFileExport.h"
+
+#include "NumberText.h"
+#include "files_support.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+
+namespace {
+
+namespace fs = std::filesystem;
+
+const fs::path samples = ZELVORA_SAMPLES;
+
+std::string read(const fs::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+fs::path outputFor(const std::string& name) {
+    return fs::temp_directory_path() / ("zelvora-sample-" + std::to_string(::getpid()) + "-" + name);
+}
+
+// The checker's verdict: its exit status, 0 when the two files agree.
+int dxfCheck(const std::string& options, const fs::path& source, const fs::path& rewritten) {
+    const std::string command = std::string("/usr/bin/python3 '") + ZELVORA_DXF_CHECK + "' -q " + options +
+                                " '" + source.string() + "' '" + rewritten.string() + "'";
+    const int status = std::system(command.c_str());
+    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
+
+class DrawingSample : public ::testing::TestWithParam<std::string> {};
+
+TEST_P(DrawingSample, OnlyCoordinatesChange) {
+    const fs::path source = samples / "dxf" / GetParam();
+    const fs::path out = outputFor(GetParam());
+    RecordingTransform transform;
+    const auto summary = ConverteDXF(source, out, transform.function());
+    EXPECT_GT(summary.points, 0u);
+    EXPECT_EQ(dxfCheck("--require-crlf", source, out), 0);
+    // Every point the rewrite saw went through the transformation once.
+    EXPECT_EQ(transform.calls.size(), summary.points);
+    fs::remove(out);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Samples, DrawingSample,
+    ::testing::Values("dxsamples_x29_crlf_insbase.dxf", "ezdxf_r12_utm.dxf",
+                      "ezdxf_r12writer_entities_only.dxf", "ezdxf_r2000_cp1252_layers.dxf",
+                      "ezdxf_r2000_utm.dxf", "ezdxf_r2007_utm_insbase.dxf",
+                      "ezdxf_r2013_utm_geodata.dxf", "ezdxf_r2018_utm_corridor.dxf",
+                      "freecad_square_r14.dxf", "gdal_ogr2ogr_utm.dxf",
+                      "librecad_lib_complete-lib-v.dxf", "librecad_lib_evd22_crlf.dxf",
+                      "librecad_lib_misc_a3.dxf", "librecad_pattern_arcs.dxf",
+                      "librecad_saved_r2007.dxf", "librecad_sheet_a4h.dxf", "openscad_dim-all.dxf",
+                      "variant_bad_group_code.dxf", "variant_crlf.dxf", "variant_no_header.dxf",
+                      "variant_trailing_blank_codes.dxf", "wx_penguin_mixed_eol.dxf",
+                      "z88_b16_n_r12.dxf", "z88_b16step5_r14.dxf"),
+    [](const auto& info) {
+        std::string name = info.param.substr(0, info.param.size() - 4);
+        for (auto& c : name)
+            if (!std::isalnum(static_cast<unsigned char>(c)))
+                c = '_';
+        return name;
+    });
+
+TEST(DrawingSamples, LeftAlignedCodesAreTransformedToo) {
+    // Without the codes known by value, these would pass through with no point transformed.
+    for (const char* name : {"librecad_lib_evd22_crlf.dxf", "ezdxf_r12writer_entities_only.dxf",
+                             "wx_penguin_mixed_eol.dxf"}) {
+        SCOPED_TRACE(name);
+        RecordingTransform transform;
+        LineWriter out;
+        const auto summary = rewriteDxf(read(samples / "dxf" / name), out, transform.function());
+        EXPECT_GT(summary.points, 10u);
+    }
+}
+
+TEST(DrawingSamples, TheInsertionBaseOfARealDrawingIsTakenOff) {
+    RecordingTransform transform;
+    LineWriter out;
+    rewriteDxf(read(samples / "dxf" / "ezdxf_r2007_utm_insbase.dxf"), out, transform.function());
+    EXPECT_NE(out.text().find("$INSBASE\r\n 10\r\n0.0\r\n 20\r\n0.0\r\n 30\r\n0.0\r\n"),
+              std::string::npos);
+    // The site lies around E 512080 N 7800415; less the base (100, 200) and offset as marked.
+    ASSERT_FALSE(transform.calls.empty());
+    EXPECT_NEAR(static_cast<double>(transform.calls[0].X), 512080 - 100, 2000);
+    EXPECT_NEAR(static_cast<double>(transform.calls[0].Y), 7800415 - 200, 2000);
+}
+
+TEST(DrawingSamples, TheRefusedOnesStopWithAClearMessage) {
+    RecordingTransform transform;
+    LineWriter out;
+    EXPECT_THROW(rewriteDxf(read(samples / "dxf" / "ezdxf_r2000_binary.dxf"), out,
+                            transform.function()),
+                 FileRunError);
+    try {
+        rewriteDxf(read(samples / "dxf" / "openscad_decimal-comma.dxf"), out, transform.function());
+        ADD_FAILURE() << "read decimal commas";
+    } catch (const ConversionError& error) {
+        // The first decimal comma of a coordinate; one in the header is copied, not read.
+        EXPECT_STREQ(error.what(), "'0,1' is not a valid floating point value (line 72)");
+    }
+}
+
+TEST(DrawingSamples, AnOddLineCountGainsOneEmptyLine) {
+    const std::string source = read(samples / "dxf" / "variant_truncated_odd_lines.dxf");
+    RecordingTransform transform;
+    LineWriter out;
+    const auto summary = rewriteDxf(source, out, transform.function());
+    EXPECT_EQ(summary.lines % 2, 1u);
+    EXPECT_EQ(lineCount(out.text()), summary.lines + 1);
+    EXPECT_EQ(out.text().substr(out.text().size() - 9), "\r\n  8\r\n\r\n");
+}
+
+class PointSample : public ::testing::TestWithParam<std::string> {};
+
+TEST_P(PointSample, OnePointAndOneLabelForEveryLine) {
+    const fs::path source = samples / "points" / GetParam();
+    const fs::path out = outputFor(GetParam() + ".dxf");
+    RecordingTransform transform;
+    const auto summary = ExportaDXF(source, out, transform.function());
+    EXPECT_EQ(summary.points, lineCount(read(source)));
+    EXPECT_EQ(dxfCheck("--points --require-crlf --label-offset 1.5", source, out), 0);
+    fs::remove(out);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Samples, PointSample,
+    ::testing::Values("plain_crlf.txt", "plain_lf.txt", "no_final_line_end.txt", "empty.txt",
+                      "blanks_and_tabs.txt", "exponents.txt", "geodetic_lonlat.txt",
+                      "empty_name.txt", "duplicate_names.txt", "cp1252_names.txt",
+                      "utf8_bom_names.txt", "long_lines.txt", "points_100k.txt"),
+    [](const auto& info) {
+        std::string name = info.param.substr(0, info.param.size() - 4);
+        for (auto& c : name)
+            if (!std::isalnum(static_cast<unsigned char>(c)))
+                c = '_';
+        return name;
+    });
+
+TEST(PointSamples, EachBadFileStopsAtItsLine) {
+    struct Case {
+        const char* file;
+        std::size_t line;
+    };
+    for (const Case& c : {Case{"missing_z.txt", 3}, Case{"empty_z.txt", 3}, Case{"tab_after_z.txt", 3},
+                          Case{"comma_decimals.txt", 2}, Case{"name_with_semicolon.txt", 2},
+                          Case{"five_fields.txt", 2}, Case{"empty_line_inside.txt", 4},
+                          Case{"empty_lines_at_end.txt", 7}}) {
+        SCOPED_TRACE(c.file);
+        RecordingTransform transform;
+        LineWriter out;
+        try {
+            exportPoints(read(samples / "points" / c.file), out, transform.function());
+            ADD_FAILURE() << "read the whole file";
+        } catch (const ConversionError& error) {
+            const std::string message = error.what();
+            EXPECT_NE(message.find("(line " + std::to_string(c.line) + ")"), std::string::npos)
+                << message;
+        }
+        EXPECT_EQ(transform.calls.size(), c.line - 1);
+    }
+}
+
+}  // namespace
