@@ -102,7 +102,7 @@ struct InsertionBase {
 // and written as zero, and the user coordinate system's origin, dropped and written as zero.
 // Returns with the cursor after the pair that opens the entity section, or at the end.
 InsertionBase copyUpToEntities(PairCursor& lines, std::size_t count, LineWriter& out,
-                               ProgressReport& progress) {
+                               ProgressReport& progress, ValueReader& number) {
     InsertionBase base;
     while (lines.index() < count) {
         const auto code = lines.line(0);
@@ -112,9 +112,9 @@ InsertionBase copyUpToEntities(PairCursor& lines, std::size_t count, LineWriter&
         out.line(value);
         if (isCode(code, 9) && isValue(value, "$INSBASE")) {
             const std::size_t first = lines.index() + 1;  // line numbers from 1
-            base.X = fileNumber(lines.line(3), first + 3);
-            base.Y = fileNumber(lines.line(5), first + 5);
-            base.Z = fileNumber(lines.line(7), first + 7);
+            base.X = number(lines.line(3), first + 3);
+            base.Y = number(lines.line(5), first + 5);
+            base.Z = number(lines.line(7), first + 7);
             writeZeroPoint(out);
             lines.advance(6);
         } else if (isCode(code, 9) && isValue(value, "$UCSORG")) {
@@ -138,7 +138,7 @@ void writeNumber(LineWriter& out, long double value) {
 // only with code 30 or 31. The insertion base is taken off before the transformation.
 void transformEntities(PairCursor& lines, std::size_t count, const InsertionBase& base,
                        const PointTransform& transform, LineWriter& out, ProgressReport& progress,
-                       FileRunSummary& summary) {
+                       FileRunSummary& summary, ValueReader& number, const ProblemReport& check) {
     while (lines.index() < count) {
         const auto code = lines.line(0);
         if (!isCoordinateCode(code)) {
@@ -149,15 +149,20 @@ void transformEntities(PairCursor& lines, std::size_t count, const InsertionBase
             continue;
         }
         const std::size_t first = lines.index() + 1;
-        const long double X = fileNumber(lines.line(1), first + 1) - base.X;
-        const long double Y = fileNumber(lines.line(3), first + 3) - base.Y;
+        number.failed = false;
+        const long double X = number(lines.line(1), first + 1) - base.X;
+        const long double Y = number(lines.line(3), first + 3) - base.Y;
         const bool withZ = isCode(lines.line(4), 30) || isCode(lines.line(4), 31);
-        const long double Z = withZ ? fileNumber(lines.line(5), first + 5) - base.Z : 0;
+        const long double Z = withZ ? number(lines.line(5), first + 5) - base.Z : 0;
+        const std::size_t pairs = withZ ? 6 : 4;
+        if (number.failed) {
+            lines.advance(pairs);
+            progress.at(lines.index());
+            continue;
+        }
 
         const TransformedPoint point = transform(X, Y, Z);
-        ++summary.points;
-        if (point.rejected && summary.rejected++ == 0)
-            summary.firstRejectedLine = first;
+        summary.count(point, first, check);
 
         out.line(withoutTrailingBlanks(code));
         writeNumber(out, point.X);
@@ -167,15 +172,14 @@ void transformEntities(PairCursor& lines, std::size_t count, const InsertionBase
             out.line(withoutTrailingBlanks(lines.line(4)));
             writeNumber(out, point.Z);
         }
-        lines.advance(withZ ? 6 : 4);
+        lines.advance(pairs);
         progress.at(lines.index());
     }
 }
 
-}  // namespace
-
-FileRunSummary rewriteDxf(std::string_view source, LineWriter& out, const PointTransform& transform,
-                          const Progress& progress) {
+FileRunSummary walkDrawing(std::string_view source, LineWriter& out,
+                           const PointTransform& transform, const Progress& progress,
+                           const ProblemReport& check) {
     if (isBinaryDrawing(source))
         throw FileRunError("The drawing is a binary DXF file; only ASCII DXF drawings can be "
                            "transformed. Save it as ASCII DXF and try again.");
@@ -184,10 +188,24 @@ FileRunSummary rewriteDxf(std::string_view source, LineWriter& out, const PointT
     ProgressReport report(progress, summary.lines);
     report.at(0);
     PairCursor lines(source);
-    const InsertionBase base = copyUpToEntities(lines, summary.lines, out, report);
-    transformEntities(lines, summary.lines, base, transform, out, report, summary);
+    ValueReader number(summary, check);
+    const InsertionBase base = copyUpToEntities(lines, summary.lines, out, report, number);
+    transformEntities(lines, summary.lines, base, transform, out, report, summary, number, check);
     report.finish();
     return summary;
+}
+
+}  // namespace
+
+FileRunSummary rewriteDxf(std::string_view source, LineWriter& out, const PointTransform& transform,
+                          const Progress& progress) {
+    return walkDrawing(source, out, transform, progress, {});
+}
+
+FileRunSummary checkDxf(std::string_view source, const PointTransform& transform,
+                        const ProblemReport& check, const Progress& progress) {
+    LineWriter nowhere = LineWriter::discarding();
+    return walkDrawing(source, nowhere, transform, progress, check);
 }
 
 FileRunSummary ConverteDXF(const std::filesystem::path& source,

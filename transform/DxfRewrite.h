@@ -12,6 +12,11 @@
 FileRunSummary rewriteDxf(std::string_view source, LineWriter& out, const PointTransform& transform,
                           const Progress& progress = {});
 
+// Walks the drawing as a rewrite would, writing nothing, and reports every line that would stop
+// the rewrite (a value that is no number) and every point a stage would reject.
+FileRunSummary checkDxf(std::string_view source, const PointTransform& transform,
+                        const ProblemReport& check, const Progress& progress = {});
+
 // ConverteDXF on files. The destination may be the source itself; it is replaced only when the
 // whole run succeeded, and stays byte for byte as it was otherwise.
 FileRunSummary ConverteDXF(const std::filesystem::path& source,

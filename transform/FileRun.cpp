@@ -58,11 +58,20 @@ FileRunSummary runOnFiles(
     return summary;
 }
 
-long double fileNumber(std::string_view text, std::size_t lineNumber) {
+long double ValueReader::operator()(std::string_view text, std::size_t lineNumber) {
+    // After the first bad value of a point its others are not read: a run stops at the first.
+    if (failed)
+        return 0;
     try {
         return readFloat(text, NumberFormat::file());
     } catch (const ConversionError& error) {
-        throw ConversionError(std::string(error.what()) + " (line " + std::to_string(lineNumber) +
-                              ")");
+        const std::string message =
+            std::string(error.what()) + " (line " + std::to_string(lineNumber) + ")";
+        if (!check)
+            throw ConversionError(message);
+        failed = true;
+        ++summary.problems;
+        check({lineNumber, 0, message});
+        return 0;
     }
 }

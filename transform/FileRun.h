@@ -19,11 +19,12 @@ public:
     using std::runtime_error::runtime_error;
 };
 
-// One point through the transformation; `rejected` when one of its stages reported an error
-// status (the point is written all the same).
+// One point through the transformation. `rejectedBy` is the first error status among its
+// stages, 0 when none rejected it; a rejected point is written all the same.
 struct TransformedPoint {
     long double X = 0, Y = 0, Z = 0;
-    bool rejected = false;
+    int rejectedBy = 0;
+    bool rejected() const { return rejectedBy != 0; }
 };
 using PointTransform = std::function<TransformedPoint(long double X, long double Y, long double Z)>;
 
@@ -31,11 +32,53 @@ using PointTransform = std::function<TransformedPoint(long double X, long double
 // can move, and once more at the end with both equal.
 using Progress = std::function<void(std::size_t nextLine, std::size_t lineCount)>;
 
+// A line that would stop a run (`message` says why, with the line number) or whose point a
+// stage would reject (`rejectedBy` its status, `message` empty).
+struct LineProblem {
+    std::size_t line = 0;
+    int rejectedBy = 0;
+    std::string message;
+};
+// Given to a run that checks a source instead of transforming it: the run then goes on past
+// every problem, writes nothing, and reports each problem here in the order of the lines.
+using ProblemReport = std::function<void(const LineProblem&)>;
+
 struct FileRunSummary {
     std::size_t lines = 0;               // lines of the source
     std::size_t points = 0;              // points transformed
     std::size_t rejected = 0;            // of which some stage reported an error
     std::size_t firstRejectedLine = 0;   // the source line (from 1) of the first, 0 if none
+    std::size_t problems = 0;            // lines reported by a check
+
+    // Counts a transformed point whose stages began at `line`, and reports it to a check when
+    // it was rejected.
+    void count(const TransformedPoint& point, std::size_t line, const ProblemReport& check) {
+        ++points;
+        if (!point.rejected())
+            return;
+        if (rejected++ == 0)
+            firstRejectedLine = line;
+        if (check) {
+            ++problems;
+            check({line, point.rejectedBy, {}});
+        }
+    }
+};
+
+// Reads the value lines of a run: a text that is no number throws ConversionError with its line
+// number, or, in a check, is reported and read as 0, and `failed` tells the caller to skip the
+// point. The caller clears `failed` at each point; one report a point.
+class ValueReader {
+public:
+    ValueReader(FileRunSummary& summary, const ProblemReport& check)
+        : summary(summary), check(check) {}
+
+    long double operator()(std::string_view text, std::size_t lineNumber);
+    bool failed = false;
+
+private:
+    FileRunSummary& summary;
+    const ProblemReport& check;
 };
 
 // The number of lines as the runs walk them: a line break at the very end opens no line.
@@ -52,6 +95,10 @@ public:
     using Sink = std::function<void(std::string_view)>;
     // Without a sink everything stays in text(), for the runs that work in memory.
     explicit LineWriter(Sink sink = {}) : sink(std::move(sink)) {}
+    // A writer that keeps nothing, for a check.
+    static LineWriter discarding() {
+        return LineWriter([](std::string_view) {});
+    }
 
     void line(std::string_view text) {
         buffer.append(text);
@@ -100,7 +147,3 @@ private:
 FileRunSummary runOnFiles(
     const std::filesystem::path& source, const std::filesystem::path& destination,
     const std::function<FileRunSummary(std::string_view source, LineWriter& out)>& rewrite);
-
-// A value line's number, read with "."; a text that is none throws ConversionError with the
-// line number (from 1) added to the message.
-long double fileNumber(std::string_view text, std::size_t lineNumber);

@@ -32,12 +32,12 @@ std::string_view nextField(std::string_view& rest) {
 // Cut at the first three ";": the name, X and Y lose their outer blanks; Z is the rest of the
 // line, read as it stands, so a fourth field or a tab after it is an error. Missing fields are
 // empty and fail as numbers.
-PointLine readPointLine(std::string_view line, std::size_t lineNumber) {
+PointLine readPointLine(std::string_view line, std::size_t lineNumber, ValueReader& number) {
     std::string_view rest = line;
     const std::string_view name = trimControlsAndBlanks(nextField(rest));
-    const long double X = fileNumber(trimControlsAndBlanks(nextField(rest)), lineNumber);
-    const long double Y = fileNumber(trimControlsAndBlanks(nextField(rest)), lineNumber);
-    return {name, X, Y, fileNumber(rest, lineNumber)};
+    const long double X = number(trimControlsAndBlanks(nextField(rest)), lineNumber);
+    const long double Y = number(trimControlsAndBlanks(nextField(rest)), lineNumber);
+    return {name, X, Y, number(rest, lineNumber)};
 }
 
 constexpr std::array<std::string_view, 18> openingBlock{
@@ -71,28 +71,42 @@ void writePoint(LineWriter& out, std::string_view name, const TransformedPoint& 
     writeLines(out, std::array<std::string_view, 6>{" 30", "0.0", " 40", "1.5", "  1", name});
 }
 
-}  // namespace
-
-FileRunSummary exportPoints(std::string_view source, LineWriter& out,
-                            const PointTransform& transform, const Progress& progress) {
+FileRunSummary walkPoints(std::string_view source, LineWriter& out,
+                          const PointTransform& transform, const Progress& progress,
+                          const ProblemReport& check) {
     FileRunSummary summary;
     summary.lines = lineCount(source);
     ProgressReport report(progress, summary.lines);
     report.at(0);
     writeLines(out, openingBlock);
     TextLines lines(source);
+    ValueReader number(summary, check);
     for (std::size_t i = 0; i < summary.lines; ++i) {
-        const PointLine point = readPointLine(lines.next(), i + 1);
-        const TransformedPoint result = transform(point.X, point.Y, point.Z);
-        ++summary.points;
-        if (result.rejected && summary.rejected++ == 0)
-            summary.firstRejectedLine = i + 1;
-        writePoint(out, point.name, result);
+        number.failed = false;
+        const PointLine point = readPointLine(lines.next(), i + 1, number);
+        if (!number.failed) {
+            const TransformedPoint result = transform(point.X, point.Y, point.Z);
+            summary.count(result, i + 1, check);
+            writePoint(out, point.name, result);
+        }
         report.at(i + 1);
     }
     writeLines(out, closingBlock);
     report.finish();
     return summary;
+}
+
+}  // namespace
+
+FileRunSummary exportPoints(std::string_view source, LineWriter& out,
+                            const PointTransform& transform, const Progress& progress) {
+    return walkPoints(source, out, transform, progress, {});
+}
+
+FileRunSummary checkPoints(std::string_view source, const PointTransform& transform,
+                           const ProblemReport& check, const Progress& progress) {
+    LineWriter nowhere = LineWriter::discarding();
+    return walkPoints(source, nowhere, transform, progress, check);
 }
 
 FileRunSummary ExportaDXF(const std::filesystem::path& source,

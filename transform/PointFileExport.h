@@ -13,6 +13,11 @@
 FileRunSummary exportPoints(std::string_view source, LineWriter& out,
                             const PointTransform& transform, const Progress& progress = {});
 
+// Reads the file as an export would, writing nothing, and reports every line that would stop the
+// export and every point a stage would reject.
+FileRunSummary checkPoints(std::string_view source, const PointTransform& transform,
+                           const ProblemReport& check, const Progress& progress = {});
+
 // ExportaDXF on files; the destination is replaced only when the whole run succeeded.
 FileRunSummary ExportaDXF(const std::filesystem::path& source,
                           const std::filesystem::path& destination,

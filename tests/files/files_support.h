@@ -26,7 +26,7 @@ struct RecordingTransform {
     PointTransform function() {
         return [this](long double X, long double Y, long double Z) {
             calls.push_back({X, Y, Z});
-            return TransformedPoint{X + 1000, Y + 2000, Z + 3, X < 0};
+            return TransformedPoint{X + 1000, Y + 2000, Z + 3, X < 0 ? 6 : 0};
         };
     }
 };

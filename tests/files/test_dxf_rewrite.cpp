@@ -166,6 +166,30 @@ TEST(DxfRewrite, RejectedPointsAreCountedWithTheFirstLine) {
     EXPECT_EQ(result.summary.firstRejectedLine, 11u);
 }
 
+TEST(DxfCheck, ListsEveryLineThatWouldStopTheRunAndEveryRejectedPoint) {
+    const std::string drawing =
+        crlf({"  9", "$INSBASE", " 10", "x0", " 20", "0", " 30", "0"}) + entities +
+        crlf({" 10", "1", " 20", "2", " 10", "-1", " 20", "2", " 10", "abc", " 20", "2", " 10",
+              "5", " 20", "6", " 30", "1,5", " 10", "3", " 20", "4"});
+    std::vector<LineProblem> problems;
+    RecordingTransform transform;
+    const auto summary = checkDxf(drawing, transform.function(),
+                                  [&problems](const LineProblem& p) { problems.push_back(p); });
+    ASSERT_EQ(problems.size(), 4u);
+    EXPECT_EQ(problems[0].line, 4u);
+    EXPECT_EQ(problems[0].message, "'x0' is not a valid floating point value (line 4)");
+    EXPECT_EQ(problems[1].line, 19u);
+    EXPECT_EQ(problems[1].rejectedBy, 6);
+    EXPECT_TRUE(problems[1].message.empty());
+    EXPECT_EQ(problems[2].line, 24u);
+    EXPECT_EQ(problems[3].line, 32u);
+    EXPECT_EQ(problems[3].message, "'1,5' is not a valid floating point value (line 32)");
+    EXPECT_EQ(summary.problems, 4u);
+    // The good points around the bad ones were all seen; the bad point was not transformed.
+    EXPECT_EQ(summary.points, 3u);
+    EXPECT_EQ(transform.calls.size(), 3u);
+}
+
 TEST(DxfRewrite, ABinaryDrawingIsRefused) {
     const std::string binary = std::string("AutoCAD Binary DXF\r\n\x1A\0", 22) + "\x00\x01";
     EXPECT_THROW(rewrite(binary), FileRunError);

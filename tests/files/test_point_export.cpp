@@ -105,4 +105,20 @@ TEST(PointExport, RejectedPointsAreWrittenAndCounted) {
     EXPECT_NE(result.text.find("\r\n  1\r\nC\r\n"), std::string::npos);
 }
 
+TEST(PointCheck, ListsEveryBadLineAndRejectedPointInOrder) {
+    std::vector<LineProblem> problems;
+    RecordingTransform transform;
+    const auto summary =
+        checkPoints("A;1;2;3\r\nB;x;2;3\r\nC;-1;2;3\r\n\r\nE;1;2;3;4\r\nF;1;2;3\r\n",
+                    transform.function(), [&problems](const LineProblem& p) { problems.push_back(p); });
+    ASSERT_EQ(problems.size(), 4u);
+    EXPECT_EQ(problems[0].message, "'x' is not a valid floating point value (line 2)");
+    EXPECT_EQ(problems[1].line, 3u);
+    EXPECT_EQ(problems[1].rejectedBy, 6);
+    EXPECT_EQ(problems[2].line, 4u);
+    EXPECT_EQ(problems[3].message, "'3;4' is not a valid floating point value (line 5)");
+    EXPECT_EQ(summary.points, 3u);
+    EXPECT_EQ(summary.rejected, 1u);
+}
+
 }  // namespace
