@@ -1,0 +1,172 @@
+// Real drawings and point files run through the real transformation on a few window settings:
+// the independent checker sees only coordinate values change, and PROJ, reading the drawings
+// with an independent DXF reader, finds every position where it puts it.
+#include "FileTransform.h"
+
+#include "CoordinateKinds.h"
+#include "NumberText.h"
+#include "files_support.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <sys/wait.h>
+#include <unistd.h>
+
+namespace {
+
+namespace fs = std::filesystem;
+
+const fs::path samples = ZELVORA_SAMPLES;
+const fs::path checkers = fs::path(ZELVORA_DXF_CHECK).parent_path();
+
+const std::vector<TDatum> datums{
+    TDatum("WGS 84", 6378137, 1 / 298.257223563L, 0, 0, 0),
+    TDatum("SIRGAS 2000", 6378137, 1 / 298.257222101L, 0, 0, 0),
+    TDatum("SAD 69", 6378160, 1 / 298.25L, -66.87L, 4.37L, -38.52L),
+};
+constexpr int Sirgas = 1, Sad69 = 2;
+
+const char* const sad69Utm23South =
+    "+proj=utm +zone=23 +south +a=6378160 +rf=298.25 +towgs84=-66.87,4.37,-38.52 +units=m";
+
+// A window set up on UTM zone 23 south on a datum, to a target kind and datum.
+WindowState fromUtm23South(int sourceDatum, int targetKind, int targetDatum) {
+    WindowState state = startupState(NumberFormat{',', "."});
+    state.ComboBox7 = CoordinateKind::Grid;
+    state.ComboBox16 = GridFamily::Utm;
+    state.ComboBox14 = 1;
+    state.Edit13 = "-45";
+    state.ComboBox9 = sourceDatum;
+    state.ComboBox8 = targetKind;
+    state.ComboBox17 = GridFamily::Utm;
+    state.ComboBox10 = targetDatum;
+    return state;
+}
+
+int run(const std::string& command) {
+    const int status = std::system(command.c_str());
+    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
+
+std::string quoted(const fs::path& path) { return "'" + path.string() + "'"; }
+
+struct Setting {
+    const char* name;
+    WindowState state;
+    const char* from;  // PROJ strings for the oracle, or nothing to skip it
+    const char* to;
+    const char* tolerance;
+};
+
+std::vector<Setting> settings() {
+    WindowState zone22 = fromUtm23South(Sirgas, CoordinateKind::Grid, Sirgas);
+    zone22.Edit20 = "-51";
+    WindowState identity = startupState(NumberFormat{',', "."});
+    identity.ComboBox7 = identity.ComboBox8 = CoordinateKind::Geodetic;
+    identity.ComboBox9 = identity.ComboBox10 = Sirgas;
+    return {
+        {"Sad69Utm23ToSirgasGeodetic", fromUtm23South(Sad69, CoordinateKind::Geodetic, Sirgas),
+         sad69Utm23South, "+proj=longlat +ellps=GRS80 +towgs84=0,0,0", "1e-9"},
+        {"Sad69ToSirgasInUtm", fromUtm23South(Sad69, CoordinateKind::Grid, Sirgas),
+         sad69Utm23South, "+proj=utm +zone=23 +south +ellps=GRS80 +towgs84=0,0,0", "1e-4"},
+        {"Utm23ToUtm22", zone22, "+proj=utm +zone=23 +south +ellps=GRS80",
+         "+proj=utm +zone=22 +south +ellps=GRS80", "2e-3"},
+        {"IdentityGeodetic", identity, nullptr, nullptr, nullptr},
+    };
+}
+
+class SampleRun : public ::testing::TestWithParam<std::tuple<std::string, int>> {};
+
+TEST_P(SampleRun, OnlyCoordinatesChangeAndPositionsAgreeWithProj) {
+    const auto& [file, index] = GetParam();
+    const Setting setting = settings()[static_cast<std::size_t>(index)];
+    const fs::path source = samples / "dxf" / file;
+    const fs::path out = fs::temp_directory_path() /
+                         ("zelvora-run-" + std::to_string(::getpid()) + "-" + setting.name + file);
+    TGeo engine;
+    const auto summary =
+        ConverteDXF(source, out, setting.state, datums, engine, NumberFormat{',', "."});
+    EXPECT_GT(summary.points, 0u);
+    // POLYLINE headers and text alignment points hold 0,0, which no UTM zone holds: rejected
+    // and counted, never silently.
+    EXPECT_LT(summary.rejected, summary.points / 5);
+    EXPECT_EQ(run("/usr/bin/python3 " + quoted(ZELVORA_DXF_CHECK) + " -q --require-crlf " +
+                  quoted(source) + " " + quoted(out)),
+              0);
+    if (setting.from != nullptr) {
+        EXPECT_EQ(run("/usr/bin/python3 " + quoted(checkers / "dxf-points-oracle") + " " +
+                      quoted(source) + " " + quoted(out) + " '" + setting.from + "' '" +
+                      setting.to + "' " + setting.tolerance),
+                  0);
+    }
+    fs::remove(out);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Samples, SampleRun,
+    // The change to zone 22 only for the sites within 4 degrees of its meridian, -51.
+    ::testing::ValuesIn(std::vector<std::tuple<std::string, int>>{
+        {"ezdxf_r12_utm.dxf", 0}, {"ezdxf_r12_utm.dxf", 1}, {"ezdxf_r12_utm.dxf", 2},
+        {"ezdxf_r12_utm.dxf", 3}, {"variant_trailing_blank_codes.dxf", 2},
+        {"ezdxf_r2000_utm.dxf", 0}, {"ezdxf_r2000_utm.dxf", 1}, {"ezdxf_r2000_utm.dxf", 3},
+        {"ezdxf_r2013_utm_geodata.dxf", 0}, {"ezdxf_r2013_utm_geodata.dxf", 3},
+        {"gdal_ogr2ogr_utm.dxf", 0}, {"gdal_ogr2ogr_utm.dxf", 1},
+        {"variant_crlf.dxf", 1}}),
+    [](const auto& info) {
+        std::string name = std::get<0>(info.param);
+        name = name.substr(0, name.size() - 4);
+        for (auto& c : name)
+            if (!std::isalnum(static_cast<unsigned char>(c)))
+                c = '_';
+        return name + "_" + settings()[static_cast<std::size_t>(std::get<1>(info.param))].name;
+    });
+
+TEST(SampleRuns, APointFileExportsWithTheRealTransformation) {
+    const fs::path source = samples / "points" / "points_100k.txt";
+    const fs::path out = fs::temp_directory_path() / ("zelvora-points-" + std::to_string(::getpid()));
+    TGeo engine;
+    const auto summary = ExportaDXF(source, out,
+                                    fromUtm23South(Sad69, CoordinateKind::Geodetic, Sirgas),
+                                    datums, engine, NumberFormat{'.', ","});
+    EXPECT_EQ(summary.points, 100000u);
+    EXPECT_EQ(summary.rejected, 0u);
+    // The labels stand 1.5 units, here degrees, to the right of their points.
+    EXPECT_EQ(run("/usr/bin/python3 " + quoted(ZELVORA_DXF_CHECK) +
+                  " -q --points --require-crlf --label-offset 1.5 " + quoted(source) + " " +
+                  quoted(out)),
+              0);
+    fs::remove(out);
+}
+
+TEST(SampleRuns, AWindowBoxThatIsNoNumberStopsTheRunAtTheFirstPoint) {
+    WindowState state = fromUtm23South(Sad69, CoordinateKind::Geodetic, Sirgas);
+    state.Edit13 = "-45.0";  // a point where the user's separator is a comma
+    TGeo engine;
+    const fs::path out = fs::temp_directory_path() / ("zelvora-none-" + std::to_string(::getpid()));
+    EXPECT_THROW(ConverteDXF(samples / "dxf" / "ezdxf_r12_utm.dxf", out, state, datums, engine,
+                             NumberFormat{',', "."}),
+                 ConversionError);
+    EXPECT_FALSE(fs::exists(out));
+}
+
+TEST(SampleRuns, ARejectedPointIsCountedAndNeverTakesThePreviousPoint) {
+    // Grid coordinates that are no UTM coordinates are rejected by the source stage, whose zeroed
+    // results go on through the datum stage: the point lands near 0,0, not on its predecessor.
+    TGeo engine;
+    Processa processa(fromUtm23South(Sad69, CoordinateKind::Geodetic, Sirgas), datums, engine,
+                      NumberFormat{',', "."});
+    LineWriter out;
+    const std::string drawing = crlf({"  2", "ENTITIES", " 10", "333512", " 20", "7395240", " 10",
+                                      "12", " 20", "7395240"});
+    const auto summary = rewriteDxf(drawing, out, processaPoints(processa));
+    EXPECT_EQ(summary.rejected, 1u);
+    EXPECT_EQ(summary.firstRejectedLine, 7u);
+    const std::string& text = out.text();
+    const auto second = text.find(" 10\r\n", text.find(" 20\r\n"));
+    ASSERT_NE(second, std::string::npos);
+    EXPECT_NEAR(std::stod(text.substr(second + 5)), 0, 1e-3) << text;
+}
+
+}  // namespace
