@@ -1,0 +1,30 @@
+// zelvora-convert stream: Processa on a text stream, one point a line, so that the tool works
+// in a pipe like the classic stream filters of the field.
+#pragma once
+
+#include "Pipeline.h"
+
+#include <cstddef>
+#include <cstdint>
+#include <cstdio>
+#include <stdexcept>
+
+// A line that cannot be read, or a point the window's settings cannot transform (a box that is
+// not a number, no datum): the run stops there. The message names the line and its text.
+class StreamError : public std::runtime_error {
+public:
+    using std::runtime_error::runtime_error;
+};
+
+struct StreamSummary {
+    std::size_t points = 0;
+    std::size_t rejected = 0;           // points a stage reported an error for
+    std::size_t firstRejectedLine = 0;  // from 1; 0 when none
+    std::int32_t firstRejectedCode = 0;
+};
+
+// Reads X Y Z lines (blanks, tabs, ";" or "," between the values, "." decimals), writes each
+// transformed triple in the general form, blank-separated, and the point's first positive
+// status after it when `withStatus`. Blank lines and lines starting with "#" are copied. Lines
+// end with LF on output; a CR before the input's LF is dropped.
+StreamSummary runStream(std::FILE* in, std::FILE* out, Processa& processa, bool withStatus);

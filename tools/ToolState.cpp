@@ -1,0 +1,231 @@
+#include "ToolState.h"
+
+#include "CoordinateKinds.h"
+#include "KeyFilter.h"
+#include "NumberText.h"
+
+#include <langinfo.h>
+#include <locale.h>
+
+#include <algorithm>
+#include <array>
+#include <cctype>
+#include <charconv>
+#include <cstring>
+#include <string_view>
+#include <system_error>
+
+namespace {
+
+std::string lowered(std::string_view text)
+{
+    std::string out(text);
+    for (char& c : out) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    return out;
+}
+
+// The index of a word among the list's items, as the window's lists number them.
+template <std::size_t N>
+int indexOf(const std::string& word, const std::array<const char*, N>& items, const char* what)
+{
+    const std::string wanted = lowered(word);
+    for (std::size_t i = 0; i < N; ++i)
+        if (wanted == items[i]) return static_cast<int>(i);
+    std::string known;
+    for (const char* item : items) known += std::string(known.empty() ? "" : ", ") + item;
+    throw UsageError(std::string(what) + " '" + word + "' is not one of " + known);
+}
+
+constexpr std::array<const char*, 4> kKinds{"grid", "geodetic", "cartesian", "local"};
+constexpr std::array<const char*, 4> kFamilies{"utm", "ltm", "rtm", "other"};
+constexpr std::array<const char*, 3> kLanguages{"pt", "en", "es"};
+
+std::optional<int> wholeNumber(std::string_view text)
+{
+    int value = 0;
+    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
+    if (error != std::errc() || end != text.data() + text.size()) return std::nullopt;
+    return value;
+}
+
+// A datum by its name (letter case aside) or by its position in the catalogue.
+int datumIndex(const std::string& wanted, const DatumCatalogue& catalogue, const char* side)
+{
+    const auto& datums = catalogue.ListaDatum();
+    for (std::size_t i = 0; i < datums.size(); ++i)
+        if (lowered(datums[i].Name) == lowered(wanted)) return static_cast<int>(i);
+    if (const auto index = wholeNumber(wanted); index && catalogue.datumAt(*index))
+        return *index;
+    throw UsageError(std::string("the catalogue holds no datum '") + wanted + "' for the " +
+                     side + " system (--list-datums shows its " +
+                     std::to_string(datums.size()) + " datums)");
+}
+
+// LAT,LON,H,X,Y: five fields split at ";" when there is one, else at ",".
+std::array<std::string, 5> originFields(const std::string& text, const char* option,
+                                        char decimalSeparator)
+{
+    const char separator = text.find(';') != std::string::npos ? ';' : ',';
+    std::vector<std::string> fields;
+    std::size_t start = 0;
+    for (;;) {
+        const std::size_t end = text.find(separator, start);
+        fields.push_back(text.substr(start, end - start));
+        if (end == std::string::npos) break;
+        start = end + 1;
+    }
+    if (fields.size() != 5) {
+        std::string message = std::string(option) + " needs five values LAT,LON,H,X,Y; got '" +
+                              text + "'";
+        if (decimalSeparator == ',') message += " (separate them with ';' where ',' is decimal)";
+        throw UsageError(message);
+    }
+    std::array<std::string, 5> out;
+    std::copy(fields.begin(), fields.end(), out.begin());
+    return out;
+}
+
+struct SideBoxes {
+    int WindowState::* kind;
+    int WindowState::* datum;
+    int WindowState::* family;
+    std::string WindowState::* meridian;
+    std::string WindowState::* k0;
+    std::string WindowState::* zoneWidth;
+    std::string WindowState::* falseNorthing;
+    std::string WindowState::* falseEasting;
+    std::array<std::string WindowState::*, 5> origin;  // latitude, longitude, altitude, X, Y
+};
+
+using S = WindowState;
+const SideBoxes kSource{&S::ComboBox7, &S::ComboBox9, &S::ComboBox16, &S::Edit13, &S::Edit5,
+                        &S::Edit6, &S::Edit7, &S::Edit8,
+                        {&S::Edit15, &S::Edit16, &S::Edit17, &S::Edit18, &S::Edit19}};
+const SideBoxes kTarget{&S::ComboBox8, &S::ComboBox10, &S::ComboBox17, &S::Edit20, &S::Edit9,
+                        &S::Edit10, &S::Edit11, &S::Edit12,
+                        {&S::Edit14, &S::Edit21, &S::Edit22, &S::Edit23, &S::Edit24}};
+
+void applySide(WindowState& state, const SideOptions& o, const SideBoxes& boxes, const char* side,
+               const char* prefix, const DatumCatalogue& catalogue, char decimal)
+{
+    const auto box = [&](std::string WindowState::* field, const std::optional<std::string>& v) {
+        if (v) state.*field = typedInBox(*v, decimal);
+    };
+    if (o.kind) state.*boxes.kind = indexOf(*o.kind, kKinds, "the coordinate system");
+    if (o.datum) state.*boxes.datum = datumIndex(*o.datum, catalogue, side);
+    if (o.family) state.*boxes.family = indexOf(*o.family, kFamilies, "the grid family");
+    box(boxes.meridian, o.centralMeridian);
+    box(boxes.k0, o.k0);
+    box(boxes.zoneWidth, o.zoneWidth);
+    box(boxes.falseNorthing, o.falseNorthing);
+    box(boxes.falseEasting, o.falseEasting);
+    if (o.origin) {
+        const std::string option = std::string(prefix) + "-origin";
+        const auto fields = originFields(*o.origin, option.c_str(), decimal);
+        for (std::size_t i = 0; i < fields.size(); ++i)
+            state.*boxes.origin[i] = typedInBox(fields[i], decimal);
+    }
+}
+
+}  // namespace
+
+std::filesystem::path programFolder()
+{
+    std::error_code error;
+    const auto self = std::filesystem::read_symlink("/proc/self/exe", error);
+    if (error) return std::filesystem::current_path();
+    return self.parent_path();
+}
+
+NumberFormat userNumberFormat(const std::optional<std::string>& decimal,
+                              const std::optional<std::string>& thousands)
+{
+    NumberFormat format{'.', ""};
+    if (const locale_t numeric = newlocale(LC_NUMERIC_MASK, "", locale_t{})) {
+        const char* point = nl_langinfo_l(RADIXCHAR, numeric);
+        if (point && std::strlen(point) == 1) format.decimalSeparator = point[0];
+        if (const char* grouping = nl_langinfo_l(THOUSEP, numeric)) format.thousandsSeparator = grouping;
+        freelocale(numeric);
+    }
+    if (decimal) {
+        const bool usable = decimal->size() == 1 &&
+                            std::string_view("0123456789+-eE \t").find((*decimal)[0]) ==
+                                std::string_view::npos;
+        if (!usable)
+            throw UsageError("--decimal needs one character that is not a digit, a sign, E or a "
+                             "blank; got '" + *decimal + "'");
+        format.decimalSeparator = (*decimal)[0];
+    }
+    if (thousands) {
+        if (thousands->find_first_of("0123456789") != std::string::npos)
+            throw UsageError("--thousands cannot hold a digit; got '" + *thousands + "'");
+        format.thousandsSeparator = *thousands;
+    }
+    if (format.thousandsSeparator == std::string(1, format.decimalSeparator))
+        throw UsageError("the decimal and thousands separators are both '" +
+                         format.thousandsSeparator + "'; set one with --decimal or --thousands");
+    return format;
+}
+
+std::string typedInBox(std::string text, char decimalSeparator)
+{
+    for (char& c : text)
+        if (c == '.' || c == ',')
+            if (const auto typed = filterNumericKey(static_cast<char32_t>(c), decimalSeparator))
+                c = static_cast<char>(*typed);
+    return text;
+}
+
+void applyOptions(WindowState& state, const StateOptions& options,
+                  const DatumCatalogue& catalogue, const NumberFormat& user)
+{
+    const char decimal = user.decimalSeparator;
+    applySide(state, options.from, kSource, "source", "--from", catalogue, decimal);
+    applySide(state, options.to, kTarget, "target", "--to", catalogue, decimal);
+    if (options.south && options.north) throw UsageError("--south and --north exclude each other");
+    if (options.south) state.ComboBox14 = 1;
+    if (options.north) state.ComboBox14 = 0;
+    if (options.angleFormat) {
+        if (*options.angleFormat < 0 || *options.angleFormat >= ListSize::AngleFormats)
+            throw UsageError("--angle-format is 0, 1 or 2; got " +
+                             std::to_string(*options.angleFormat));
+        state.ComboBox2 = *options.angleFormat;
+    }
+    if (options.language) state.ComboBox1 = indexOf(*options.language, kLanguages, "the language");
+}
+
+void typePoint(WindowState& state, const std::vector<std::string>& values,
+               const NumberFormat& user)
+{
+    using Boxes = std::array<std::string WindowState::*, 3>;
+    static const std::array<Boxes, 4> kPointBoxes{{
+        {&S::Edit1, &S::Edit2, &S::Edit27},
+        {&S::Edit25, &S::Edit26, &S::Edit27},
+        {&S::Edit28, &S::Edit29, &S::Edit30},
+        {&S::Edit3, &S::Edit4, &S::Edit27},
+    }};
+    static const std::array<const char*, 4> kOrder{"N E h", "latitude longitude h", "X Y Z",
+                                                   "X Y h"};
+    const int kind = state.ComboBox7;
+    if (kind < 0 || kind >= ListSize::CoordinateKinds)
+        throw UsageError("no source coordinate system is selected; choose one with --from");
+    const auto k = static_cast<std::size_t>(kind);
+    if (values.size() != 3)
+        throw UsageError(std::string("a ") + kKinds[k] + " point is three values, " + kOrder[k] +
+                         "; got " + std::to_string(values.size()));
+    for (std::size_t i = 0; i < 3; ++i)
+        state.*kPointBoxes[k][i] = typedInBox(values[i], user.decimalSeparator);
+}
+
+std::string datumListing(const DatumCatalogue& catalogue, const NumberFormat& user)
+{
+    const NumberFormat plain{user.decimalSeparator, ""};
+    std::string text;
+    int index = 0;
+    for (const TDatum& d : catalogue.ListaDatum()) {
+        text += std::to_string(index++) + ' ' + d.Name + "\ta=" + formatGeneral(d.A, plain) +
+                " 1/f=" + formatGeneral(1 / d.F, plain) + " dx=" + formatGeneral(d.Dx, plain) +
+                " dy=" + formatGeneral(d.Dy, plain) + " dz=" + formatGeneral(d.Dz, plain) + '\n';
+    }
+    return text;
+}

@@ -1,0 +1,280 @@
+// zelvora-convert: the main window's transformation from a terminal or a script, on the window's
+// own settings file and datum catalogue, with the same digits.
+#include "Pipeline.h"
+#include "Settings.h"
+#include "StreamRun.h"
+#include "TextTables.h"
+#include "ToolState.h"
+
+#include <CLI/CLI.hpp>
+
+#include <cstdio>
+#include <filesystem>
+#include <iostream>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace {
+
+namespace fs = std::filesystem;
+
+constexpr int kSuccess = 0;
+constexpr int kRejected = 1;
+constexpr int kBadInput = 2;
+
+const char* const kUsage = R"(Usage: zelvora-convert [OPTIONS] point [VALUES...]
+       zelvora-convert [OPTIONS] stream [--status] < POINTS > RESULTS
+       zelvora-convert [OPTIONS] --list-datums
+
+Transforms coordinates with the settings of Zelvora's main window: the source system
+("De:") and the target system ("Para:"), their datums, grid zones and plane origins, the
+angle format and the language, as the window left them in its settings file. Each option
+below changes one of them for this run only; no file is ever written.
+)";
+
+const char* const kFooter = R"(POINT
+  Transforms one point and prints what the window shows: the warning or error message, if
+  any, then the result lines, in your decimal and thousands separators (from LC_NUMERIC, or
+  --decimal and --thousands). VALUES are the source system's boxes in the window's order:
+      grid       N E h                   cartesian  X Y Z
+      geodetic   latitude longitude h    local      X Y h
+  Latitude and longitude are typed in the angle format (--angle-format). Without VALUES the
+  point is the one the settings file holds.
+
+GRID FAMILIES AND THE LOCAL PLANE
+  utm, ltm and rtm are the 6-, 1- and 2-degree families; other takes its scale factor, zone
+  width, false northing and false easting from --from-k0 ... --from-false-easting (or
+  --to-...). A local plane is set by its origin's latitude and longitude (in the angle
+  format), the plane's altitude, and the X and Y given to the origin, for instance
+  --from-origin -22.5,-47,700,150000,250000 (with ";" between them where "," is decimal).
+
+STREAM
+  Reads one point a line from standard input and writes the transformed point to standard
+  output, one line for each line read:
+      input    X Y Z separated by blanks, tabs, ";" or ",", with "." as decimal separator:
+               grid E N h; geodetic longitude latitude h in decimal degrees; cartesian X Y Z;
+               local X Y h
+      output   the same order for the target system, in up to 15 significant digits, with
+               the point's status code after it when --status is given (0 for none)
+  Blank lines and lines starting with "#" are copied unchanged. A line that cannot be read
+  stops the run with its number. The count of rejected points goes to standard error.
+
+EXIT STATUS
+  0  every point was transformed (warnings such as "zone exceeded by less than a degree"
+     included)
+  1  some point was rejected by an error status (a northing outside the grid, a point more
+     than 80 km from the plane origin, ...); its line is still written
+  2  bad options, files or input lines
+
+EXAMPLES
+  A UTM zone 23 south point on SAD 69 as SIRGAS 2000 latitude and longitude in degrees:
+    zelvora-convert --from grid --from-datum "SAD 69" --from-family utm --from-cm -45 --south \
+        --to geodetic --to-datum "SIRGAS 2000" --angle-format 0 point 7395000 333000 760
+
+  A file of UTM points from zone 23 into zone 24, with each point's status:
+    zelvora-convert --from grid --to grid --from-cm -45 --to-cm -39 --south \
+        stream --status < zone23.txt > zone24.txt
+
+  Geocentric X Y Z of a point typed in degrees, minutes and seconds (-23°32'51"):
+    zelvora-convert --from geodetic --to cartesian --angle-format 2 point -23.3251 -46.3802 760
+)";
+
+// The three ways to run the tool head the help, before the options.
+class ToolFormatter : public CLI::Formatter {
+public:
+    std::string make_description(const CLI::App* app) const override
+    {
+        return app->get_parent() ? CLI::Formatter::make_description(app) : std::string();
+    }
+    std::string make_usage(const CLI::App* app, std::string name) const override
+    {
+        return app->get_parent() ? CLI::Formatter::make_usage(app, name) : std::string(kUsage);
+    }
+};
+
+struct Arguments {
+    std::optional<std::string> settings, datums;
+    StateOptions state;
+    std::optional<std::string> decimal, thousands;
+    bool listDatums = false;
+    std::vector<std::string> values;
+    bool withStatus = false;
+};
+
+void addSide(CLI::App& app, SideOptions& side, const std::string& prefix,
+             const std::string& group)
+{
+    app.add_option(prefix, side.kind, "coordinate system")
+        ->type_name("grid|geodetic|cartesian|local")
+        ->group(group);
+    app.add_option(prefix + "-datum", side.datum, "datum, by its name or its index")
+        ->type_name("NAME|INDEX")
+        ->group(group);
+    app.add_option(prefix + "-family", side.family, "grid family")
+        ->type_name("utm|ltm|rtm|other")
+        ->group(group);
+    app.add_option(prefix + "-cm", side.centralMeridian, "central meridian, in the angle format")
+        ->type_name("ANGLE")
+        ->group(group);
+    app.add_option(prefix + "-k0", side.k0, "family other: central scale factor")
+        ->type_name("K0")
+        ->group(group);
+    app.add_option(prefix + "-zone-width", side.zoneWidth, "family other: zone width, degrees")
+        ->type_name("DEG")
+        ->group(group);
+    app.add_option(prefix + "-false-northing", side.falseNorthing,
+                   "family other: false northing, metres")
+        ->type_name("M")
+        ->group(group);
+    app.add_option(prefix + "-false-easting", side.falseEasting,
+                   "family other: false easting, metres")
+        ->type_name("M")
+        ->group(group);
+    app.add_option(prefix + "-origin", side.origin, "local plane origin and altitude")
+        ->type_name("LAT,LON,H,X,Y")
+        ->group(group);
+}
+
+void fail(const std::string& message) { std::cerr << "zelvora-convert: " << message << '\n'; }
+
+// Where a file lies: the option's path, or beside the program.
+fs::path fileOf(const std::optional<std::string>& option, const char* name)
+{
+    return option ? fs::path(*option) : programFolder() / name;
+}
+
+ResultTexts interfaceTexts()
+{
+    ResultTexts texts;
+    texts.labels = resultLabels;
+    texts.message = [](std::int32_t code, int language) {
+        return std::string(MensagemIdioma(code, language));
+    };
+    return texts;
+}
+
+int runPoint(const WindowState& state, const DatumCatalogue& catalogue, const NumberFormat& user)
+{
+    TGeo engine;
+    const SinglePointResult r =
+        transformSinglePoint(state, catalogue.ListaDatum(), engine, user, interfaceTexts(), {});
+    if (r.message) std::cout << *r.message << '\n';
+    for (const std::string& line : r.lines) std::cout << line << '\n';
+    return r.status.firstError() != 0 ? kRejected : kSuccess;
+}
+
+int runStreamOn(const WindowState& state, const DatumCatalogue& catalogue,
+                const NumberFormat& user, bool withStatus)
+{
+    TGeo engine;
+    Processa processa(state, catalogue.ListaDatum(), engine, user);
+    const StreamSummary summary = runStream(stdin, stdout, processa, withStatus);
+    if (summary.rejected == 0) return kSuccess;
+    fail(std::to_string(summary.rejected) + " of " + std::to_string(summary.points) +
+         " points rejected, the first on line " + std::to_string(summary.firstRejectedLine) +
+         ": " + std::string(MensagemIdioma(summary.firstRejectedCode, state.ComboBox1)) +
+         " (status " + std::to_string(summary.firstRejectedCode) + ")");
+    return kRejected;
+}
+
+int run(const Arguments& a, bool point, bool stream)
+{
+    const NumberFormat user = userNumberFormat(a.decimal, a.thousands);
+
+    const fs::path datumsFile = fileOf(a.datums, "Datum.Cfg");
+    if (a.datums && !fs::exists(datumsFile))
+        throw UsageError("the datum catalogue \"" + datumsFile.string() + "\" does not exist");
+    const CatalogueReading catalogue = loadCatalogue(datumsFile);
+    if (catalogue.problem) fail(*catalogue.problem);
+    if (a.listDatums) {
+        std::cout << datumListing(catalogue.catalogue, user);
+        return kSuccess;
+    }
+    if (!point && !stream)
+        throw UsageError("say what to do: point, stream or --list-datums (--help explains them)");
+
+    const fs::path settingsFile = fileOf(a.settings, "Zelvora.Cfg");
+    if (a.settings && !fs::exists(settingsFile))
+        throw UsageError("the settings file \"" + settingsFile.string() + "\" does not exist");
+    SettingsReading settings =
+        Le_Config(settingsFile, startupState(user), catalogue.catalogue.QuantDatum(), user);
+    if (settings.problem) fail(*settings.problem);
+    WindowState state = settings.state;
+    applyOptions(state, a.state, catalogue.catalogue, user);
+
+    if (point) {
+        if (!a.values.empty()) typePoint(state, a.values, user);
+        return runPoint(state, catalogue.catalogue, user);
+    }
+    return runStreamOn(state, catalogue.catalogue, user, a.withStatus);
+}
+
+}  // namespace
+
+int main(int argc, char** argv)
+{
+    CLI::App app("", "zelvora-convert");
+    app.formatter(std::make_shared<ToolFormatter>());
+    app.get_formatter()->column_width(36);
+    app.footer(kFooter);
+    app.set_version_flag("--version", std::string("zelvora-convert ") + ZELVORA_VERSION);
+    app.fallthrough();
+    app.require_subcommand(0, 1);
+
+    Arguments a;
+    const std::string files = "Files";
+    app.add_option("--settings", a.settings, "settings file (default: Zelvora.Cfg beside the program)")
+        ->type_name("FILE")
+        ->group(files);
+    app.add_option("--datums", a.datums, "datum catalogue (default: Datum.Cfg beside the program)")
+        ->type_name("FILE")
+        ->group(files);
+    app.add_flag("--list-datums", a.listDatums, "print the catalogue: index, name, a, 1/f, dx, dy, dz")
+        ->group(files);
+
+    const std::string source = "Source system (De:)", target = "Target system (Para:)";
+    addSide(app, a.state.from, "--from", source);
+    app.add_flag("--south", a.state.south, "the source grid point is south of the equator")
+        ->group(source);
+    app.add_flag("--north", a.state.north, "the source grid point is north of the equator")
+        ->group(source);
+    addSide(app, a.state.to, "--to", target);
+
+    const std::string numbers = "Numbers and language";
+    app.add_option("--angle-format", a.state.angleFormat,
+                   "0 degrees ±GGG.GGGGGG, 1 minutes ±GGG.MMMMM, 2 seconds ±GGG.MMSSSS")
+        ->type_name("0|1|2")
+        ->group(numbers);
+    app.add_option("--lang", a.state.language, "language of messages and result labels")
+        ->type_name("pt|en|es")
+        ->group(numbers);
+    app.add_option("--decimal", a.decimal, "decimal separator (default: from LC_NUMERIC)")
+        ->type_name("CHAR")
+        ->group(numbers);
+    app.add_option("--thousands", a.thousands, "thousands separator; \"\" for none")
+        ->type_name("TEXT")
+        ->group(numbers);
+
+    auto* point = app.add_subcommand("point", "transform one point, as the window's \"->\" does");
+    point->add_option("values", a.values, "the source point: three values (see POINT below)")
+        ->type_name("VALUES");
+    auto* stream =
+        app.add_subcommand("stream", "transform one point a line, standard input to output");
+    stream->add_flag("--status", a.withStatus, "append each point's status code");
+
+    try {
+        app.parse(argc, argv);
+    } catch (const CLI::ParseError& e) {
+        const int code = app.exit(e);
+        return code == 0 ? kSuccess : kBadInput;
+    }
+
+    try {
+        return run(a, point->parsed(), stream->parsed());
+    } catch (const std::exception& e) {
+        // Usage, a box that is not a number, a side without a datum, a line that cannot be read.
+        fail(e.what());
+    }
+    return kBadInput;
+}
