@@ -2,14 +2,19 @@
 
 #include "NumberText.h"
 
+#include <algorithm>
 #include <array>
+#include <atomic>
+#include <future>
+#include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
-#include <vector>
 
 namespace {
 
-constexpr std::size_t kChunk = 1u << 20;
+// Input taken per engine and batch: large enough that starting a task costs nothing beside it.
+constexpr std::size_t kBlockBytes = 1u << 20;
 
 bool isBlank(char c) { return c == ' ' || c == '\t'; }
 
@@ -21,8 +26,8 @@ std::string_view trimmed(std::string_view line)
 }
 
 // The values of a line: separated by blanks, or by one ";" or "," with blanks around it.
-// Returns the number of fields found (up to 4, so that a fourth shows as too many).
-std::size_t splitFields(std::string_view line, std::array<std::string_view, 4>& fields)
+// Returns the number of fields found, 4 standing for more than three.
+std::size_t splitFields(std::string_view line, std::array<std::string_view, 3>& fields)
 {
     std::size_t count = 0;
     std::size_t i = 0;
@@ -42,131 +47,237 @@ std::size_t splitFields(std::string_view line, std::array<std::string_view, 4>& 
     }
 }
 
-class Output {
-public:
-    explicit Output(std::FILE* file) : file_(file) { buffer_.reserve(kChunk + 256); }
-    ~Output() { flush(); }
-    void append(std::string_view text) { buffer_.append(text); }
-    void push(char c) { buffer_.push_back(c); }
-    void endLine()
-    {
-        buffer_.push_back('\n');
-        if (buffer_.size() >= kChunk) flush();
-    }
-    void flush()
-    {
-        if (!buffer_.empty()) std::fwrite(buffer_.data(), 1, buffer_.size(), file_);
-        buffer_.clear();
-        std::fflush(file_);
-    }
-
-private:
-    std::FILE* file_;
-    std::string buffer_;
-};
-
 std::string lineMessage(std::size_t number, std::string_view line, const std::string& reason)
 {
     return "line " + std::to_string(number) + " \"" + std::string(line.substr(0, 100)) +
            (line.size() > 100 ? "..." : "") + "\": " + reason;
 }
 
+// One engine with its Processa on the run's settings.
+struct Worker {
+    Worker(const WindowState& state, const std::vector<TDatum>& datums, const NumberFormat& user)
+        : processa(state, datums, engine, user)
+    {
+    }
+    TGeo engine;
+    Processa processa;
+};
+
+// Whole lines of the input and the number of the first.
+struct Block {
+    std::string_view text;
+    std::size_t firstLine = 1;
+};
+
+struct BlockResult {
+    std::string out;
+    StreamSummary summary;
+    std::optional<std::string> error;  // the line that stopped the run; `out` holds those before
+};
+
 class LineRunner {
 public:
-    LineRunner(Output& out, Processa& processa, bool withStatus)
-        : out(out), processa(processa), withStatus(withStatus)
+    LineRunner(BlockResult& result, Processa& processa, bool withStatus)
+        : r(result), processa(processa), withStatus(withStatus)
     {
     }
 
-    void line(std::string_view text)
+    // False when the line stops the run.
+    bool line(std::string_view text, std::size_t number)
     {
-        ++number;
         if (!text.empty() && text.back() == '\r') text.remove_suffix(1);
         const std::string_view content = trimmed(text);
         if (content.empty() || content.front() == '#') {
-            out.append(text);
-            out.endLine();
-            return;
+            r.out.append(text);
+            r.out.push_back('\n');
+            return true;
         }
-        std::array<std::string_view, 4> fields;
+        std::array<std::string_view, 3> fields;
         const std::size_t count = splitFields(content, fields);
         if (count != 3) {
-            out.flush();
-            throw StreamError(lineMessage(number, text,
-                                          count > 3 ? "expected three values X Y Z, found more"
-                                                    : "expected three values X Y Z, found " +
-                                                          std::to_string(count)));
+            r.error = lineMessage(number, text,
+                                  count > 3 ? "expected three values X Y Z, found more"
+                                            : "expected three values X Y Z, found " +
+                                                  std::to_string(count));
+            return false;
         }
         std::array<long double, 3> v{};
         try {
             for (std::size_t i = 0; i < 3; ++i) v[i] = readFloat(fields[i], NumberFormat::file());
         } catch (const ConversionError& e) {
-            out.flush();
-            throw StreamError(lineMessage(number, text, e.what()));
+            r.error = lineMessage(number, text, e.what());
+            return false;
         }
-        ProcessaResult r;
+        ProcessaResult p;
         try {
-            r = processa(v[0], v[1], v[2]);
+            p = processa(v[0], v[1], v[2]);
         } catch (const std::runtime_error& e) {  // a window box or a selection
-            out.flush();
-            throw StreamError(lineMessage(number, text, std::string("cannot transform: ") +
-                                                            e.what()));
+            r.error = lineMessage(number, text, std::string("cannot transform: ") + e.what());
+            return false;
         }
-        ++summary.points;
-        if (const std::int32_t error = r.status.firstError(); error != 0) {
-            if (summary.rejected++ == 0) {
-                summary.firstRejectedLine = number;
-                summary.firstRejectedCode = error;
-            }
+        StreamSummary& s = r.summary;
+        ++s.points;
+        if (const std::int32_t error = p.status.firstError(); error != 0 && s.rejected++ == 0) {
+            s.firstRejectedLine = number;
+            s.firstRejectedCode = error;
         }
-        out.append(formatGeneral(r.X, NumberFormat::file()));
-        out.push(' ');
-        out.append(formatGeneral(r.Y, NumberFormat::file()));
-        out.push(' ');
-        out.append(formatGeneral(r.Z, NumberFormat::file()));
-        if (withStatus) {
-            out.push(' ');
-            out.append(std::to_string(r.status.first()));
-        }
-        out.endLine();
+        const NumberFormat file = NumberFormat::file();
+        r.out.append(formatGeneral(p.X, file)).push_back(' ');
+        r.out.append(formatGeneral(p.Y, file)).push_back(' ');
+        r.out.append(formatGeneral(p.Z, file));
+        if (withStatus) r.out.append(" ").append(std::to_string(p.status.first()));
+        r.out.push_back('\n');
+        return true;
     }
 
-    StreamSummary summary;
-
 private:
-    Output& out;
+    BlockResult& r;
     Processa& processa;
     bool withStatus;
-    std::size_t number = 0;
+};
+
+BlockResult runBlock(const Block& block, Worker& worker, bool withStatus)
+{
+    BlockResult result;
+    result.out.reserve(block.text.size() + block.text.size() / 2);
+    LineRunner runner(result, worker.processa, withStatus);
+    std::string_view rest = block.text;
+    std::size_t number = block.firstLine;
+    while (!rest.empty()) {
+        const std::size_t end = rest.find('\n');
+        const std::string_view line = rest.substr(0, end);
+        if (!runner.line(line, number++)) break;
+        rest = end == std::string_view::npos ? std::string_view() : rest.substr(end + 1);
+    }
+    return result;
+}
+
+// Splits whole lines into up to `parts` blocks at line ends, numbering their first lines.
+std::vector<Block> blocksOf(std::string_view lines, std::size_t parts, std::size_t& nextLine)
+{
+    std::vector<Block> blocks;
+    std::size_t start = 0;
+    for (std::size_t i = 1; i <= parts && start < lines.size(); ++i) {
+        std::size_t end = lines.size();
+        if (i < parts) {
+            const std::size_t cut = lines.find('\n', std::max(start, lines.size() * i / parts));
+            if (cut != std::string_view::npos) end = cut + 1;
+        }
+        const std::string_view text = lines.substr(start, end - start);
+        blocks.push_back({text, nextLine});
+        nextLine += static_cast<std::size_t>(std::count(text.begin(), text.end(), '\n'));
+        if (!text.empty() && text.back() != '\n') ++nextLine;
+        start = end;
+    }
+    return blocks;
+}
+
+// The input in batches of whole lines; the last line of the input may lack its line end.
+class BatchReader {
+public:
+    BatchReader(std::FILE* in, std::size_t size) : in(in), size(size), chunk(kBlockBytes) {}
+
+    // Empty at the end of the input.
+    std::string next()
+    {
+        while (pending.size() < size && !atEnd) {
+            const std::size_t got = std::fread(chunk.data(), 1, chunk.size(), in);
+            if (got == 0) atEnd = true;
+            pending.append(chunk.data(), got);
+        }
+        if (std::ferror(in)) throw StreamError("cannot read the standard input");
+        const std::size_t lastEnd = pending.rfind('\n');
+        std::size_t whole = atEnd ? pending.size() : lastEnd + 1;
+        if (!atEnd && lastEnd == std::string::npos) whole = 0;
+        std::string batch = pending.substr(0, whole);
+        pending.erase(0, whole);
+        if (batch.empty() && !atEnd) return next();  // one line longer than a batch
+        return batch;
+    }
+
+private:
+    std::FILE* in;
+    std::size_t size;
+    std::vector<char> chunk;
+    std::string pending;
+    bool atEnd = false;
+};
+
+// One batch under way: its blocks shared out among the workers, each taking the next block
+// not yet taken, so that no engine waits for another's slower block.
+class BatchRun {
+public:
+    BatchRun(std::string input, std::size_t& nextLine, std::vector<std::unique_ptr<Worker>>& workers,
+             bool withStatus)
+        : text(std::move(input))
+    {
+        blocks = blocksOf(text, workers.size() * 16, nextLine);
+        results.resize(blocks.size());
+        for (auto& worker : workers)
+            tasks.push_back(std::async(std::launch::async, [this, &worker, withStatus] {
+                for (std::size_t i; (i = taken++) < blocks.size();)
+                    results[i] = runBlock(blocks[i], *worker, withStatus);
+            }));
+    }
+    BatchRun(const BatchRun&) = delete;
+    BatchRun& operator=(const BatchRun&) = delete;
+
+    const std::vector<BlockResult>& finished()
+    {
+        for (auto& task : tasks) task.get();
+        tasks.clear();
+        return results;
+    }
+
+private:
+    std::string text;
+    std::vector<Block> blocks;
+    std::vector<BlockResult> results;
+    std::atomic<std::size_t> taken{0};
+    std::vector<std::future<void>> tasks;
 };
 
 }  // namespace
 
-StreamSummary runStream(std::FILE* in, std::FILE* out, Processa& processa, bool withStatus)
+StreamSummary runStream(std::FILE* in, std::FILE* out, const WindowState& state,
+                        const std::vector<TDatum>& datums, const NumberFormat& user,
+                        bool withStatus, unsigned threads)
 {
-    Output output(out);
-    LineRunner runner(output, processa, withStatus);
-    std::vector<char> chunk(kChunk);
-    std::string carry;  // the start of a line that continues in the next chunk
-    for (;;) {
-        const std::size_t got = std::fread(chunk.data(), 1, chunk.size(), in);
-        if (got == 0) break;
-        std::string_view data(chunk.data(), got);
-        std::size_t start = 0;
-        for (std::size_t end; (end = data.find('\n', start)) != std::string_view::npos;
-             start = end + 1) {
-            const std::string_view piece = data.substr(start, end - start);
-            if (carry.empty()) {
-                runner.line(piece);
-            } else {
-                carry.append(piece);
-                runner.line(carry);
-                carry.clear();
+    const std::size_t parts = std::max(1u, threads);
+    std::vector<std::unique_ptr<Worker>> workers;
+    for (std::size_t i = 0; i < parts; ++i)
+        workers.push_back(std::make_unique<Worker>(state, datums, user));
+
+    // While the workers transform one batch, this thread writes the one before and reads the
+    // one after.
+    StreamSummary total;
+    std::size_t nextLine = 1;
+    BatchReader reader(in, parts * kBlockBytes);
+    std::unique_ptr<BatchRun> current;
+    if (std::string first = reader.next(); !first.empty())
+        current = std::make_unique<BatchRun>(std::move(first), nextLine, workers, withStatus);
+    while (current) {
+        std::string following = reader.next();
+        const std::vector<BlockResult> results = current->finished();
+        current.reset();
+        if (!following.empty())
+            current = std::make_unique<BatchRun>(std::move(following), nextLine, workers,
+                                                 withStatus);
+        for (const BlockResult& r : results) {
+            std::fwrite(r.out.data(), 1, r.out.size(), out);
+            total.points += r.summary.points;
+            if (r.summary.rejected > 0 && total.rejected == 0) {
+                total.firstRejectedLine = r.summary.firstRejectedLine;
+                total.firstRejectedCode = r.summary.firstRejectedCode;
+            }
+            total.rejected += r.summary.rejected;
+            if (r.error) {
+                std::fflush(out);
+                if (current) current->finished();
+                throw StreamError(*r.error);
             }
         }
-        carry.append(data.substr(start));
     }
-    if (std::ferror(in)) throw StreamError("cannot read the standard input");
-    if (!carry.empty()) runner.line(carry);
-    return runner.summary;
+    std::fflush(out);
+    return total;
 }

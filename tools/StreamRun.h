@@ -8,9 +8,11 @@
 #include <cstdint>
 #include <cstdio>
 #include <stdexcept>
+#include <vector>
 
 // A line that cannot be read, or a point the window's settings cannot transform (a box that is
-// not a number, no datum): the run stops there. The message names the line and its text.
+// not a number, no datum): the run stops there, after writing every line before it. The message
+// names the line and its text.
 class StreamError : public std::runtime_error {
 public:
     using std::runtime_error::runtime_error;
@@ -27,4 +29,10 @@ struct StreamSummary {
 // transformed triple in the general form, blank-separated, and the point's first positive
 // status after it when `withStatus`. Blank lines and lines starting with "#" are copied. Lines
 // end with LF on output; a CR before the input's LF is dropped.
-StreamSummary runStream(std::FILE* in, std::FILE* out, Processa& processa, bool withStatus);
+//
+// The engine's series cost far more than the text, so the lines are shared out in blocks among
+// `threads` engines, each with a Processa of its own on the same settings; the output, the
+// summary and the first error are those of one engine taking the lines in order.
+StreamSummary runStream(std::FILE* in, std::FILE* out, const WindowState& state,
+                        const std::vector<TDatum>& datums, const NumberFormat& user,
+                        bool withStatus, unsigned threads);

@@ -13,6 +13,7 @@
 #include <iostream>
 #include <optional>
 #include <string>
+#include <thread>
 #include <vector>
 
 namespace {
@@ -100,6 +101,7 @@ struct Arguments {
     bool listDatums = false;
     std::vector<std::string> values;
     bool withStatus = false;
+    std::optional<unsigned> threads;
 };
 
 void addSide(CLI::App& app, SideOptions& side, const std::string& prefix,
@@ -165,11 +167,11 @@ int runPoint(const WindowState& state, const DatumCatalogue& catalogue, const Nu
 }
 
 int runStreamOn(const WindowState& state, const DatumCatalogue& catalogue,
-                const NumberFormat& user, bool withStatus)
+                const NumberFormat& user, const Arguments& a)
 {
-    TGeo engine;
-    Processa processa(state, catalogue.ListaDatum(), engine, user);
-    const StreamSummary summary = runStream(stdin, stdout, processa, withStatus);
+    const unsigned threads = a.threads ? *a.threads : std::thread::hardware_concurrency();
+    const StreamSummary summary = runStream(stdin, stdout, state, catalogue.ListaDatum(), user,
+                                            a.withStatus, threads);
     if (summary.rejected == 0) return kSuccess;
     fail(std::to_string(summary.rejected) + " of " + std::to_string(summary.points) +
          " points rejected, the first on line " + std::to_string(summary.firstRejectedLine) +
@@ -207,7 +209,7 @@ int run(const Arguments& a, bool point, bool stream)
         if (!a.values.empty()) typePoint(state, a.values, user);
         return runPoint(state, catalogue.catalogue, user);
     }
-    return runStreamOn(state, catalogue.catalogue, user, a.withStatus);
+    return runStreamOn(state, catalogue.catalogue, user, a);
 }
 
 }  // namespace
@@ -262,6 +264,9 @@ int main(int argc, char** argv)
     auto* stream =
         app.add_subcommand("stream", "transform one point a line, standard input to output");
     stream->add_flag("--status", a.withStatus, "append each point's status code");
+    stream->add_option("--threads", a.threads, "engines at work at once (default: one a processor)")
+        ->type_name("N")
+        ->check(CLI::Range(1u, 256u));
 
     try {
         app.parse(argc, argv);
