@@ -1,0 +1,337 @@
+// zelvora-convert as a user runs it: a settings file and a catalogue in a folder, arguments,
+// standard input; what it prints and the exit status.
+#include <gtest/gtest.h>
+
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <vector>
+
+namespace {
+
+namespace fs = std::filesystem;
+
+// The window's settings: geodetic on SAD 69 to UTM zone 23 on SAD 69, the point -22°30' -45°
+// h 100 in degrees, minutes and seconds, Portuguese.
+const char* const kSettingsLines[] = {
+    "1", "1", "-45", "1", "-22.5", "-47", "0", "700", "150000", "250000",
+    "0", "1", "-45", "0", "-22.5", "-47", "0", "700", "150000", "250000",
+    "-22.3", "-45", "100", "7500000", "500000", "4510272", "-4510272", "0", "150000", "250000",
+    "Teste.Dxf", "SemNome.Dxf", "0",
+    "0.9996", "6", "10000000", "500000", "0.9996", "6", "10000000", "500000", "2",
+};
+
+const char* const kCatalogue =
+    "6378137,298.257223563,WGS 84,0,0,0\r\n"
+    "6378160,298.25,SAD 69,-66.87,4.37,-38.52\r\n"
+    "6378137,298.257222101,SIRGAS 2000,0,0,0\r\n";
+
+struct Outcome {
+    int status;
+    std::string out, err;
+};
+
+std::string quoted(const std::string& text)
+{
+    std::string q = "'";
+    for (char c : text) q += c == '\'' ? std::string("'\\''") : std::string(1, c);
+    return q + "'";
+}
+
+std::string contents(const fs::path& file)
+{
+    std::ifstream in(file, std::ios::binary);
+    std::ostringstream text;
+    text << in.rdbuf();
+    return text.str();
+}
+
+void write(const fs::path& file, const std::string& text)
+{
+    std::ofstream(file, std::ios::binary) << text;
+}
+
+class Convert : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        folder = fs::temp_directory_path() /
+                 ("zelvora-convert-" + std::to_string(::getpid()) + "-" +
+                  ::testing::UnitTest::GetInstance()->current_test_info()->name());
+        fs::create_directories(folder);
+        std::string settings;
+        for (const char* line : kSettingsLines) settings += std::string(line) + "\r\n";
+        write(folder / "Zelvora.Cfg", settings);
+        write(folder / "Datum.Cfg", kCatalogue);
+    }
+    void TearDown() override { fs::remove_all(folder); }
+
+    // Runs the program in the C.UTF-8 locale ("." decimals, no grouping), on the folder's files
+    // unless `ownFiles` is false.
+    Outcome run(const std::vector<std::string>& args, const std::string& input = "",
+                const std::string& program = ZELVORA_CONVERT, bool ownFiles = true) const
+    {
+        write(folder / "stdin", input);
+        std::string command = "cd " + quoted(folder.string()) + " && env LC_ALL=C.UTF-8 " +
+                              quoted(program);
+        if (ownFiles)
+            command += " --settings " + quoted((folder / "Zelvora.Cfg").string()) + " --datums " +
+                       quoted((folder / "Datum.Cfg").string());
+        for (const std::string& a : args) command += " " + quoted(a);
+        command += " < stdin > stdout 2> stderr";
+        const int raw = std::system(command.c_str());
+        return {WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, contents(folder / "stdout"),
+                contents(folder / "stderr")};
+    }
+
+    fs::path folder;
+};
+
+std::vector<std::string> linesOf(const std::string& text)
+{
+    std::vector<std::string> lines;
+    std::istringstream in(text);
+    for (std::string line; std::getline(in, line);) lines.push_back(line);
+    return lines;
+}
+
+// ---- point ----
+
+TEST_F(Convert, PointWithoutValuesTransformsTheSettingsPointAsTheWindowWritesIt)
+{
+    const Outcome r = run({"--decimal", ",", "--thousands", ".", "point"});
+    EXPECT_EQ(r.status, 0);
+    EXPECT_EQ(r.err, "");
+    const auto lines = linesOf(r.out);
+    ASSERT_EQ(lines.size(), 6u) << r.out;
+    EXPECT_EQ(lines[0].rfind("(N)orte = 7.51", 0), 0u) << lines[0];
+    EXPECT_EQ(lines[1], "l(E)ste = 500.000,000000 m");
+    EXPECT_EQ(lines[2], "Zona 23 K");
+    EXPECT_EQ(lines[3], "h = 100,0000 m");
+    EXPECT_EQ(lines[4], "Covergencia Meridiana = 0°00'00,0000\"");
+    EXPECT_EQ(lines[5], "K = 0,99960000");
+}
+
+TEST_F(Convert, PointValuesGoIntoTheSourceBoxesInTheUsersSeparator)
+{
+    // Either key types the user's separator, as in the window.
+    for (const std::string latitude : {"-22,3", "-22.3"}) {
+        const Outcome r =
+            run({"--decimal", ",", "--thousands", ".", "--lang", "en", "--to", "geodetic",
+                 "point", latitude, "-45", "100"});
+        EXPECT_EQ(r.status, 0) << r.err;
+        EXPECT_EQ(r.out, "Latitude = -22°30'00,0000\"\nLongitude = -45°00'00,0000\"\n"
+                         "h = 100,0000 m\n");
+    }
+}
+
+TEST_F(Convert, AWarningIsPrintedFirstAndTheRunSucceeds)
+{
+    const Outcome r = run({"point", "-22", "-48.3", "0"});  // 3.5 degrees from -45
+    EXPECT_EQ(r.status, 0);
+    const auto lines = linesOf(r.out);
+    ASSERT_EQ(lines.size(), 7u) << r.out;
+    EXPECT_EQ(lines[0], "ATENÇÃO:Excedeu o fuso");
+}
+
+TEST_F(Convert, ARejectedPointPrintsItsMessageAndLinesAndExitsWithOne)
+{
+    const Outcome r = run({"--from", "grid", "--lang", "en", "point", "20000000", "500000", "0"});
+    EXPECT_EQ(r.status, 1);
+    const auto lines = linesOf(r.out);
+    ASSERT_FALSE(lines.empty());
+    EXPECT_EQ(lines[0], "ERROR:Invalid (N)orth Coordinate");
+    EXPECT_EQ(lines.size(), 6u);
+}
+
+TEST_F(Convert, OptionsOverrideOnePartOfTheStateEach)
+{
+    // A plane origin with ";" where "," is decimal; its point is the origin's own.
+    const Outcome r = run({"--decimal", ",", "--thousands", "", "--from", "local", "--to",
+                           "local", "--from-origin", "-22;-47;700;150000;250000", "--to-origin",
+                           "-22;-47;700;1000;2000", "point", "150000", "250000", "33"});
+    EXPECT_EQ(r.status, 0) << r.err;
+    const auto lines = linesOf(r.out);
+    ASSERT_EQ(lines.size(), 4u) << r.out;
+    EXPECT_EQ(lines[0], "X topográfico = 1000,0000");
+    EXPECT_EQ(lines[1], "Y topográfico = 2000,0000");
+    EXPECT_EQ(lines[2], "h = 33,0000 m");
+}
+
+struct BadRun {
+    const char* why;
+    std::vector<std::string> args;
+    const char* message;  // a piece of the message on standard error
+};
+
+const BadRun kBadRuns[] = {
+    {"a value that is no number", {"point", "abc", "1", "2"},
+     "zelvora-convert: 'abc' is not a valid floating point value\n"},
+    {"two values for a point", {"point", "1", "2"}, "a geodetic point is three values"},
+    {"a datum the catalogue lacks", {"--to-datum", "Nowhere", "point"}, "--list-datums"},
+    {"a datum index past the catalogue", {"--from-datum", "3", "point"}, "no datum '3'"},
+    {"an unknown kind", {"--from", "gird", "point"}, "'gird' is not one of grid"},
+    {"an unknown option", {"--bogus", "point"}, "--bogus"},
+    {"both hemispheres", {"--south", "--north", "point"}, "exclude each other"},
+    {"an origin of four values", {"--from-origin", "1,2,3,4", "point"}, "five values"},
+    {"nothing to do", {}, "point, stream or --list-datums"},
+    {"a bad setting box, read when the stage needs it", {"--to-cm", "x", "point"},
+     "'x' is not a valid floating point value"},
+    {"decimal and thousands alike", {"--decimal", ".", "--thousands", ".", "point"},
+     "separators"},
+};
+
+TEST_F(Convert, BadOptionsAndValuesExitWithTwoAndSayWhy)
+{
+    for (const BadRun& c : kBadRuns) {
+        SCOPED_TRACE(c.why);
+        const Outcome r = run(c.args);
+        EXPECT_EQ(r.status, 2);
+        EXPECT_EQ(r.out, "");
+        EXPECT_NE(r.err.find(c.message), std::string::npos) << r.err;
+    }
+}
+
+TEST_F(Convert, ANamedFileThatIsMissingIsAnError)
+{
+    for (const auto& files : {std::vector<std::string>{"--settings", "nowhere.cfg", "--datums",
+                                                       "Datum.Cfg", "point"},
+                              std::vector<std::string>{"--datums", "nowhere.cfg", "point"}}) {
+        const Outcome r = run(files, "", ZELVORA_CONVERT, false);
+        EXPECT_EQ(r.status, 2);
+        EXPECT_NE(r.err.find("\"nowhere.cfg\" does not exist"), std::string::npos) << r.err;
+    }
+}
+
+TEST_F(Convert, AnEmptyCatalogueLeavesNoDatumToTransformWith)
+{
+    write(folder / "Datum.Cfg", "");
+    const Outcome r = run({"point"});
+    EXPECT_EQ(r.status, 2);
+    EXPECT_NE(r.err.find("No datum selected for the source system"), std::string::npos) << r.err;
+}
+
+TEST_F(Convert, ListDatumsPrintsIndexNameAndParameters)
+{
+    const Outcome r = run({"--list-datums"});
+    EXPECT_EQ(r.status, 0);
+    EXPECT_EQ(r.out,
+              "0 WGS 84\ta=6378137 1/f=298.257223563 dx=0 dy=0 dz=0\n"
+              "1 SAD 69\ta=6378160 1/f=298.25 dx=-66.87 dy=4.37 dz=-38.52\n"
+              "2 SIRGAS 2000\ta=6378137 1/f=298.257222101 dx=0 dy=0 dz=0\n");
+}
+
+TEST_F(Convert, TheFilesBesideTheProgramAreTheDefaults)
+{
+    const fs::path copy = folder / "zelvora-convert";
+    fs::copy_file(ZELVORA_CONVERT, copy);
+    fs::create_directory(folder / "elsewhere");
+    write(folder / "Datum.Cfg", "6378160,298.25,Only Datum,-66.87,4.37,-38.52\r\n");
+    const Outcome list = run({"--list-datums"}, "", copy.string(), false);
+    EXPECT_EQ(list.status, 0);
+    EXPECT_EQ(list.out, "0 Only Datum\ta=6378160 1/f=298.25 dx=-66.87 dy=4.37 dz=-38.52\n");
+    // The settings name datum 1, past this catalogue: reading makes it the first.
+    const Outcome point = run({"point"}, "", copy.string(), false);
+    EXPECT_EQ(point.status, 0) << point.err;
+    EXPECT_EQ(linesOf(point.out).size(), 6u) << point.out;
+}
+
+TEST_F(Convert, HelpAndVersion)
+{
+    const Outcome help = run({"--help"});
+    EXPECT_EQ(help.status, 0);
+    for (const char* piece : {"Usage: zelvora-convert [OPTIONS] point", "--from-datum", "STREAM",
+                              "EXIT STATUS", "EXAMPLES"})
+        EXPECT_NE(help.out.find(piece), std::string::npos) << piece;
+    const Outcome version = run({"--version"});
+    EXPECT_EQ(version.status, 0);
+    EXPECT_EQ(version.out.rfind("zelvora-convert ", 0), 0u);
+}
+
+// ---- stream ----
+
+TEST_F(Convert, StreamWritesOneLinePerLineAndCopiesCommentsAndBlankLines)
+{
+    // Geodetic to geodetic on one datum hands the values back, in the general form.
+    const Outcome r = run({"--to", "geodetic", "stream"},
+                          "# lon lat h\r\n-45.50;-22.25, 100\r\n\n  -45\t-22  0.0001 \n1e-5,2,3");
+    EXPECT_EQ(r.status, 0);
+    EXPECT_EQ(r.err, "");
+    EXPECT_EQ(r.out, "# lon lat h\n-45.5 -22.25 100\n\n-45 -22 0.0001\n1E-5 2 3\n");
+}
+
+TEST_F(Convert, StreamStatusAndTheSummaryOfRejectedPoints)
+{
+    const Outcome r = run({"--from", "grid", "--to", "grid", "stream", "--status"},
+                          "500000 7500000 5\n500000 20000000 5\n500000 30000000 5\n");
+    EXPECT_EQ(r.status, 1);
+    const auto lines = linesOf(r.out);
+    ASSERT_EQ(lines.size(), 3u);
+    EXPECT_EQ(lines[0].substr(lines[0].size() - 4), " 5 0") << lines[0];
+    // The grid stage rejects the northing; the target grid gets the zeroed point and rejects it
+    // too, so the point is written as zeros with its height.
+    EXPECT_EQ(lines[1], "0 0 5 6");
+    EXPECT_EQ(r.err, "zelvora-convert: 2 of 3 points rejected, the first on line 2: "
+                     "ERRO:COORDENADA N Invalida (status 6)\n");
+}
+
+TEST_F(Convert, StreamStopsAtALineThatDoesNotReadAfterWritingTheLinesBefore)
+{
+    const struct {
+        const char* why;
+        const char* input;
+        const char* message;
+    } cases[] = {
+        {"a value that is no number", "1 2 3\n\n4 x 6\n7 8 9\n",
+         "zelvora-convert: line 3 \"4 x 6\": 'x' is not a valid floating point value\n"},
+        {"two values", "1 2 3\n\n4 5\n",
+         "zelvora-convert: line 3 \"4 5\": expected three values X Y Z, found 2\n"},
+        {"four values", "1 2 3\n\n4 5 6 7\n",
+         "zelvora-convert: line 3 \"4 5 6 7\": expected three values X Y Z, found more\n"},
+        {"a comma decimal", "1 2 3\n\n4;5,5;6\n",
+         "zelvora-convert: line 3 \"4;5,5;6\": expected three values X Y Z, found more\n"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.why);
+        const Outcome r = run({"--to", "geodetic", "stream"}, c.input);
+        EXPECT_EQ(r.status, 2);
+        EXPECT_EQ(r.out, "1 2 3\n\n");
+        EXPECT_EQ(r.err, c.message);
+    }
+}
+
+TEST_F(Convert, StreamReportsABadSettingAtTheFirstPoint)
+{
+    const Outcome r = run({"--from", "grid", "--from-cm", "x", "stream"}, "# head\n1 2 3\n");
+    EXPECT_EQ(r.status, 2);
+    EXPECT_EQ(r.out, "# head\n");
+    EXPECT_EQ(r.err, "zelvora-convert: line 2 \"1 2 3\": cannot transform: 'x' is not a valid "
+                     "floating point value\n");
+}
+
+TEST_F(Convert, StreamGivesTheSameLinesWhateverTheNumberOfEngines)
+{
+    std::string input;
+    for (int i = 0; i < 60000; ++i)
+        input += std::to_string(200000 + i * 7) + " " + std::to_string(7000000 + i * 13) +
+                 (i % 1000 == 0 ? " 1\n#\n" : " 1\n");
+    input += "1 2 x\n";
+    const Outcome one = run({"--from", "grid", "--to", "geodetic", "--to-datum", "0", "stream",
+                             "--status", "--threads", "1"},
+                            input);
+    const Outcome four = run({"--from", "grid", "--to", "geodetic", "--to-datum", "0", "stream",
+                              "--status", "--threads", "4"},
+                             input);
+    EXPECT_EQ(one.status, 2);
+    EXPECT_EQ(four.status, one.status);
+    EXPECT_EQ(linesOf(four.out).size(), 60060u);
+    EXPECT_EQ(four.out, one.out);
+    EXPECT_EQ(four.err, one.err);
+}
+
+}  // namespace
