@@ -3,8 +3,11 @@
 
 zelvora_root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 
-# Debian 12 packages every build needs; the callers add their own.
-zelvora_base_packages=(g++ make cmake)
+# Debian 12 packages every build needs; the callers add their own. CLI11 (header-only) parses
+# zelvora-convert's arguments.
+zelvora_base_packages=(g++ make cmake libcli11-dev)
+# bench/stream.sh times cs2cs beside zelvora-convert.
+zelvora_stream_bench_packages=(proj-bin)
 
 zelvora_install_missing() {
   local missing=() pkg
