@@ -1,20 +1,19 @@
 // All sixteen pairs of coordinate kinds through the pipeline, on one datum and across a datum
 // change: the nine pairs of grid, geodetic and geocentric coordinates against PROJ pipelines
-// (exact Transverse Mercator, +proj=cart, a translation-only +proj=helmert), for Processa and for
-// the single-point action; the seven pairs with the local plane, which PROJ does not know, by
-// round trips through the pipeline itself.
+// (exact Transverse Mercator, +proj=cart, a translation-only +proj=helmert); the seven pairs with
+// the local plane, which PROJ does not know, by round trips through the pipeline itself. The
+// single-point action runs the same stages; which box feeds which value is the reading-order
+// test's.
 //
 // The tolerances are the engine's measured ones added along the pipeline: within 1.5 degrees of
 // the central meridian the grid is good to 5e-6 m forward and 1e-5 m inverse, the geocentric
 // conversions and the datum change to a few 1e-8 m, the local plane's round trip to 3e-6 m
 // within 10 km on a level plane and 1.5e-3 m on a plane raised by 700 m.
 #include "../core/oracle_support.h"
-#include "NumberText.h"
 #include "pipeline_support.h"
 
 #include <proj.h>
 
-#include <cctype>
 #include <cmath>
 #include <cstdio>
 #include <string>
@@ -207,80 +206,6 @@ TEST(PipelineOracle, NinePairsOfGridGeodeticAndGeocentricAgainstProj)
                 run.horizontal.Expect("horizontal", horizontalTolerance(from, to));
                 run.vertical.Expect("height", kVerticalTolerance);
                 Report(pair, {&run.horizontal, &run.vertical});
-            }
-}
-
-// The single-point action takes the point from its boxes as typed (15 significant digits) and
-// shows geodetic results with 12 decimals of a degree and heights with 4 decimals of a metre;
-// grid and geocentric results are read from the engine, as the result lines are written.
-std::vector<long double> numbersIn(const std::vector<std::string>& lines)
-{
-    std::vector<long double> values;
-    for (const std::string& line : lines) {
-        const std::size_t equals = line.find(" = ");
-        if (equals == std::string::npos) continue;
-        std::string text = line.substr(equals + 3);
-        while (!text.empty() && !(std::isdigit(static_cast<unsigned char>(text.back()))))
-            text.pop_back();
-        values.push_back(std::strtold(text.c_str(), nullptr));
-    }
-    return values;
-}
-
-void typePoint(WindowState& state, int kind, const Triple& in)
-{
-    const NumberFormat file = NumberFormat::file();
-    const auto text = [&](long double v) { return formatGeneral(v, file); };
-    switch (kind) {
-    case Kind::Grid: state.Edit1 = text(in.Y), state.Edit2 = text(in.X); break;
-    case Kind::Geodetic: state.Edit25 = text(in.Y), state.Edit26 = text(in.X); break;
-    case Kind::Cartesian:
-        state.Edit28 = text(in.X), state.Edit29 = text(in.Y), state.Edit30 = text(in.Z);
-        break;
-    }
-    state.Edit27 = text(in.Z);
-}
-
-TEST(PipelineOracle, TheSinglePointActionAgreesWithProjOnTheSamePairs)
-{
-    const auto datums = testCatalogue();
-    const int kinds[] = {Kind::Grid, Kind::Geodetic, Kind::Cartesian};
-    ResultTexts texts;
-    texts.labels = [](int) { return ResultLabels{}; };
-    for (bool datumChange : {false, true})
-        for (int from : kinds)
-            for (int to : kinds) {
-                SCOPED_TRACE(std::string(kindName(from)) + " to " + kindName(to) +
-                             (datumChange ? ", SAD 69 to WGS 84" : ", SAD 69"));
-                const Proj source(targetDefinition(from, false));
-                const Proj target(targetDefinition(to, datumChange));
-                PairRun run;
-                for (const Sample& s : samples()) {
-                    const Triple in =
-                        fromProj(from, source.fromGeodetic(s.lat, s.lon, s.h), s.lat, s.lon, s.h);
-                    const Triple want = referenceOf(
-                        to, datumChange, target.fromGeodetic(s.lat, s.lon, s.h), s.lat, s.lon, s.h);
-                    WindowState state = pairState(from, to, datumChange);
-                    typePoint(state, from, in);
-                    auto engine = startupEngine();
-                    const auto r = transformSinglePoint(state, datums, *engine,
-                                                        NumberFormat::file(), texts, {});
-                    EXPECT_EQ(r.status.firstError(), 0) << where(s);
-                    Triple got{};
-                    const auto shown = numbersIn(r.lines);
-                    switch (to) {
-                    case Kind::Grid: got = {engine->East, engine->North, shown.at(2)}; break;
-                    case Kind::Geodetic: got = {shown.at(1), shown.at(0), shown.at(2)}; break;
-                    case Kind::Cartesian: got = {engine->CartX, engine->CartY, engine->CartZ};
-                    }
-                    const Discrepancy d = discrepancy(to, got, want,
-                                                      datumChange ? oracle::kWgs84 : kSad69Ellipsoid);
-                    run.horizontal.Add(d.horizontal, where(s));
-                    run.vertical.Add(d.vertical, where(s));
-                }
-                // Twelve decimals of a degree are 1.1e-7 m; four decimals of a metre 5e-5 m.
-                run.horizontal.Expect("horizontal", horizontalTolerance(from, to) + 1.2e-7L);
-                run.vertical.Expect("height", 5.1e-5L);
             }
 }
 
