@@ -21,8 +21,7 @@ trap 'rm -rf "$work"' EXIT
 
 # The tool's state: grid UTM zone 23 south on SAD 69 (slot 2 of the shipped catalogue) to
 # geodetic on SIRGAS 2000 (slot 1), from the start-up settings (no settings file).
-empty_settings="$work/none.Cfg"
-state=(--settings "$empty_settings" --from grid --from-family utm --from-cm -45 --south
+state=(--from grid --from-family utm --from-cm -45 --south
        --from-datum "SAD 69" --to geodetic --to-datum "SIRGAS 2000")
 
 # Runs a command under /usr/bin/time; prints "seconds peak-kB".

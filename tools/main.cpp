@@ -1,5 +1,6 @@
 // zelvora-convert: the main window's transformation from a terminal or a script, on the window's
 // own settings file and datum catalogue, with the same digits.
+#include "FileCommands.h"
 #include "Pipeline.h"
 #include "Settings.h"
 #include "StreamRun.h"
@@ -26,12 +27,16 @@ constexpr int kBadInput = 2;
 
 const char* const kUsage = R"(Usage: zelvora-convert [OPTIONS] point [VALUES...]
        zelvora-convert [OPTIONS] stream [--status] < POINTS > RESULTS
+       zelvora-convert [OPTIONS] dxf SOURCE.dxf DESTINATION.dxf
+       zelvora-convert [OPTIONS] points SOURCE.txt DESTINATION.dxf
+       zelvora-convert [OPTIONS] dxf|points --check SOURCE
        zelvora-convert [OPTIONS] --list-datums
 
 Transforms coordinates with the settings of Zelvora's main window: the source system
 ("De:") and the target system ("Para:"), their datums, grid zones and plane origins, the
 angle format and the language, as the window left them in its settings file. Each option
-below changes one of them for this run only; no file is ever written.
+below changes one of them for this run only; the settings file and the catalogue are never
+written.
 )";
 
 const char* const kFooter = R"(POINT
@@ -61,12 +66,26 @@ STREAM
   Blank lines and lines starting with "#" are copied unchanged. A line that cannot be read
   stops the run with its number. The count of rejected points goes to standard error.
 
+DXF
+  Rewrites an ASCII drawing: every coordinate from the ENTITIES section on is transformed
+  (X, Y and, from groups 30 and 31, Z), $INSBASE is taken off every coordinate and written as
+  0, $UCSORG is written as 0, and every other line is copied. The destination may be the
+  source itself; it is replaced only when the whole run succeeded.
+
+POINTS
+  Turns a text file of points, one "name;X;Y;Z" a line in the source system (X first, "."
+  as decimal separator), into a drawing of one POINT and one TEXT with the name per line.
+
+  With --check, either reads its source as the run would and lists every line that would stop
+  the run (with its text) and every point that would be rejected, and writes nothing. A
+  progress bar shows on a terminal; a summary line ends every run.
+
 EXIT STATUS
   0  every point was transformed (warnings such as "zone exceeded by less than a degree"
      included)
   1  some point was rejected by an error status (a northing outside the grid, a point more
      than 80 km from the plane origin, ...); its line is still written
-  2  bad options, files or input lines
+  2  bad options, files or input lines (for a check: some line would stop the run)
 
 EXAMPLES
   A UTM zone 23 south point on SAD 69 as SIRGAS 2000 latitude and longitude in degrees:
@@ -101,6 +120,7 @@ struct Arguments {
     bool listDatums = false;
     std::vector<std::string> values;
     bool withStatus = false;
+    FileCommand file;
     std::optional<unsigned> threads;
 };
 
@@ -180,7 +200,7 @@ int runStreamOn(const WindowState& state, const DatumCatalogue& catalogue,
     return kRejected;
 }
 
-int run(const Arguments& a, bool point, bool stream)
+int run(const Arguments& a, bool point, bool stream, bool files)
 {
     const NumberFormat user = userNumberFormat(a.decimal, a.thousands);
 
@@ -193,8 +213,9 @@ int run(const Arguments& a, bool point, bool stream)
         std::cout << datumListing(catalogue.catalogue, user);
         return kSuccess;
     }
-    if (!point && !stream)
-        throw UsageError("say what to do: point, stream or --list-datums (--help explains them)");
+    if (!point && !stream && !files)
+        throw UsageError(
+            "say what to do: point, stream, dxf, points or --list-datums (--help explains them)");
 
     const fs::path settingsFile = fileOf(a.settings, "Zelvora.Cfg");
     if (a.settings && !fs::exists(settingsFile))
@@ -205,6 +226,11 @@ int run(const Arguments& a, bool point, bool stream)
     WindowState state = settings.state;
     applyOptions(state, a.state, catalogue.catalogue, user);
 
+    if (files) {
+        if (!a.file.check && !a.file.destination)
+            throw UsageError("say where to write: a DESTINATION after the SOURCE, or --check");
+        return runFileCommand(a.file, state, catalogue.catalogue, user);
+    }
     if (point) {
         if (!a.values.empty()) typePoint(state, a.values, user);
         return runPoint(state, catalogue.catalogue, user);
@@ -268,6 +294,23 @@ int main(int argc, char** argv)
         ->type_name("N")
         ->check(CLI::Range(1u, 256u));
 
+    auto addFileCommand = [&app, &a](const char* name, FileCommand::Kind kind,
+                                     const char* description) {
+        auto* command = app.add_subcommand(name, description);
+        command->add_option("source", a.file.source, "the file to transform")
+            ->type_name("SOURCE")
+            ->required();
+        command->add_option("destination", a.file.destination, "the drawing to write")
+            ->type_name("DESTINATION");
+        command->add_flag("--check", a.file.check,
+                          "list the lines that would stop the run or be rejected; write nothing");
+        command->parse_complete_callback([&a, kind] { a.file.kind = kind; });
+        return command;
+    };
+    auto* dxf = addFileCommand("dxf", FileCommand::Drawing, "rewrite an ASCII DXF drawing");
+    auto* points =
+        addFileCommand("points", FileCommand::Points, "turn a name;X;Y;Z point file into a drawing");
+
     try {
         app.parse(argc, argv);
     } catch (const CLI::ParseError& e) {
@@ -276,7 +319,7 @@ int main(int argc, char** argv)
     }
 
     try {
-        return run(a, point->parsed(), stream->parsed());
+        return run(a, point->parsed(), stream->parsed(), dxf->parsed() || points->parsed());
     } catch (const std::exception& e) {
         // Usage, a box that is not a number, a side without a datum, a line that cannot be read.
         fail(e.what());

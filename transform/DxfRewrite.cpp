@@ -162,7 +162,11 @@ void transformEntities(PairCursor& lines, std::size_t count, const InsertionBase
         }
 
         const TransformedPoint point = transform(X, Y, Z);
-        summary.count(point, first, check);
+        summary.count(point, first, check, [&lines, withZ] {
+            std::string values = std::string(trimBlanks(lines.line(1))) + " " +
+                                 std::string(trimBlanks(lines.line(3)));
+            return withZ ? values + " " + std::string(trimBlanks(lines.line(5))) : values;
+        });
 
         out.line(withoutTrailingBlanks(code));
         writeNumber(out, point.X);

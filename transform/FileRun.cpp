@@ -71,7 +71,7 @@ long double ValueReader::operator()(std::string_view text, std::size_t lineNumbe
             throw ConversionError(message);
         failed = true;
         ++summary.problems;
-        check({lineNumber, 0, message});
+        check({lineNumber, 0, message, {}});
         return 0;
     }
 }

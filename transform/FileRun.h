@@ -32,12 +32,14 @@ using PointTransform = std::function<TransformedPoint(long double X, long double
 // can move, and once more at the end with both equal.
 using Progress = std::function<void(std::size_t nextLine, std::size_t lineCount)>;
 
-// A line that would stop a run (`message` says why, with the line number) or whose point a
-// stage would reject (`rejectedBy` its status, `message` empty).
+// A line that would stop a run (`message` says why, with the text and the line number) or
+// whose point a stage would reject (`rejectedBy` its status, `values` the point's texts as the
+// file holds them, `message` empty).
 struct LineProblem {
     std::size_t line = 0;
     int rejectedBy = 0;
     std::string message;
+    std::string values;
 };
 // Given to a run that checks a source instead of transforming it: the run then goes on past
 // every problem, writes nothing, and reports each problem here in the order of the lines.
@@ -51,8 +53,10 @@ struct FileRunSummary {
     std::size_t problems = 0;            // lines reported by a check
 
     // Counts a transformed point whose stages began at `line`, and reports it to a check when
-    // it was rejected.
-    void count(const TransformedPoint& point, std::size_t line, const ProblemReport& check) {
+    // it was rejected; `values` gives the check the point's texts.
+    template <typename Values>
+    void count(const TransformedPoint& point, std::size_t line, const ProblemReport& check,
+               const Values& values) {
         ++points;
         if (!point.rejected())
             return;
@@ -60,7 +64,7 @@ struct FileRunSummary {
             firstRejectedLine = line;
         if (check) {
             ++problems;
-            check({line, point.rejectedBy, {}});
+            check({line, point.rejectedBy, {}, values()});
         }
     }
 };

@@ -83,10 +83,11 @@ FileRunSummary walkPoints(std::string_view source, LineWriter& out,
     ValueReader number(summary, check);
     for (std::size_t i = 0; i < summary.lines; ++i) {
         number.failed = false;
-        const PointLine point = readPointLine(lines.next(), i + 1, number);
+        const std::string_view line = lines.next();
+        const PointLine point = readPointLine(line, i + 1, number);
         if (!number.failed) {
             const TransformedPoint result = transform(point.X, point.Y, point.Z);
-            summary.count(result, i + 1, check);
+            summary.count(result, i + 1, check, [line] { return std::string(line); });
             writePoint(out, point.name, result);
         }
         report.at(i + 1);

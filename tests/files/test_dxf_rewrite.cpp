@@ -181,6 +181,7 @@ TEST(DxfCheck, ListsEveryLineThatWouldStopTheRunAndEveryRejectedPoint) {
     EXPECT_EQ(problems[1].line, 19u);
     EXPECT_EQ(problems[1].rejectedBy, 6);
     EXPECT_TRUE(problems[1].message.empty());
+    EXPECT_EQ(problems[1].values, "-1 2");
     EXPECT_EQ(problems[2].line, 24u);
     EXPECT_EQ(problems[3].line, 32u);
     EXPECT_EQ(problems[3].message, "'1,5' is not a valid floating point value (line 32)");

@@ -115,6 +115,7 @@ TEST(PointCheck, ListsEveryBadLineAndRejectedPointInOrder) {
     EXPECT_EQ(problems[0].message, "'x' is not a valid floating point value (line 2)");
     EXPECT_EQ(problems[1].line, 3u);
     EXPECT_EQ(problems[1].rejectedBy, 6);
+    EXPECT_EQ(problems[1].values, "C;-1;2;3");
     EXPECT_EQ(problems[2].line, 4u);
     EXPECT_EQ(problems[3].message, "'3;4' is not a valid floating point value (line 5)");
     EXPECT_EQ(summary.points, 3u);

@@ -335,3 +335,90 @@ TEST_F(Convert, StreamGivesTheSameLinesWhateverTheNumberOfEngines)
 }
 
 }  // namespace
+
+// ---- dxf and points ----
+
+namespace {
+
+// UTM zone 23 south on SAD 69 to geodetic on SIRGAS 2000.
+const std::vector<std::string> kUtmToGeodetic{"--from", "grid", "--south", "--from-datum", "SAD 69",
+                                              "--to", "geodetic", "--to-datum", "SIRGAS 2000"};
+
+std::vector<std::string> with(std::vector<std::string> args, const std::vector<std::string>& more)
+{
+    args.insert(args.end(), more.begin(), more.end());
+    return args;
+}
+
+const char* const kDrawing = "  0\r\nSECTION\r\n  2\r\nENTITIES\r\n"
+                             "  0\r\nPOINT\r\n 10\r\n333000\r\n 20\r\n7395000\r\n 30\r\n760\r\n"
+                             "  0\r\nPOINT\r\n 10\r\n12\r\n 20\r\n34\r\n"
+                             "  0\r\nENDSEC\r\n  0\r\nEOF\r\n";
+
+}  // namespace
+
+TEST_F(Convert, DxfRewritesTheDrawingAndSummarisesTheRun)
+{
+    write(folder / "plan.dxf", kDrawing);
+    const Outcome o = run(with(kUtmToGeodetic, {"dxf", "plan.dxf", "out.dxf"}));
+    // The second point, 12 34, lies in no UTM zone: written, counted, and the exit status says so.
+    EXPECT_EQ(o.status, 1) << o.err;
+    EXPECT_NE(o.err.find("22 lines read, 2 points transformed, 1 rejected (the first on line 15)"),
+              std::string::npos)
+        << o.err;
+    const std::string out = contents(folder / "out.dxf");
+    EXPECT_EQ(out.rfind("  0\r\nSECTION\r\n  2\r\nENTITIES\r\n  0\r\nPOINT\r\n 10\r\n-46.", 0), 0u);
+    EXPECT_EQ(contents(folder / "plan.dxf"), kDrawing);
+}
+
+TEST_F(Convert, PointsExportsAndADestinationThatIsTheSourceIsReplaced)
+{
+    write(folder / "p.txt", "M1;333000;7395000;760\r\n");
+    const Outcome o = run(with(kUtmToGeodetic, {"points", "p.txt", "p.txt"}));
+    EXPECT_EQ(o.status, 0) << o.err;
+    const std::string out = contents(folder / "p.txt");
+    EXPECT_EQ(out.rfind("  0\r\nSECTION\r\n  2\r\nHEADER\r\n", 0), 0u);
+    EXPECT_NE(out.find("\r\n  1\r\nM1\r\n"), std::string::npos);
+}
+
+TEST_F(Convert, CheckListsEveryProblemLineAndWritesNothing)
+{
+    write(folder / "p.txt", "A;333000;7395000;760\r\nB;1,5;2;3\r\nC;12;34;0\r\n\r\nE;1;2;3;4\r\n");
+    const Outcome o = run(with(kUtmToGeodetic, {"points", "--check", "p.txt"}));
+    EXPECT_EQ(o.status, 2);
+    EXPECT_EQ(linesOf(o.out),
+              (std::vector<std::string>{
+                  "'1,5' is not a valid floating point value (line 2)",
+                  "'C;12;34;0' rejected: ERRO:COORDENADA E Invalida (status 7) (line 3)",
+                  "'' is not a valid floating point value (line 4)",
+                  "'3;4' is not a valid floating point value (line 5)"}));
+    EXPECT_FALSE(fs::exists(folder / "p.dxf"));
+
+    write(folder / "plan.dxf", kDrawing);
+    const Outcome rejectedOnly = run(with(kUtmToGeodetic, {"dxf", "--check", "plan.dxf"}));
+    EXPECT_EQ(rejectedOnly.status, 1);
+    EXPECT_EQ(linesOf(rejectedOnly.out).size(), 1u);
+}
+
+TEST_F(Convert, FileRunsThatCannotStartExitWithTwoAndLeaveTheDestination)
+{
+    write(folder / "out.dxf", "previous\r\n");
+    write(folder / "bad.dxf", "  2\r\nENTITIES\r\n 10\r\nabc\r\n 20\r\n1\r\n");
+    write(folder / "plan.dxf", kDrawing);
+    struct Case {
+        std::vector<std::string> args;
+        std::string message;
+    } cases[] = {
+        {{"dxf", "missing.dxf", "out.dxf"}, "Cannot open file missing.dxf"},
+        {{"dxf", "bad.dxf", "out.dxf"}, "'abc' is not a valid floating point value (line 4)"},
+        {{"dxf", "bad.dxf"}, "say where to write"},
+        {{"--from-cm", "-45x", "dxf", "plan.dxf", "out.dxf"}, "'-45x' is not a valid"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.args[1]);
+        const Outcome o = run(with(kUtmToGeodetic, c.args));
+        EXPECT_EQ(o.status, 2);
+        EXPECT_NE(o.err.find(c.message), std::string::npos) << o.err;
+        EXPECT_EQ(contents(folder / "out.dxf"), "previous\r\n");
+    }
+}

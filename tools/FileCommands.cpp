@@ -1,0 +1,84 @@
+#include "FileCommands.h"
+
+#include "FileTransform.h"
+#include "TextTables.h"
+
+#include <chrono>
+#include <cstdio>
+#include <iostream>
+#include <unistd.h>
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+double secondsSince(Clock::time_point start) {
+    return std::chrono::duration<double>(Clock::now() - start).count();
+}
+
+// Percent and lines per second on one line of standard error, only when a person watches it.
+Progress terminalProgress(Clock::time_point start) {
+    if (!::isatty(STDERR_FILENO))
+        return {};
+    return [start](std::size_t next, std::size_t count) {
+        const double percent = count == 0 ? 100.0 : 100.0 * double(next) / double(count);
+        const double seconds = secondsSince(start);
+        std::fprintf(stderr, "\r%5.1f%%  %.0f lines/s ", percent,
+                     seconds > 0 ? double(next) / seconds : 0.0);
+        if (next == count)
+            std::fputs("\r                                \r", stderr);
+        std::fflush(stderr);
+    };
+}
+
+std::string rejection(const LineProblem& problem, int language) {
+    return "'" + problem.values + "' rejected: " +
+           std::string(MensagemIdioma(problem.rejectedBy, language)) + " (status " +
+           std::to_string(problem.rejectedBy) + ") (line " + std::to_string(problem.line) + ")";
+}
+
+int check(const FileCommand& command, const WindowState& state, const DatumCatalogue& catalogue,
+          const NumberFormat& user) {
+    const std::string source = readSource(command.source);
+    TGeo engine;
+    Processa processa(state, catalogue.ListaDatum(), engine, user);
+    bool stops = false;
+    const ProblemReport report = [&stops, &state](const LineProblem& problem) {
+        stops = stops || problem.rejectedBy == 0;
+        std::cout << (problem.rejectedBy == 0 ? problem.message
+                                              : rejection(problem, state.ComboBox1))
+                  << '\n';
+    };
+    const auto start = Clock::now();
+    const FileRunSummary summary =
+        command.kind == FileCommand::Drawing
+            ? checkDxf(source, processaPoints(processa), report, terminalProgress(start))
+            : checkPoints(source, processaPoints(processa), report, terminalProgress(start));
+    std::cerr << command.source.string() << ": " << summary.lines << " lines, " << summary.points
+              << " points, " << summary.problems << " problem lines, nothing written\n";
+    return stops ? 2 : summary.rejected > 0 ? 1 : 0;
+}
+
+}  // namespace
+
+int runFileCommand(const FileCommand& command, const WindowState& state,
+                   const DatumCatalogue& catalogue, const NumberFormat& user) {
+    if (command.check)
+        return check(command, state, catalogue, user);
+    TGeo engine;
+    const auto start = Clock::now();
+    const auto& datums = catalogue.ListaDatum();
+    const FileRunSummary summary =
+        command.kind == FileCommand::Drawing
+            ? ConverteDXF(command.source, *command.destination, state, datums, engine, user,
+                          terminalProgress(start))
+            : ExportaDXF(command.source, *command.destination, state, datums, engine, user,
+                         terminalProgress(start));
+    std::cerr << command.destination->string() << ": " << summary.lines << " lines read, "
+              << summary.points << " points transformed, " << summary.rejected
+              << " rejected";
+    if (summary.rejected > 0)
+        std::cerr << " (the first on line " << summary.firstRejectedLine << ")";
+    std::fprintf(stderr, ", %.2f s\n", secondsSince(start));
+    return summary.rejected > 0 ? 1 : 0;
+}

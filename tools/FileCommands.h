@@ -1,0 +1,24 @@
+// zelvora-convert dxf and points: the window's whole-file transformations from a terminal, with
+// a progress bar when standard error is one, a summary line at the end, and a check that lists
+// every problem line of a source without writing anything.
+#pragma once
+
+#include "DatumCatalogue.h"
+#include "NumberFormat.h"
+#include "WindowState.h"
+
+#include <filesystem>
+#include <optional>
+
+struct FileCommand {
+    enum Kind { Drawing, Points } kind = Drawing;
+    std::filesystem::path source;
+    std::optional<std::filesystem::path> destination;
+    bool check = false;
+};
+
+// Runs or checks; returns the exit status: 0 done, 1 some point rejected (the file is written
+// all the same), 2 a line that stops the run (a check lists them all). Errors that stop a run
+// are thrown, for the caller to report with status 2.
+int runFileCommand(const FileCommand& command, const WindowState& state,
+                   const DatumCatalogue& catalogue, const NumberFormat& user);
