@@ -10,6 +10,8 @@ bin="$zelvora_root/build/bin"
 if [ -x "$bin/zelvora" ]; then
   exec "$bin/zelvora" "$@"
 elif [ -x "$bin/zelvora-convert" ]; then
+  # Until the window exists the tool is the program; without arguments it explains itself.
+  [ $# -eq 0 ] && set -- --help
   exec "$bin/zelvora-convert" "$@"
 else
   echo "Built the computation core (build/core). The main window and the command-line tool"

@@ -20,7 +20,7 @@ trap 'rm -rf "$work"' EXIT
 /usr/bin/python3 "$root/bench/make_files.py" "$work" "$count"
 
 # The tool's state: grid UTM zone 23 south on SAD 69 (slot 2 of the shipped catalogue) to
-# geodetic on SIRGAS 2000 (slot 1), from the start-up settings (no settings file).
+# geodetic on SIRGAS 2000 (slot 1); the options set everything a file run reads.
 state=(--from grid --from-family utm --from-cm -45 --south
        --from-datum "SAD 69" --to geodetic --to-datum "SIRGAS 2000")
 
