@@ -179,7 +179,7 @@ const BadRun kBadRuns[] = {
     {"an unknown option", {"--bogus", "point"}, "--bogus"},
     {"both hemispheres", {"--south", "--north", "point"}, "exclude each other"},
     {"an origin of four values", {"--from-origin", "1,2,3,4", "point"}, "five values"},
-    {"nothing to do", {}, "point, stream or --list-datums"},
+    {"nothing to do", {}, "point, stream, dxf, points or --list-datums"},
     {"a bad setting box, read when the stage needs it", {"--to-cm", "x", "point"},
      "'x' is not a valid floating point value"},
     {"decimal and thousands alike", {"--decimal", ".", "--thousands", ".", "point"},
