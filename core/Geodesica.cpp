@@ -31,15 +31,22 @@ struct SinCos {
 // cosine take a slow argument reduction beyond pi/4 (120 to 155 ns a call against 28). The
 // result differs from the sine of d / 180 x pi by about one unit in the last place, and is exact
 // on the quadrant boundaries: the cosine of 90 degrees is 0.
+// One library call gives both; glibc's sincosl runs the same kernels as sinl and cosl, so the
+// values are theirs, for half the argument reductions.
+SinCos SinAndCos(long double r)
+{
+    long double s, c;
+    ::sincosl(r, &s, &c);
+    return {s, c};
+}
+
 SinCos SinCosOfDegrees(long double d)
 {
     const long double k = std::rint(d / 90);
     if (!(std::fabs(k) <= 4)) {
-        const long double r = Radians(d);
-        return {std::sin(r), std::cos(r)};
+        return SinAndCos(Radians(d));
     }
-    const long double r = Radians(d - 90 * k);
-    const long double s = std::sin(r), c = std::cos(r);
+    const auto [s, c] = SinAndCos(Radians(d - 90 * k));
     switch (static_cast<int>(k) & 3) {
     case 0: return {s, c};
     case 1: return {c, -s};
@@ -54,10 +61,9 @@ SinCos SinCosOfDegrees(long double d)
 SinCos SinCosOfRadians(long double x)
 {
     const long double m = std::fabs(x);
-    if (!(m > kQuarterPi && m <= 3 * kQuarterPi)) return {std::sin(x), std::cos(x)};
-    const long double r = (kHalfPiHigh - m) + kHalfPiLow;
-    const long double s = std::cos(r);
-    return {x < 0 ? -s : s, std::sin(r)};
+    if (!(m > kQuarterPi && m <= 3 * kQuarterPi)) return SinAndCos(x);
+    const auto [sinR, cosR] = SinAndCos((kHalfPiHigh - m) + kHalfPiLow);
+    return {x < 0 ? -cosR : cosR, sinR};
 }
 
 // Radians back to degrees as radians x 45 / arctan(1).
@@ -735,8 +741,7 @@ void TGeo::LocalToGeo(long double X, long double Y)
         const long double y = dy / o.c;
         const long double Az = BackAzimuth(x, y);
         const long double d = std::sqrt(x * x + y * y);
-        const long double sinAz = std::sin(Az);
-        const long double cosAz = std::cos(Az);
+        const auto [sinAz, cosAz] = SinAndCos(Az);
         const long double sin2Az = sinAz * sinAz;
         const long double S =
             (o.C * d * d * sin2Az + o.B * d * cosAz) - o.B * o.E * IntPower(3, d) * sin2Az * cosAz;
