@@ -4,6 +4,7 @@
 #include "TextLines.h"
 
 #include <array>
+#include <exception>
 #include <optional>
 
 namespace {
@@ -133,56 +134,109 @@ void writeNumber(LineWriter& out, long double value) {
     out.line(formatGeneral(value, NumberFormat::file()));
 }
 
-// From the entity section on, each coordinate group (codes 10 to 19) starts a point: its value
-// is X, the next pair's value is Y whatever its code, and a third pair belongs to the point
-// only with code 30 or 31. The insertion base is taken off before the transformation.
-void transformEntities(PairCursor& lines, std::size_t count, const InsertionBase& base,
-                       const PointTransform& transform, LineWriter& out, ProgressReport& progress,
-                       FileRunSummary& summary, ValueReader& number, const ProblemReport& check) {
-    while (lines.index() < count) {
-        const auto code = lines.line(0);
-        if (!isCoordinateCode(code)) {
-            out.line(code);
-            out.line(lines.line(1));
-            lines.advance(2);
-            progress.at(lines.index());
-            continue;
-        }
-        const std::size_t first = lines.index() + 1;
-        number.failed = false;
-        const long double X = number(lines.line(1), first + 1) - base.X;
-        const long double Y = number(lines.line(3), first + 3) - base.Y;
-        const bool withZ = isCode(lines.line(4), 30) || isCode(lines.line(4), 31);
-        const long double Z = withZ ? number(lines.line(5), first + 5) - base.Z : 0;
-        const std::size_t pairs = withZ ? 6 : 4;
-        if (number.failed) {
-            lines.advance(pairs);
-            progress.at(lines.index());
-            continue;
-        }
+// What the pair at the cursor starts: a pair to copy, or a point. From the entity section on,
+// each coordinate group (codes 10 to 19) starts a point: its value is X, the next pair's value
+// is Y whatever its code, and a third pair belongs to the point only with code 30 or 31.
+struct Item {
+    bool point = false;
+    bool withZ = false;
+    std::size_t lines() const { return !point ? 2 : withZ ? 6 : 4; }
+};
 
-        const TransformedPoint point = transform(X, Y, Z);
-        summary.count(point, first, check, [&lines, withZ] {
-            std::string values = std::string(trimBlanks(lines.line(1))) + " " +
-                                 std::string(trimBlanks(lines.line(3)));
-            return withZ ? values + " " + std::string(trimBlanks(lines.line(5))) : values;
-        });
+Item itemAt(PairCursor& lines) {
+    if (!isCoordinateCode(lines.line(0)))
+        return {};
+    return {true, isCode(lines.line(4), 30) || isCode(lines.line(4), 31)};
+}
 
-        out.line(withoutTrailingBlanks(code));
-        writeNumber(out, point.X);
-        out.line(withoutTrailingBlanks(lines.line(2)));
-        writeNumber(out, point.Y);
-        if (withZ) {
-            out.line(withoutTrailingBlanks(lines.line(4)));
-            writeNumber(out, point.Z);
-        }
-        lines.advance(pairs);
-        progress.at(lines.index());
+// The point's values less the insertion base.
+PointIn readPoint(PairCursor& lines, const Item& item, const InsertionBase& base,
+                  ValueReader& number) {
+    const std::size_t first = lines.index() + 1;
+    PointIn p;
+    p.X = number(lines.line(1), first + 1) - base.X;
+    p.Y = number(lines.line(3), first + 3) - base.Y;
+    p.Z = item.withZ ? number(lines.line(5), first + 5) - base.Z : 0;
+    return p;
+}
+
+// The point's code lines without their trailing blanks, each with its transformed value.
+void writePoint(PairCursor& lines, const Item& item, const TransformedPoint& point,
+                LineWriter& out) {
+    out.line(withoutTrailingBlanks(lines.line(0)));
+    writeNumber(out, point.X);
+    out.line(withoutTrailingBlanks(lines.line(2)));
+    writeNumber(out, point.Y);
+    if (item.withZ) {
+        out.line(withoutTrailingBlanks(lines.line(4)));
+        writeNumber(out, point.Z);
     }
 }
 
-FileRunSummary walkDrawing(std::string_view source, LineWriter& out,
-                           const PointTransform& transform, const Progress& progress,
+std::string pointValues(PairCursor& lines, const Item& item) {
+    std::string values =
+        std::string(trimBlanks(lines.line(1))) + " " + std::string(trimBlanks(lines.line(3)));
+    return item.withZ ? values + " " + std::string(trimBlanks(lines.line(5))) : values;
+}
+
+// The entity section on, a block of points at a time: the block's values are read first (a
+// value that is no number ends the block there), the readable points transformed, and the
+// block's lines then written in order. The points before a bad value are transformed before
+// its error is thrown, so the run stops with the same error as one that took the points one
+// by one. The insertion base is taken off before the transformation.
+void transformEntities(PairCursor& lines, std::size_t count, const InsertionBase& base,
+                       const PointBatch& batch, std::size_t blockSize, LineWriter& out,
+                       ProgressReport& progress, FileRunSummary& summary, ValueReader& number,
+                       const ProblemReport& check) {
+    std::vector<PointIn> in;
+    std::vector<TransformedPoint> transformed;
+    std::vector<bool> readable;
+    while (lines.index() < count) {
+        PairCursor scan = lines;
+        in.clear();
+        readable.clear();
+        std::exception_ptr stop;
+        try {
+            while (scan.index() < count && readable.size() < blockSize) {
+                const Item item = itemAt(scan);
+                if (item.point) {
+                    number.failed = false;
+                    const PointIn p = readPoint(scan, item, base, number);
+                    readable.push_back(!number.failed);
+                    if (!number.failed)
+                        in.push_back(p);
+                }
+                scan.advance(item.lines());
+            }
+        } catch (const ConversionError&) {
+            stop = std::current_exception();
+        }
+        transformed.resize(in.size());
+        if (!in.empty())
+            batch(in, transformed);
+        if (stop)
+            std::rethrow_exception(stop);
+
+        std::size_t point = 0, done = 0;
+        while (lines.index() < scan.index()) {
+            const Item item = itemAt(lines);
+            if (!item.point) {
+                out.line(lines.line(0));
+                out.line(lines.line(1));
+            } else if (readable[point++]) {
+                const TransformedPoint& result = transformed[done++];
+                summary.count(result, lines.index() + 1, check,
+                              [&lines, &item] { return pointValues(lines, item); });
+                writePoint(lines, item, result, out);
+            }
+            lines.advance(item.lines());
+            progress.at(lines.index());
+        }
+    }
+}
+
+FileRunSummary walkDrawing(std::string_view source, LineWriter& out, const PointBatch& batch,
+                           std::size_t blockSize, const Progress& progress,
                            const ProblemReport& check) {
     if (isBinaryDrawing(source))
         throw FileRunError("The drawing is a binary DXF file; only ASCII DXF drawings can be "
@@ -194,28 +248,41 @@ FileRunSummary walkDrawing(std::string_view source, LineWriter& out,
     PairCursor lines(source);
     ValueReader number(summary, check);
     const InsertionBase base = copyUpToEntities(lines, summary.lines, out, report, number);
-    transformEntities(lines, summary.lines, base, transform, out, report, summary, number, check);
+    transformEntities(lines, summary.lines, base, batch, blockSize, out, report, summary, number,
+                      check);
     report.finish();
     return summary;
 }
 
 }  // namespace
 
-FileRunSummary rewriteDxf(std::string_view source, LineWriter& out, const PointTransform& transform,
+FileRunSummary rewriteDxf(std::string_view source, LineWriter& out, const PointBatch& batch,
                           const Progress& progress) {
-    return walkDrawing(source, out, transform, progress, {});
+    return walkDrawing(source, out, batch, pointBlock, progress, {});
 }
 
+FileRunSummary rewriteDxf(std::string_view source, LineWriter& out, const PointTransform& transform,
+                          const Progress& progress) {
+    return rewriteDxf(source, out, oneByOne(transform), progress);
+}
+
+// One point a block, so that the problems are reported in the order of the lines.
 FileRunSummary checkDxf(std::string_view source, const PointTransform& transform,
                         const ProblemReport& check, const Progress& progress) {
     LineWriter nowhere = LineWriter::discarding();
-    return walkDrawing(source, nowhere, transform, progress, check);
+    return walkDrawing(source, nowhere, oneByOne(transform), 1, progress, check);
+}
+
+FileRunSummary ConverteDXF(const std::filesystem::path& source,
+                           const std::filesystem::path& destination, const PointBatch& batch,
+                           const Progress& progress) {
+    return runOnFiles(source, destination, [&](std::string_view text, LineWriter& out) {
+        return rewriteDxf(text, out, batch, progress);
+    });
 }
 
 FileRunSummary ConverteDXF(const std::filesystem::path& source,
                            const std::filesystem::path& destination,
                            const PointTransform& transform, const Progress& progress) {
-    return runOnFiles(source, destination, [&](std::string_view text, LineWriter& out) {
-        return rewriteDxf(text, out, transform, progress);
-    });
+    return ConverteDXF(source, destination, oneByOne(transform), progress);
 }

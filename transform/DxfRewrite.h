@@ -11,6 +11,9 @@
 // the binary form, and whatever the point transformation throws.
 FileRunSummary rewriteDxf(std::string_view source, LineWriter& out, const PointTransform& transform,
                           const Progress& progress = {});
+// The same, the points handed over in blocks.
+FileRunSummary rewriteDxf(std::string_view source, LineWriter& out, const PointBatch& batch,
+                          const Progress& progress = {});
 
 // Walks the drawing as a rewrite would, writing nothing, and reports every line that would stop
 // the rewrite (a value that is no number) and every point a stage would reject.
@@ -22,3 +25,6 @@ FileRunSummary checkDxf(std::string_view source, const PointTransform& transform
 FileRunSummary ConverteDXF(const std::filesystem::path& source,
                            const std::filesystem::path& destination,
                            const PointTransform& transform, const Progress& progress = {});
+FileRunSummary ConverteDXF(const std::filesystem::path& source,
+                           const std::filesystem::path& destination, const PointBatch& batch,
+                           const Progress& progress = {});

@@ -7,6 +7,13 @@
 #include <cstring>
 #include <fstream>
 
+PointBatch oneByOne(const PointTransform& transform) {
+    return [transform](const std::vector<PointIn>& in, std::vector<TransformedPoint>& out) {
+        for (std::size_t i = 0; i < in.size(); ++i)
+            out[i] = transform(in[i].X, in[i].Y, in[i].Z);
+    };
+}
+
 std::size_t lineCount(std::string_view text) {
     const auto breaks = static_cast<std::size_t>(std::count(text.begin(), text.end(), '\n'));
     return breaks + (!text.empty() && text.back() != '\n' ? 1 : 0);

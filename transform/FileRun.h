@@ -11,6 +11,7 @@
 #include <stdexcept>
 #include <string>
 #include <string_view>
+#include <vector>
 
 // A run that cannot start or go on for a reason other than a number: a source that cannot be
 // read, a drawing in the binary form.
@@ -27,6 +28,18 @@ struct TransformedPoint {
     bool rejected() const { return rejectedBy != 0; }
 };
 using PointTransform = std::function<TransformedPoint(long double X, long double Y, long double Z)>;
+
+// A block of points at once, in order, `out` as long as `in`: the runs hand their points over in
+// blocks so that a transformation may share a block among several engines.
+struct PointIn {
+    long double X = 0, Y = 0, Z = 0;
+};
+using PointBatch =
+    std::function<void(const std::vector<PointIn>& in, std::vector<TransformedPoint>& out)>;
+// The block one point after the other through `transform`.
+PointBatch oneByOne(const PointTransform& transform);
+// The number of points the runs hand over at once.
+inline constexpr std::size_t pointBlock = 8192;
 
 // Called with (index of the next unread line, number of lines), not more often than the bar
 // can move, and once more at the end with both equal.

@@ -1,24 +1,75 @@
 #include "FileTransform.h"
 
+#include <algorithm>
+#include <exception>
+#include <thread>
+
+namespace {
+
+TransformedPoint fileResult(const ProcessaResult& result) {
+    return {result.X, result.Y, result.Z, result.status.firstError()};
+}
+
+// Below this many points a block stays on one engine: starting threads would cost more.
+constexpr std::size_t smallestShare = 512;
+
+}  // namespace
+
 PointTransform processaPoints(Processa& processa) {
     return [&processa](long double X, long double Y, long double Z) {
-        const ProcessaResult result = processa(X, Y, Z);
-        return TransformedPoint{result.X, result.Y, result.Z, result.status.firstError()};
+        return fileResult(processa(X, Y, Z));
     };
 }
+
+SharedProcessa::SharedProcessa(const WindowState& state, const std::vector<TDatum>& datums,
+                               TGeo& engine, const NumberFormat& user, unsigned engines) {
+    workers.push_back(std::make_unique<Processa>(state, datums, engine, user));
+    for (unsigned i = 1; i < engines; ++i) {
+        ownEngines.push_back(std::make_unique<TGeo>());
+        workers.push_back(std::make_unique<Processa>(state, datums, *ownEngines.back(), user));
+    }
+}
+
+void SharedProcessa::operator()(const std::vector<PointIn>& in,
+                                std::vector<TransformedPoint>& out) {
+    const std::size_t shares =
+        std::clamp<std::size_t>(in.size() / smallestShare, 1, workers.size());
+    const std::size_t share = (in.size() + shares - 1) / shares;
+    std::vector<std::exception_ptr> errors(shares);
+    auto work = [&](std::size_t w) {
+        try {
+            const std::size_t end = std::min(in.size(), (w + 1) * share);
+            for (std::size_t i = w * share; i < end; ++i)
+                out[i] = fileResult((*workers[w])(in[i].X, in[i].Y, in[i].Z));
+        } catch (...) {
+            errors[w] = std::current_exception();
+        }
+    };
+    {
+        std::vector<std::jthread> threads;
+        for (std::size_t w = 1; w < shares; ++w)
+            threads.emplace_back(work, w);
+        work(0);
+    }
+    for (const auto& error : errors)
+        if (error)
+            std::rethrow_exception(error);
+}
+
+unsigned fileRunEngines() { return std::clamp(std::thread::hardware_concurrency(), 1u, 8u); }
 
 FileRunSummary ConverteDXF(const std::filesystem::path& source,
                            const std::filesystem::path& destination, const WindowState& state,
                            const std::vector<TDatum>& datums, TGeo& engine,
                            const NumberFormat& user, const Progress& progress) {
-    Processa processa(state, datums, engine, user);
-    return ConverteDXF(source, destination, processaPoints(processa), progress);
+    SharedProcessa processa(state, datums, engine, user, fileRunEngines());
+    return ConverteDXF(source, destination, PointBatch(std::ref(processa)), progress);
 }
 
 FileRunSummary ExportaDXF(const std::filesystem::path& source,
                           const std::filesystem::path& destination, const WindowState& state,
                           const std::vector<TDatum>& datums, TGeo& engine,
                           const NumberFormat& user, const Progress& progress) {
-    Processa processa(state, datums, engine, user);
-    return ExportaDXF(source, destination, processaPoints(processa), progress);
+    SharedProcessa processa(state, datums, engine, user, fileRunEngines());
+    return ExportaDXF(source, destination, PointBatch(std::ref(processa)), progress);
 }

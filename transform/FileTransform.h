@@ -7,13 +7,34 @@
 #include "Pipeline.h"
 #include "PointFileExport.h"
 
+#include <memory>
 #include <vector>
 
 // Processa's result as the file runs count it: rejected by the first error status of its stages.
 PointTransform processaPoints(Processa& processa);
 
-// The same runs with the window's settings. They throw what the runs throw, plus SelectionError
-// and ConversionError for the window's boxes at the first point.
+// Processa on several engines at once: each has its own engine and its own Processa, and a
+// block of points is cut into one run of consecutive points per engine. Every point goes
+// through the same stages with the same settings as on one engine, so the results are the
+// same to the last bit; an error is the one of the earliest point that raised one.
+class SharedProcessa {
+public:
+    // `engine` serves as the first; `engines` is at least 1.
+    SharedProcessa(const WindowState& state, const std::vector<TDatum>& datums, TGeo& engine,
+                   const NumberFormat& user, unsigned engines);
+    void operator()(const std::vector<PointIn>& in, std::vector<TransformedPoint>& out);
+
+private:
+    std::vector<std::unique_ptr<TGeo>> ownEngines;
+    std::vector<std::unique_ptr<Processa>> workers;
+};
+
+// One engine a processor, at most eight.
+unsigned fileRunEngines();
+
+// The same runs with the window's settings, on fileRunEngines() engines, `engine` the first.
+// They throw what the runs throw, plus SelectionError and ConversionError for the window's
+// boxes at the first point.
 FileRunSummary ConverteDXF(const std::filesystem::path& source,
                            const std::filesystem::path& destination, const WindowState& state,
                            const std::vector<TDatum>& datums, TGeo& engine,

@@ -4,6 +4,8 @@
 #include "TextLines.h"
 
 #include <array>
+#include <exception>
+#include <vector>
 
 namespace {
 
@@ -71,8 +73,11 @@ void writePoint(LineWriter& out, std::string_view name, const TransformedPoint& 
     writeLines(out, std::array<std::string_view, 6>{" 30", "0.0", " 40", "1.5", "  1", name});
 }
 
-FileRunSummary walkPoints(std::string_view source, LineWriter& out,
-                          const PointTransform& transform, const Progress& progress,
+// A block of lines at a time: the block's points read first (a value that is no number ends
+// the block there), the readable ones transformed, then written in order. The points before a
+// bad value are transformed before its error is thrown, as a run point by point would.
+FileRunSummary walkPoints(std::string_view source, LineWriter& out, const PointBatch& batch,
+                          std::size_t blockSize, const Progress& progress,
                           const ProblemReport& check) {
     FileRunSummary summary;
     summary.lines = lineCount(source);
@@ -81,16 +86,48 @@ FileRunSummary walkPoints(std::string_view source, LineWriter& out,
     writeLines(out, openingBlock);
     TextLines lines(source);
     ValueReader number(summary, check);
-    for (std::size_t i = 0; i < summary.lines; ++i) {
-        number.failed = false;
-        const std::string_view line = lines.next();
-        const PointLine point = readPointLine(line, i + 1, number);
-        if (!number.failed) {
-            const TransformedPoint result = transform(point.X, point.Y, point.Z);
-            summary.count(result, i + 1, check, [line] { return std::string(line); });
-            writePoint(out, point.name, result);
+    std::vector<std::string_view> texts;
+    std::vector<PointLine> points;
+    std::vector<bool> readable;
+    std::vector<PointIn> in;
+    std::vector<TransformedPoint> transformed;
+    for (std::size_t next = 0; next < summary.lines;) {
+        texts.clear();
+        points.clear();
+        readable.clear();
+        in.clear();
+        std::exception_ptr stop;
+        try {
+            while (next + texts.size() < summary.lines && texts.size() < blockSize) {
+                const std::string_view line = lines.next();
+                texts.push_back(line);
+                number.failed = false;
+                points.push_back(readPointLine(line, next + texts.size(), number));
+                if (!number.failed)
+                    in.push_back({points.back().X, points.back().Y, points.back().Z});
+                readable.push_back(!number.failed);
+            }
+        } catch (const ConversionError&) {
+            stop = std::current_exception();
         }
-        report.at(i + 1);
+        transformed.resize(in.size());
+        if (!in.empty())
+            batch(in, transformed);
+        if (stop)
+            std::rethrow_exception(stop);
+
+        std::size_t done = 0;
+        for (std::size_t k = 0; k < texts.size(); ++k) {
+            const std::size_t lineNumber = next + k + 1;
+            if (readable[k]) {
+                const TransformedPoint& result = transformed[done++];
+                const std::string_view text = texts[k];
+                summary.count(result, lineNumber, check, [text] { return std::string(text); });
+                writePoint(out, points[k].name, result);
+            }
+            report.at(lineNumber);
+        }
+        next += texts.size();
     }
     writeLines(out, closingBlock);
     report.finish();
@@ -99,21 +136,33 @@ FileRunSummary walkPoints(std::string_view source, LineWriter& out,
 
 }  // namespace
 
-FileRunSummary exportPoints(std::string_view source, LineWriter& out,
-                            const PointTransform& transform, const Progress& progress) {
-    return walkPoints(source, out, transform, progress, {});
+FileRunSummary exportPoints(std::string_view source, LineWriter& out, const PointBatch& batch,
+                            const Progress& progress) {
+    return walkPoints(source, out, batch, pointBlock, progress, {});
 }
 
+FileRunSummary exportPoints(std::string_view source, LineWriter& out,
+                            const PointTransform& transform, const Progress& progress) {
+    return exportPoints(source, out, oneByOne(transform), progress);
+}
+
+// One point a block, so that the problems are reported in the order of the lines.
 FileRunSummary checkPoints(std::string_view source, const PointTransform& transform,
                            const ProblemReport& check, const Progress& progress) {
     LineWriter nowhere = LineWriter::discarding();
-    return walkPoints(source, nowhere, transform, progress, check);
+    return walkPoints(source, nowhere, oneByOne(transform), 1, progress, check);
+}
+
+FileRunSummary ExportaDXF(const std::filesystem::path& source,
+                          const std::filesystem::path& destination, const PointBatch& batch,
+                          const Progress& progress) {
+    return runOnFiles(source, destination, [&](std::string_view text, LineWriter& out) {
+        return exportPoints(text, out, batch, progress);
+    });
 }
 
 FileRunSummary ExportaDXF(const std::filesystem::path& source,
                           const std::filesystem::path& destination,
                           const PointTransform& transform, const Progress& progress) {
-    return runOnFiles(source, destination, [&](std::string_view text, LineWriter& out) {
-        return exportPoints(text, out, transform, progress);
-    });
+    return ExportaDXF(source, destination, oneByOne(transform), progress);
 }

@@ -12,6 +12,9 @@
 // number), and whatever the point transformation throws.
 FileRunSummary exportPoints(std::string_view source, LineWriter& out,
                             const PointTransform& transform, const Progress& progress = {});
+// The same, the points handed over in blocks.
+FileRunSummary exportPoints(std::string_view source, LineWriter& out, const PointBatch& batch,
+                            const Progress& progress = {});
 
 // Reads the file as an export would, writing nothing, and reports every line that would stop the
 // export and every point a stage would reject.
@@ -22,3 +25,6 @@ FileRunSummary checkPoints(std::string_view source, const PointTransform& transf
 FileRunSummary ExportaDXF(const std::filesystem::path& source,
                           const std::filesystem::path& destination,
                           const PointTransform& transform, const Progress& progress = {});
+FileRunSummary ExportaDXF(const std::filesystem::path& source,
+                          const std::filesystem::path& destination, const PointBatch& batch,
+                          const Progress& progress = {});

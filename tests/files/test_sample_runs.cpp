@@ -11,6 +11,8 @@
 
 #include <cstdlib>
 #include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -167,6 +169,88 @@ TEST(SampleRuns, ARejectedPointIsCountedAndNeverTakesThePreviousPoint) {
     const auto second = text.find(" 10\r\n", text.find(" 20\r\n"));
     ASSERT_NE(second, std::string::npos);
     EXPECT_NEAR(std::stod(text.substr(second + 5)), 0, 1e-3) << text;
+}
+
+// The same run on several engines and on one, point after point: the same bytes, the same
+// summary, and the same first error.
+class SharedAndSequential : public ::testing::Test {
+protected:
+    struct Outcome {
+        std::string bytes;
+        FileRunSummary summary;
+        std::string error;
+    };
+    template <typename Run>
+    static Outcome outcome(Run run) {
+        LineWriter out;
+        Outcome o;
+        try {
+            o.summary = run(out);
+        } catch (const std::exception& e) {
+            o.error = e.what();
+        }
+        o.bytes = out.text();
+        return o;
+    }
+    // Returns the error both runs stopped with, if any.
+    static std::string expectSame(const std::string& source, const WindowState& state,
+                                  bool drawing) {
+        TGeo one, first;
+        Processa sequential(state, datums, one, NumberFormat{',', "."});
+        SharedProcessa shared(state, datums, first, NumberFormat{',', "."}, 3);
+        const Outcome a = outcome([&](LineWriter& out) {
+            return drawing ? rewriteDxf(source, out, processaPoints(sequential))
+                           : exportPoints(source, out, processaPoints(sequential));
+        });
+        const Outcome b = outcome([&](LineWriter& out) {
+            const PointBatch batch = std::ref(shared);
+            return drawing ? rewriteDxf(source, out, batch) : exportPoints(source, out, batch);
+        });
+        EXPECT_EQ(a.error, b.error);
+        EXPECT_EQ(a.summary.points, b.summary.points);
+        EXPECT_EQ(a.summary.rejected, b.summary.rejected);
+        EXPECT_EQ(a.summary.firstRejectedLine, b.summary.firstRejectedLine);
+        if (a.error.empty()) {
+            EXPECT_TRUE(a.bytes == b.bytes) << "the outputs differ";
+        }
+        return a.error;
+    }
+    static std::string sample(const std::string& name) {
+        std::ifstream in(samples / name, std::ios::binary);
+        return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+    }
+};
+
+TEST_F(SharedAndSequential, GiveTheSameFilesAndCounts) {
+    const WindowState toGeodetic = fromUtm23South(Sad69, CoordinateKind::Geodetic, Sirgas);
+    expectSame(sample("points/points_100k.txt"), toGeodetic, false);
+    expectSame(sample("dxf/ezdxf_r12_utm.dxf"), toGeodetic, true);
+    expectSame(sample("dxf/librecad_sheet_a4h.dxf"), toGeodetic, true);  // most points rejected
+    // Many points: blocks of several thousand cut among the engines.
+    std::string drawing = crlf({"  2", "ENTITIES"});
+    for (int i = 0; i < 30000; ++i)
+        drawing += crlf({" 10", std::to_string(300000 + 13 * i), " 20",
+                         std::to_string(7000000 + 31 * i), " 30", "700"});
+    expectSame(drawing, fromUtm23South(Sad69, CoordinateKind::Grid, Sirgas), true);
+}
+
+TEST_F(SharedAndSequential, StopWithTheSameError) {
+    std::string points;
+    for (int i = 0; i < 20000; ++i)
+        points += "P;" + std::to_string(300000 + i) + ";7400000;700\r\n";
+    std::string badValue = points;
+    badValue.replace(badValue.find("P;305000"), 8, "P;30x000");
+    const WindowState good = fromUtm23South(Sad69, CoordinateKind::Geodetic, Sirgas);
+    EXPECT_EQ(expectSame(badValue, good, false),
+              "'30x000' is not a valid floating point value (line 5001)");
+    WindowState badBox = good;
+    badBox.Edit13 = "-45x";
+    EXPECT_EQ(expectSame(points, badBox, false), "'-45x' is not a valid floating point value");
+    // The window's box is read at the first point, before the bad value of line 5001.
+    EXPECT_EQ(expectSame(badValue, badBox, false), "'-45x' is not a valid floating point value");
+    WindowState noDatum = good;
+    noDatum.ComboBox10 = 7;
+    EXPECT_NE(expectSame(points, noDatum, false).find("No datum selected"), std::string::npos);
 }
 
 }  // namespace
