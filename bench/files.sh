@@ -34,6 +34,7 @@ measure() {
 
 size_mb() { echo "scale=1; $(stat -c %s "$1") / 1000000" | bc; }
 row() {  # label seconds peak-kB megabytes
+  [ "$2" = "0.00" ] && set -- "$1" 0.01 "$3" "$4"  # below the timer's resolution
   printf "%-34s %8.2f s %9.1f MB/s %12.0f coord/s %8.0f MB peak\n" "$1" "$2" \
     "$(echo "$4 / $2" | bc -l)" "$(echo "$count / $2" | bc -l)" "$(echo "$3 / 1024" | bc -l)"
 }
