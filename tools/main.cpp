@@ -98,6 +98,12 @@ EXAMPLES
 
   Geocentric X Y Z of a point typed in degrees, minutes and seconds (-23°32'51"):
     zelvora-convert --from geodetic --to cartesian --angle-format 2 point -23.3251 -46.3802 760
+
+  A drawing in UTM zone 23 south on SAD 69 carried into SIRGAS 2000, checked first:
+    zelvora-convert --from grid --to grid --from-cm -45 --to-cm -45 --south \
+        --from-datum "SAD 69" --to-datum "SIRGAS 2000" dxf --check plan.dxf
+    zelvora-convert --from grid --to grid --from-cm -45 --to-cm -45 --south \
+        --from-datum "SAD 69" --to-datum "SIRGAS 2000" dxf plan.dxf plan-sirgas.dxf
 )";
 
 // The three ways to run the tool head the help, before the options.

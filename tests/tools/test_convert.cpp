@@ -246,7 +246,7 @@ TEST_F(Convert, HelpAndVersion)
     const Outcome help = run({"--help"});
     EXPECT_EQ(help.status, 0);
     for (const char* piece : {"Usage: zelvora-convert [OPTIONS] point", "--from-datum", "STREAM",
-                              "EXIT STATUS", "EXAMPLES"})
+                              "EXIT STATUS", "EXAMPLES", "DXF", "dxf --check plan.dxf"})
         EXPECT_NE(help.out.find(piece), std::string::npos) << piece;
     const Outcome version = run({"--version"});
     EXPECT_EQ(version.status, 0);
