@@ -251,6 +251,21 @@ const TDatum& TransformSettings::sourceDatum()
     return *sourceDatum_;
 }
 
+// A braced list is evaluated left to right: the boxes are read in the order of the arguments.
+FamilyParameters TransformSettings::family(const std::string& k0, const std::string& falseEasting,
+                                           const std::string& falseNorthing,
+                                           const std::string& zoneWidth) const
+{
+    return {number(k0), number(falseEasting), number(falseNorthing), number(zoneWidth)};
+}
+
+PlaneOrigin TransformSettings::origin(const std::string& lat, const std::string& lon,
+                                      const std::string& planeHeight, const std::string& x,
+                                      const std::string& y) const
+{
+    return {angle(lat), angle(lon), number(planeHeight), number(x), number(y)};
+}
+
 const TDatum& TransformSettings::targetDatum()
 {
     if (!targetDatum_) targetDatum_ = &datumAt(state_.ComboBox10, "target");
@@ -259,27 +274,15 @@ const TDatum& TransformSettings::targetDatum()
 
 const FamilyParameters& TransformSettings::sourceFamily()
 {
-    if (!sourceFamily_) {
-        FamilyParameters p;
-        p.K0 = number(state_.Edit5);
-        p.FalseEasting = number(state_.Edit8);
-        p.FalseNorthing = number(state_.Edit7);
-        p.ZoneWidth = number(state_.Edit6);
-        sourceFamily_ = p;
-    }
+    if (!sourceFamily_)
+        sourceFamily_ = family(state_.Edit5, state_.Edit8, state_.Edit7, state_.Edit6);
     return *sourceFamily_;
 }
 
 const FamilyParameters& TransformSettings::targetFamily()
 {
-    if (!targetFamily_) {
-        FamilyParameters p;
-        p.K0 = number(state_.Edit9);
-        p.FalseEasting = number(state_.Edit12);
-        p.FalseNorthing = number(state_.Edit11);
-        p.ZoneWidth = number(state_.Edit10);
-        targetFamily_ = p;
-    }
+    if (!targetFamily_)
+        targetFamily_ = family(state_.Edit9, state_.Edit12, state_.Edit11, state_.Edit10);
     return *targetFamily_;
 }
 
@@ -297,29 +300,17 @@ long double TransformSettings::targetMeridian()
 
 const PlaneOrigin& TransformSettings::sourceOrigin()
 {
-    if (!sourceOrigin_) {
-        PlaneOrigin o;
-        o.Lat = angle(state_.Edit15);
-        o.Lon = angle(state_.Edit16);
-        o.PlaneHeight = number(state_.Edit17);
-        o.X = number(state_.Edit18);
-        o.Y = number(state_.Edit19);
-        sourceOrigin_ = o;
-    }
+    if (!sourceOrigin_)
+        sourceOrigin_ = origin(state_.Edit15, state_.Edit16, state_.Edit17, state_.Edit18,
+                               state_.Edit19);
     return *sourceOrigin_;
 }
 
 const PlaneOrigin& TransformSettings::targetOrigin()
 {
-    if (!targetOrigin_) {
-        PlaneOrigin o;
-        o.Lat = angle(state_.Edit14);
-        o.Lon = angle(state_.Edit21);
-        o.PlaneHeight = number(state_.Edit22);
-        o.X = number(state_.Edit23);
-        o.Y = number(state_.Edit24);
-        targetOrigin_ = o;
-    }
+    if (!targetOrigin_)
+        targetOrigin_ = origin(state_.Edit14, state_.Edit21, state_.Edit22, state_.Edit23,
+                               state_.Edit24);
     return *targetOrigin_;
 }
 

@@ -97,6 +97,11 @@ public:
 
 private:
     const TDatum& datumAt(int index, const char* side) const;
+    FamilyParameters family(const std::string& k0, const std::string& falseEasting,
+                            const std::string& falseNorthing, const std::string& zoneWidth) const;
+    PlaneOrigin origin(const std::string& lat, const std::string& lon,
+                       const std::string& planeHeight, const std::string& x,
+                       const std::string& y) const;
 
     const WindowState& state_;
     const std::vector<TDatum>& datums_;
