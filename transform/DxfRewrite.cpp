@@ -181,9 +181,8 @@ std::string pointValues(PairCursor& lines, const Item& item) {
 
 // The entity section on, a block of points at a time: the block's values are read first (a
 // value that is no number ends the block there), the readable points transformed, and the
-// block's lines then written in order. The points before a bad value are transformed before
-// its error is thrown, so the run stops with the same error as one that took the points one
-// by one. The insertion base is taken off before the transformation.
+// block's lines then written in order. The insertion base is taken off before the
+// transformation.
 void transformEntities(PairCursor& lines, std::size_t count, const InsertionBase& base,
                        const PointBatch& batch, std::size_t blockSize, LineWriter& out,
                        ProgressReport& progress, FileRunSummary& summary, ValueReader& number,
@@ -211,11 +210,7 @@ void transformEntities(PairCursor& lines, std::size_t count, const InsertionBase
         } catch (const ConversionError&) {
             stop = std::current_exception();
         }
-        transformed.resize(in.size());
-        if (!in.empty())
-            batch(in, transformed);
-        if (stop)
-            std::rethrow_exception(stop);
+        transformBlock(batch, in, transformed, stop);
 
         std::size_t point = 0, done = 0;
         while (lines.index() < scan.index()) {

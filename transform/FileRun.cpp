@@ -14,6 +14,15 @@ PointBatch oneByOne(const PointTransform& transform) {
     };
 }
 
+void transformBlock(const PointBatch& batch, const std::vector<PointIn>& in,
+                    std::vector<TransformedPoint>& out, const std::exception_ptr& stop) {
+    out.resize(in.size());
+    if (!in.empty())
+        batch(in, out);
+    if (stop)
+        std::rethrow_exception(stop);
+}
+
 std::size_t lineCount(std::string_view text) {
     const auto breaks = static_cast<std::size_t>(std::count(text.begin(), text.end(), '\n'));
     return breaks + (!text.empty() && text.back() != '\n' ? 1 : 0);

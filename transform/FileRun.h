@@ -6,6 +6,7 @@
 #include "AtomicFile.h"
 
 #include <cstddef>
+#include <exception>
 #include <filesystem>
 #include <functional>
 #include <stdexcept>
@@ -40,6 +41,11 @@ using PointBatch =
 PointBatch oneByOne(const PointTransform& transform);
 // The number of points the runs hand over at once.
 inline constexpr std::size_t pointBlock = 8192;
+// Transforms a block's readable points and then throws `stop`, the error that ended the block,
+// if any: the points before a bad value go through first, as they would one by one, so a run
+// stops with the same error however its points are handed over.
+void transformBlock(const PointBatch& batch, const std::vector<PointIn>& in,
+                    std::vector<TransformedPoint>& out, const std::exception_ptr& stop);
 
 // Called with (index of the next unread line, number of lines), not more often than the bar
 // can move, and once more at the end with both equal.

@@ -74,8 +74,7 @@ void writePoint(LineWriter& out, std::string_view name, const TransformedPoint& 
 }
 
 // A block of lines at a time: the block's points read first (a value that is no number ends
-// the block there), the readable ones transformed, then written in order. The points before a
-// bad value are transformed before its error is thrown, as a run point by point would.
+// the block there), the readable ones transformed, then written in order.
 FileRunSummary walkPoints(std::string_view source, LineWriter& out, const PointBatch& batch,
                           std::size_t blockSize, const Progress& progress,
                           const ProblemReport& check) {
@@ -110,11 +109,7 @@ FileRunSummary walkPoints(std::string_view source, LineWriter& out, const PointB
         } catch (const ConversionError&) {
             stop = std::current_exception();
         }
-        transformed.resize(in.size());
-        if (!in.empty())
-            batch(in, transformed);
-        if (stop)
-            std::rethrow_exception(stop);
+        transformBlock(batch, in, transformed, stop);
 
         std::size_t done = 0;
         for (std::size_t k = 0; k < texts.size(); ++k) {
