@@ -215,3 +215,33 @@ ResultLabels resultLabels(int language)
     return ResultLabels{label(16), label(17), label(18), label(19), label(20), label(21),
                         label(22), label(23), label(24), label(25), label(39), label(59)};
 }
+
+std::string rejectedPointsMessage(std::size_t rejected, std::size_t points,
+                                  std::size_t firstLine, int language)
+{
+    const std::string count = std::to_string(rejected), total = std::to_string(points),
+                      line = std::to_string(firstLine);
+    switch (language) {
+    case Language::Portuguese:
+        return "ATENÇÃO: " + count + " de " + total +
+               " pontos não puderam ser transformados (o primeiro na linha " + line +
+               "). O arquivo foi gravado com eles; confira-os.";
+    case Language::Spanish:
+        return "ATENCIÓN: " + count + " de " + total +
+               " puntos no pudieron ser transformados (el primero en la línea " + line +
+               "). El archivo se escribió con ellos; revíselos.";
+    default:
+        return "WARNING: " + count + " of " + total +
+               " points could not be transformed (the first on line " + line +
+               "). The file was written with them; check them.";
+    }
+}
+
+std::string closeWithoutSavingQuestion(int language)
+{
+    switch (language) {
+    case Language::Portuguese: return "Fechar sem gravar as configurações e os datums?";
+    case Language::Spanish: return "¿Cerrar sin guardar la configuración y los datums?";
+    default: return "Close without saving the settings and the datums?";
+    }
+}

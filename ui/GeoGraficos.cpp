@@ -1,0 +1,7 @@
+#include "GeoGraficos.h"
+
+TGraficosGeo::TGraficosGeo(QWidget* parent) : QDialog(parent)
+{
+    setObjectName(QStringLiteral("GraficosGeo"));
+    setModal(true);
+}

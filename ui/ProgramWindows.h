@@ -1,0 +1,21 @@
+// The program's four windows, made in their order: the main window (closing it ends the
+// program), the map window, the About window and the datum editor.
+#pragma once
+
+#include "GeoGraficos.h"
+#include "NumberFormat.h"
+#include "Unit2.h"
+#include "Unit3.h"
+#include "geolib.h"
+
+#include <filesystem>
+#include <memory>
+
+struct ProgramWindows {
+    ProgramWindows(const NumberFormat& user, const std::filesystem::path& programFolder);
+
+    std::unique_ptr<Tform1> form1;
+    std::unique_ptr<TGraficosGeo> GraficosGeo;
+    std::unique_ptr<TForm2> Form2;
+    std::unique_ptr<TForm3> Form3;
+};

@@ -1,0 +1,703 @@
+#include "geolib.h"
+
+#include "AtomicFile.h"
+#include "CoordinateKinds.h"
+#include "ErrorReport.h"
+#include "FileTransform.h"
+#include "GeoGraficos.h"
+#include "NumericKeyFilter.h"
+#include "Pipeline.h"
+#include "Settings.h"
+#include "Unit2.h"
+#include "Unit3.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QFile>
+#include <QFrame>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QPlainTextEdit>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QScreen>
+#include <QTimer>
+
+#include <algorithm>
+#include <climits>
+
+namespace {
+
+constexpr int kClientWidth = 537, kClientHeight = 432;
+// Panel2 holds both sides; Panel3 (one point) and Panel1 (file) share the rectangle under it.
+const QRect kSidesPanel{8, 70, 521, 214};
+const QRect kLowerPanel{8, 288, 521, 138};
+constexpr int kSideWidth = 258;
+constexpr int kRowTop = 58, kRowStep = 22;  // rows 1 to 7 of a side
+constexpr int kInputTop = 6, kInputStep = 24;  // input rows 1 to 3 of the point panel
+
+constexpr const char* kOpenFilter = "Arquivo DXF|*.Dxf|Arquivo Texto|*.Txt";
+constexpr const char* kSaveFilter = "Arquivo DXF|*.Dxf";
+constexpr const char* kDefaultExt = "*.Dxf";
+
+QString fromUtf8(std::string_view text)
+{
+    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+std::filesystem::path pathOf(const QString& name)
+{
+    return std::filesystem::path(QFile::encodeName(name).toStdString());
+}
+
+template <typename Widget>
+Widget* make(QWidget* parent, const QString& name, const QRect& place)
+{
+    auto* widget = new Widget(parent);
+    widget->setObjectName(name);
+    widget->setGeometry(place);
+    return widget;
+}
+
+QLabel* makeLabel(QWidget* parent, const char* name, const QRect& place, const QString& text = {})
+{
+    auto* label = make<QLabel>(parent, QString::fromLatin1(name), place);
+    label->setText(text);
+    return label;
+}
+
+// A box or a list of a side's row, by the name's kind.
+void makeRowControl(QWidget* parent, const char* name, const QRect& place)
+{
+    const QString n = QString::fromLatin1(name);
+    if (n.startsWith(QLatin1String("Edit")))
+        make<QLineEdit>(parent, n, place);
+    else
+        make<QComboBox>(parent, n, place);
+}
+
+void setItems(QComboBox* list, const QStringList& items)
+{
+    list->clear();
+    list->addItems(items);
+}
+
+// The item whose text the list's box holds; -1 for typed text that names no item.
+int typedIndex(const QComboBox* list) { return list->findText(list->currentText(), Qt::MatchExactly); }
+
+// The side's rows 1 to 7: the label, then the controls that share the row's place.
+struct SideRows {
+    const char* heading;
+    const char* kind;
+    const char* datumLabel;
+    const char* datum;
+    std::array<const char*, 7> labels;
+    std::array<std::array<const char*, 2>, 7> controls;
+};
+
+const SideRows kSourceRows{"Label24", "ComboBox7", "Label26", "ComboBox9",
+                           {"Label28", "Label29", "Label34", "Label35", "Label36", "Label2", "Label3"},
+                           {{{"Edit13", "Edit15"}, {"ComboBox14", "Edit16"}, {"ComboBox16", "Edit17"},
+                             {"Edit18", "Edit5"}, {"Edit19", "Edit6"}, {"Edit7", nullptr},
+                             {"Edit8", nullptr}}}};
+const SideRows kTargetRows{"Label25", "ComboBox8", "Label27", "ComboBox10",
+                           {"Label30", "Label31", "Label32", "Label33", "Label37", "Label4", "Label5"},
+                           {{{"Edit20", "Edit14"}, {"Edit21", nullptr}, {"ComboBox17", "Edit22"},
+                             {"Edit23", "Edit9"}, {"Edit24", "Edit10"}, {"Edit11", nullptr},
+                             {"Edit12", nullptr}}}};
+
+// While a file run works the window is repainted but takes no input; the cursor says so.
+class BusyCursor {
+public:
+    BusyCursor() { QApplication::setOverrideCursor(Qt::WaitCursor); }
+    ~BusyCursor() { QApplication::restoreOverrideCursor(); }
+    BusyCursor(const BusyCursor&) = delete;
+    BusyCursor& operator=(const BusyCursor&) = delete;
+};
+
+int barValue(std::size_t lines) { return static_cast<int>(std::min<std::size_t>(lines, INT_MAX)); }
+
+ResultTexts interfaceResultTexts()
+{
+    ResultTexts texts;
+    texts.labels = resultLabels;
+    texts.message = [](std::int32_t code, int language) {
+        return std::string(MensagemIdioma(code, language));
+    };
+    return texts;
+}
+
+}  // namespace
+
+Tform1::Tform1(const NumberFormat& user, std::filesystem::path programFolder, QWidget* parent)
+    : QWidget(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                          Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
+                          Qt::WindowCloseButtonHint),
+      user_(user),
+      PastaPrograma(std::move(programFolder)),
+      dialogs_(std::make_unique<SystemFileDialogs>()),
+      OpenDialog1{QString::fromLatin1(kOpenFilter), 1, QString::fromLatin1(kDefaultExt),
+                  QStringLiteral("Teste.Dxf")},
+      SaveDialog1{QString::fromLatin1(kSaveFilter), 1, QString::fromLatin1(kDefaultExt),
+                  QStringLiteral("SemNome.Dxf")}
+{
+    setObjectName(QStringLiteral("form1"));
+    setFixedSize(kClientWidth, kClientHeight);
+    QFont font(QStringLiteral("Sans Serif"), 8);
+    font.setStyleHint(QFont::SansSerif);
+    setFont(font);
+
+    buildTopStrip();
+    buildSides();
+    buildPointPanel();
+    buildFilePanel();
+
+    auto* keys = new NumericKeyFilter(user_.decimalSeparator, this);
+    for (int n = 1; n <= 30; ++n) {
+        edits_[static_cast<std::size_t>(n)] = findChild<QLineEdit*>(QStringLiteral("Edit%1").arg(n));
+        edits_[static_cast<std::size_t>(n)]->installEventFilter(keys);
+    }
+    const auto list = [this](const char* name) { return findChild<QComboBox*>(QString::fromLatin1(name)); };
+    ComboBox7 = list("ComboBox7");
+    ComboBox8 = list("ComboBox8");
+    ComboBox9 = list("ComboBox9");
+    ComboBox10 = list("ComboBox10");
+    ComboBox14 = list("ComboBox14");
+    ComboBox16 = list("ComboBox16");
+    ComboBox17 = list("ComboBox17");
+
+    // The resource's lists and texts, in the language the window was designed in.
+    texts_.buildExample(2, user_.decimalSeparator);
+    const auto portuguese = [](int number) { return fromUtf8(TextoIdioma(number, Language::Portuguese)); };
+    for (QComboBox* kinds : {ComboBox7, ComboBox8})
+        setItems(kinds, {portuguese(29), portuguese(30), portuguese(31), portuguese(32)});
+    setItems(ComboBox14, {portuguese(33), portuguese(34)});
+    for (QComboBox* families : {ComboBox16, ComboBox17})
+        setItems(families, {QStringLiteral("UTM"), QStringLiteral("LTM"), QStringLiteral("RTM"), portuguese(57)});
+    applyState(startupState(user_));
+    wireHandlers();
+}
+
+Tform1::~Tform1() = default;
+
+void Tform1::setSecondaryWindows(TGraficosGeo* map, TForm2* about, TForm3* editor)
+{
+    map_ = map;
+    about_ = about;
+    editor_ = editor;
+}
+
+void Tform1::setFileDialogs(std::unique_ptr<FileDialogs> dialogs) { dialogs_ = std::move(dialogs); }
+
+// --- building -------------------------------------------------------------------------------
+
+void Tform1::buildTopStrip()
+{
+    RadioGroup1 = make<QGroupBox>(this, QStringLiteral("RadioGroup1"), {8, 2, 214, 64});
+    RadioButton1 = make<QRadioButton>(RadioGroup1, QStringLiteral("RadioButton1"), {10, 18, 200, 20});
+    RadioButton2 = make<QRadioButton>(RadioGroup1, QStringLiteral("RadioButton2"), {10, 40, 200, 20});
+    RadioButton1->setChecked(true);
+
+    Button5 = make<QPushButton>(this, QStringLiteral("Button5"), {228, 10, 112, 24});
+    Button5->setText(QStringLiteral("Datum"));
+    Button2 = make<QPushButton>(this, QStringLiteral("Button2"), {228, 40, 112, 24});
+    QFont bold = Button2->font();
+    bold.setBold(true);
+    Button2->setFont(bold);
+    Button2->setEnabled(false);
+
+    makeLabel(this, "Label6", {346, 6, 100, 16});
+    ComboBox2 = make<QComboBox>(this, QStringLiteral("ComboBox2"), {346, 24, 100, 22});
+    setItems(ComboBox2, {QStringLiteral("±GGG.GGGGGG"), QStringLiteral("±GGG.MMMMM"),
+                         QStringLiteral("±GGG.MMSSSS")});
+    makeLabel(this, "Label1", {452, 6, 77, 16});
+    ComboBox1 = make<QComboBox>(this, QStringLiteral("ComboBox1"), {452, 24, 77, 22});
+    setItems(ComboBox1, {QStringLiteral("Português"), QStringLiteral("English"), QStringLiteral("Español")});
+
+    // The file runs keep their text in memory; this buffer of the window is never shown.
+    RichEdit7 = make<QPlainTextEdit>(this, QStringLiteral("RichEdit7"), {0, 0, 10, 10});
+    RichEdit7->setReadOnly(true);
+    RichEdit7->hide();
+}
+
+void Tform1::buildSides()
+{
+    Panel2 = make<QFrame>(this, QStringLiteral("Panel2"), kSidesPanel);
+    static_cast<QFrame*>(Panel2)->setFrameShape(QFrame::StyledPanel);
+    buildSide(Panel2, 4, true);
+    auto* line = make<QFrame>(Panel2, QStringLiteral("Shape1"), {kSideWidth + 2, 4, 2, kSidesPanel.height() - 8});
+    line->setFrameShape(QFrame::VLine);
+    line->setFrameShadow(QFrame::Sunken);
+    buildSide(Panel2, kSideWidth + 8, false);
+}
+
+void Tform1::buildSide(QWidget* panel, int left, bool source)
+{
+    const SideRows& side = source ? kSourceRows : kTargetRows;
+    QLabel* heading = makeLabel(panel, side.heading, {left, 6, 44, 18});
+    QFont bold = heading->font();
+    bold.setBold(true);
+    heading->setFont(bold);
+    make<QComboBox>(panel, QString::fromLatin1(side.kind), {left + 48, 4, 200, 22});
+    makeLabel(panel, side.datumLabel, {left, 32, 44, 18});
+    make<QComboBox>(panel, QString::fromLatin1(side.datum), {left + 48, 30, 200, 22});
+    for (std::size_t row = 0; row < side.labels.size(); ++row) {
+        const int top = kRowTop + static_cast<int>(row) * kRowStep;
+        makeLabel(panel, side.labels[row], {left, top + 2, 126, 18});
+        for (const char* control : side.controls[row])
+            if (control) makeRowControl(panel, control, {left + 128, top, 120, 20});
+    }
+}
+
+void Tform1::buildPointPanel()
+{
+    Panel3 = make<QFrame>(this, QStringLiteral("Panel3"), kLowerPanel);
+    static_cast<QFrame*>(Panel3)->setFrameShape(QFrame::StyledPanel);
+    const std::array<const char*, 3> labels{"Label40", "Label39", "Label38"};
+    const std::array<std::initializer_list<const char*>, 3> rows{{{"Edit25", "Edit1", "Edit28", "Edit3"},
+                                                               {"Edit26", "Edit2", "Edit29", "Edit4"},
+                                                               {"Edit27", "Edit30"}}};
+    for (std::size_t row = 0; row < rows.size(); ++row) {
+        const int top = kInputTop + static_cast<int>(row) * kInputStep;
+        makeLabel(Panel3, labels[row], {6, top + 2, 84, 18});
+        for (const char* box : rows[row]) makeRowControl(Panel3, box, {92, top, 132, 20});
+    }
+
+    Button1 = make<QPushButton>(Panel3, QStringLiteral("Button1"), {232, 28, 40, 24});
+    Button1->setText(QStringLiteral("->"));
+    RichEdit5 = make<QPlainTextEdit>(Panel3, QStringLiteral("RichEdit5"), {280, 4, 236, 98});
+    RichEdit5->setReadOnly(true);
+    QFont result(QStringLiteral("Arial"), 8);
+    result.setStyleHint(QFont::SansSerif);
+    RichEdit5->setFont(result);
+
+    Button3 = make<QPushButton>(Panel3, QStringLiteral("Button3"), {92, 78, 80, 24});
+    Button4 = make<QPushButton>(Panel3, QStringLiteral("Button4"), {92, 78, 80, 24});
+    Button4->setText(QStringLiteral("Grid"));
+
+    makeLabel(Panel3, "Label7", {6, 106, 56, 14});
+    Label8 = makeLabel(Panel3, "Label8", {64, 106, 452, 14});
+    QFont bold = Label8->font();
+    bold.setBold(true);
+    Label8->setFont(bold);
+    makeLabel(Panel3, "Label9", {6, 120, 510, 14});
+    make<QLineEdit>(Panel3, QStringLiteral("MaskEdit1"), {0, 0, 10, 10})->hide();
+}
+
+void Tform1::buildFilePanel()
+{
+    Panel1 = make<QFrame>(this, QStringLiteral("Panel1"), kLowerPanel);
+    static_cast<QFrame*>(Panel1)->setFrameShape(QFrame::StyledPanel);
+    makeLabel(Panel1, "Label10", {6, 8, 150, 16}, QStringLiteral("Tipo do arquivo de origem"));
+    ComboBox3 = make<QComboBox>(Panel1, QStringLiteral("ComboBox3"), {160, 5, 170, 22});
+    ComboBox3->setEditable(true);
+    ComboBox3->setInsertPolicy(QComboBox::NoInsert);
+    setItems(ComboBox3, {QStringLiteral("DXF"), QStringLiteral("TXT (PONTO,X,Y,Z)")});
+    Label11 = makeLabel(Panel1, "Label11", {6, 32, 510, 16},
+                        QStringLiteral("O conteudo do arquivo texto devara ser:  PONTO ; X ; Y; Z"));
+    Label11->hide();
+    Button9 = make<QPushButton>(Panel1, QStringLiteral("Button9"), {6, 52, 130, 24});
+    Label18 = makeLabel(Panel1, "Label18", {142, 56, 374, 16});
+    Button10 = make<QPushButton>(Panel1, QStringLiteral("Button10"), {6, 82, 130, 24});
+    Label19 = makeLabel(Panel1, "Label19", {142, 86, 374, 16});
+    makeLabel(Panel1, "Label20", {6, 114, 28, 16}, QStringLiteral("0%"));
+    ProgressBar1 = make<QProgressBar>(Panel1, QStringLiteral("ProgressBar1"), {36, 114, 444, 16});
+    ProgressBar1->setRange(0, 100);
+    ProgressBar1->setValue(0);
+    makeLabel(Panel1, "Label21", {484, 114, 34, 16}, QStringLiteral("100%"));
+}
+
+void Tform1::wireHandlers()
+{
+    // Lists answer the user's choice only (activated), never a selection set from code.
+    const auto on = [this](auto* sender, auto signal, void (Tform1::*handler)()) {
+        connect(sender, signal, this, [this, handler] { reportErrors(this, [&] { (this->*handler)(); }); });
+    };
+    on(Button1, &QPushButton::clicked, &Tform1::Button1Click);
+    on(ComboBox1, &QComboBox::activated, &Tform1::ComboBox1Change);
+    on(ComboBox2, &QComboBox::activated, &Tform1::ComboBox1Change);
+    on(ComboBox7, &QComboBox::activated, &Tform1::ComboBox7Change);
+    on(ComboBox8, &QComboBox::activated, &Tform1::ComboBox8Change);
+    on(ComboBox16, &QComboBox::activated, &Tform1::ComboBox16Change);
+    on(ComboBox17, &QComboBox::activated, &Tform1::ComboBox17Change);
+    on(RadioButton1, &QRadioButton::clicked, &Tform1::RadioButton1Click);
+    on(RadioButton2, &QRadioButton::clicked, &Tform1::RadioButton1Click);
+    on(ComboBox3, &QComboBox::activated, &Tform1::ComboBox3Change);
+    on(ComboBox3->lineEdit(), &QLineEdit::textEdited, &Tform1::ComboBox3Change);
+    on(Button9, &QPushButton::clicked, &Tform1::Button9Click);
+    on(Button10, &QPushButton::clicked, &Tform1::Button10Click);
+    on(Button2, &QPushButton::clicked, &Tform1::Button2Click);
+}
+
+// --- state ----------------------------------------------------------------------------------
+
+WindowState Tform1::snapshot() const
+{
+    WindowState state;
+    for (int n = 1; n <= 30; ++n)
+        editBox(state, n) = edits_[static_cast<std::size_t>(n)]->text().toStdString();
+    state.ComboBox1 = ComboBox1->currentIndex();
+    state.ComboBox2 = ComboBox2->currentIndex();
+    state.ComboBox3 = typedIndex(ComboBox3);
+    state.ComboBox7 = ComboBox7->currentIndex();
+    state.ComboBox8 = ComboBox8->currentIndex();
+    state.ComboBox9 = ComboBox9->currentIndex();
+    state.ComboBox10 = ComboBox10->currentIndex();
+    state.ComboBox14 = ComboBox14->currentIndex();
+    state.ComboBox16 = ComboBox16->currentIndex();
+    state.ComboBox17 = ComboBox17->currentIndex();
+    state.OpenDialog1FileName = OpenDialog1.fileName.toStdString();
+    state.SaveDialog1FileName = SaveDialog1.fileName.toStdString();
+    return state;
+}
+
+void Tform1::applyState(const WindowState& state)
+{
+    for (int n = 1; n <= 30; ++n)
+        edits_[static_cast<std::size_t>(n)]->setText(QString::fromStdString(editBox(state, n)));
+    const std::pair<QComboBox*, int> lists[] = {
+        {ComboBox1, state.ComboBox1}, {ComboBox2, state.ComboBox2}, {ComboBox3, state.ComboBox3},
+        {ComboBox7, state.ComboBox7}, {ComboBox8, state.ComboBox8}, {ComboBox9, state.ComboBox9},
+        {ComboBox10, state.ComboBox10}, {ComboBox14, state.ComboBox14},
+        {ComboBox16, state.ComboBox16}, {ComboBox17, state.ComboBox17}};
+    for (const auto& [list, index] : lists) list->setCurrentIndex(index < list->count() ? index : -1);
+    OpenDialog1.fileName = QString::fromStdString(state.OpenDialog1FileName);
+    SaveDialog1.fileName = QString::fromStdString(state.SaveDialog1FileName);
+}
+
+void Tform1::fillDatumLists()
+{
+    QStringList names;
+    for (const std::string& name : catalogue_.names()) names << QString::fromStdString(name);
+    setItems(ComboBox9, names);
+    setItems(ComboBox10, names);
+}
+
+int Tform1::language() const { return ComboBox1->currentIndex(); }
+
+QString Tform1::text(int number) const { return fromUtf8(texts_.text(number, language())); }
+
+void Tform1::setShown(std::initializer_list<const char*> names, bool shown)
+{
+    for (const char* name : names)
+        if (auto* widget = findChild<QWidget*>(QString::fromLatin1(name))) widget->setVisible(shown);
+}
+
+void Tform1::setRowLabel(const char* name, int textNumber)
+{
+    auto* label = findChild<QLabel*>(QString::fromLatin1(name));
+    if (textNumber >= 0) label->setText(text(textNumber));
+    label->setVisible(textNumber >= 0);
+}
+
+void Tform1::showStatusMessage(const std::string& message)
+{
+    QMessageBox box(QMessageBox::Critical, QStringLiteral("Error"), QString::fromStdString(message),
+                    QMessageBox::Ok, this);
+    box.exec();
+}
+
+void Tform1::centreOnScreen()
+{
+    if (const QScreen* screen = this->screen()) {
+        QRect frame = frameGeometry();
+        frame.moveCenter(screen->availableGeometry().center());
+        move(frame.topLeft());
+    }
+}
+
+// --- start-up and close ---------------------------------------------------------------------
+
+bool Tform1::event(QEvent* event)
+{
+    if (event->type() == QEvent::Show && !started_) centreOnScreen();
+    // The start-up runs once, at the first activation; modal windows closing re-activate the
+    // window without repeating it. It runs from the event loop, since it shows modal windows.
+    if (event->type() == QEvent::WindowActivate && !activationSeen_) {
+        activationSeen_ = true;
+        QTimer::singleShot(0, this, [this] { reportErrors(this, [this] { FormActivate(); }); });
+    }
+    return QWidget::event(event);
+}
+
+void Tform1::FormActivate()
+{
+    // 1 and 2: the folder was given at construction; a fresh catalogue is unchanged.
+    catalogue_ = DatumCatalogue{};
+    // 3 and 4: the scale factors in the user's form and the lists' first selections.
+    const WindowState resource = startupState(user_);
+    edits_[5]->setText(QString::fromStdString(resource.Edit5));
+    edits_[9]->setText(QString::fromStdString(resource.Edit9));
+    ComboBox7->setCurrentIndex(resource.ComboBox7);
+    ComboBox14->setCurrentIndex(resource.ComboBox14);
+    ComboBox16->setCurrentIndex(resource.ComboBox16);
+    ComboBox8->setCurrentIndex(resource.ComboBox8);
+    ComboBox3->setCurrentIndex(resource.ComboBox3);
+    ComboBox17->setCurrentIndex(resource.ComboBox17);
+    ComboBox2->setCurrentIndex(resource.ComboBox2);
+    // 5 and 6.
+    texts_ = InterfaceTexts{};
+    ComboBox1->setCurrentIndex(Language::Portuguese);
+    Label18->clear();
+    Label19->setText(SaveDialog1.fileName);
+    RichEdit7->hide();
+    // 7.
+    Motor = std::make_unique<TGeo>();
+    // 8 and 9: a catalogue that cannot be read whole is reported; the datums read stay.
+    CatalogueReading datums = loadCatalogue(PastaPrograma / "Datum.Cfg");
+    catalogue_ = std::move(datums.catalogue);
+    if (datums.problem) showErrorReport(this, QString::fromStdString(*datums.problem));
+    fillDatumLists();
+    // 11.
+    ComboBox9->setCurrentIndex(resource.ComboBox9 < ComboBox9->count() ? resource.ComboBox9 : -1);
+    ComboBox10->setCurrentIndex(resource.ComboBox10 < ComboBox10->count() ? resource.ComboBox10 : -1);
+    // 12: a settings file that cannot be read whole is reported and not used.
+    const SettingsReading settings =
+        Le_Config(PastaPrograma / "Zelvora.Cfg", snapshot(), catalogue_.QuantDatum(), user_);
+    applyState(settings.state);
+    // The destination shown is the one a run will write, also when the settings restored it.
+    Label19->setText(SaveDialog1.fileName);
+    if (settings.problem) showErrorReport(this, QString::fromStdString(*settings.problem));
+    // 14 and 15.
+    RadioButton1Click();
+    ComboBox1Change();
+    started_ = true;
+    // 16.
+    if (about_) about_->exec();
+}
+
+void Tform1::closeEvent(QCloseEvent* event)
+{
+    bool closing = false;
+    reportErrors(this, [&] { closing = !started_ || FormClose(); });
+    if (closing)
+        event->accept();
+    else
+        event->ignore();
+}
+
+bool Tform1::FormClose()
+{
+    // Every box is converted before anything is written; a box that is not a number throws here
+    // and keeps the window open.
+    const WindowState state = snapshot();
+    try {
+        writeSettings(PastaPrograma / "Zelvora.Cfg", state, user_);
+        saveCatalogue(PastaPrograma / "Datum.Cfg", catalogue_);
+    } catch (const FileWriteError& error) {
+        const QString question = QString::fromUtf8(error.what()) + QStringLiteral("\n\n") +
+                                 fromUtf8(closeWithoutSavingQuestion(language()));
+        const auto answer = QMessageBox::question(this, QString::fromLatin1(kErrorReportCaption),
+                                                  question, QMessageBox::Yes | QMessageBox::No,
+                                                  QMessageBox::No);
+        if (answer != QMessageBox::Yes) return false;
+    }
+    Motor.reset();
+    return true;
+}
+
+// --- single point ---------------------------------------------------------------------------
+
+void Tform1::Button1Click()
+{
+    if (!Motor) return;
+    const WindowState state = snapshot();
+    // The transformation clears the result box at the step where the action does, so a bad box
+    // read before that step leaves the previous result in place.
+    const SinglePointResult r = transformSinglePoint(state, catalogue_.ListaDatum(), *Motor, user_,
+                                                     interfaceResultTexts(),
+                                                     [this] { RichEdit5->clear(); });
+    if (r.message) showStatusMessage(*r.message);
+    for (const std::string& line : r.lines) RichEdit5->appendPlainText(QString::fromStdString(line));
+}
+
+// --- language and panels --------------------------------------------------------------------
+
+void Tform1::ComboBox1Change()
+{
+    texts_.buildExample(ComboBox2->currentIndex(), user_.decimalSeparator);
+
+    setWindowTitle(text(0));
+    RadioGroup1->setTitle(text(2));
+    const std::pair<const char*, int> captions[] = {
+        {"Button2", 1},  {"RadioButton1", 3}, {"RadioButton2", 4}, {"Label24", 5},
+        {"Label25", 6},  {"Label26", 7},      {"Label27", 7},      {"Label1", 26},
+        {"Label2", 55},  {"Label3", 56},      {"Label4", 55},      {"Label5", 56},
+        {"Button3", 40}, {"Button9", 41},     {"Button10", 42},    {"Label6", 58},
+        {"Label7", 61},  {"Label8", 60},      {"Label9", 62}};
+    for (const auto& [name, number] : captions) {
+        QWidget* widget = findChild<QWidget*>(QString::fromLatin1(name));
+        if (auto* label = qobject_cast<QLabel*>(widget))
+            label->setText(text(number));
+        else if (auto* button = qobject_cast<QAbstractButton*>(widget))
+            button->setText(text(number));
+    }
+    const TextOf current = [this](int number) { return text(number); };
+    if (about_) about_->applyLanguage(current);
+    if (editor_) editor_->applyLanguage(current);
+
+    const int kinds[] = {ComboBox7->currentIndex(), ComboBox8->currentIndex()};
+    const int hemisphere = ComboBox14->currentIndex();
+    const int families[] = {ComboBox16->currentIndex(), ComboBox17->currentIndex()};
+    setItems(ComboBox7, {text(29), text(30), text(31), text(32)});
+    setItems(ComboBox8, {text(29), text(30), text(31), text(32)});
+    setItems(ComboBox14, {text(33), text(34)});
+    const QStringList familyItems{QStringLiteral("UTM"), QStringLiteral("LTM"), QStringLiteral("RTM"), text(57)};
+    setItems(ComboBox16, familyItems);
+    setItems(ComboBox17, familyItems);
+    ComboBox7->setCurrentIndex(kinds[0]);
+    ComboBox8->setCurrentIndex(kinds[1]);
+    ComboBox14->setCurrentIndex(hemisphere);
+    ComboBox16->setCurrentIndex(families[0]);
+    ComboBox17->setCurrentIndex(families[1]);
+
+    ComboBox7Change();
+    ComboBox8Change();
+}
+
+void Tform1::ComboBox7Change()
+{
+    using namespace CoordinateKind;
+    const int kind = ComboBox7->currentIndex();
+    if (kind < Grid || kind > Topographic) return;
+    const bool grid = kind == Grid, local = kind == Topographic;
+    setRowLabel("Label28", grid ? 8 : local ? 14 : -1);
+    setRowLabel("Label29", grid ? 9 : local ? 15 : -1);
+    setRowLabel("Label34", grid ? 13 : local ? 10 : -1);
+    setRowLabel("Label35", local ? 11 : -1);
+    setRowLabel("Label36", local ? 12 : -1);
+    setShown({"Edit13", "ComboBox14", "ComboBox16"}, grid);
+    setShown({"Edit15", "Edit16", "Edit17", "Edit18", "Edit19"}, local);
+    setShown({"Button3"}, kind == Geodetic);
+    setShown({"Button4"}, grid && ComboBox16->currentIndex() == GridFamily::Utm);
+
+    // Input rows 1 to 3 by kind: grid, geodetic, Cartesian, local.
+    constexpr int row1[] = {16, 19, 21, 24}, row2[] = {17, 20, 22, 25}, row3[] = {18, 18, 23, 18};
+    setRowLabel("Label40", row1[kind]);
+    setRowLabel("Label39", row2[kind]);
+    setRowLabel("Label38", row3[kind]);
+    setShown({"Edit25", "Edit26"}, kind == Geodetic);
+    setShown({"Edit27"}, kind != Cartesian);
+    setShown({"Edit1", "Edit2"}, grid);
+    setShown({"Edit28", "Edit29", "Edit30"}, kind == Cartesian);
+    setShown({"Edit3", "Edit4"}, local);
+
+    if (grid)
+        ComboBox16Change();
+    else
+        setShown({"Label2", "Label3", "Edit5", "Edit6", "Edit7", "Edit8"}, false);
+}
+
+void Tform1::ComboBox8Change()
+{
+    using namespace CoordinateKind;
+    const int kind = ComboBox8->currentIndex();
+    if (kind < Grid || kind > Topographic) return;
+    const bool grid = kind == Grid, local = kind == Topographic;
+    // No hemisphere on the target side: row 2 stays empty for a grid.
+    setRowLabel("Label30", grid ? 8 : local ? 14 : -1);
+    setRowLabel("Label31", local ? 15 : -1);
+    setRowLabel("Label32", grid ? 13 : local ? 10 : -1);
+    setRowLabel("Label33", local ? 11 : -1);
+    setRowLabel("Label37", local ? 12 : -1);
+    setShown({"Edit20", "ComboBox17"}, grid);
+    setShown({"Edit14", "Edit21", "Edit22", "Edit23", "Edit24"}, local);
+
+    if (grid)
+        ComboBox17Change();
+    else
+        setShown({"Label4", "Label5", "Edit9", "Edit10", "Edit11", "Edit12"}, false);
+}
+
+void Tform1::ComboBox16Change()
+{
+    const bool grid = ComboBox7->currentIndex() == CoordinateKind::Grid;
+    const int family = ComboBox16->currentIndex();
+    if (grid) setShown({"Button4"}, family == GridFamily::Utm);
+    const bool other = grid && family == GridFamily::UserDefined;
+    auto* ko = findChild<QLabel*>(QStringLiteral("Label35"));
+    if (other) ko->setText(QStringLiteral("Ko"));
+    if (other) findChild<QLabel*>(QStringLiteral("Label36"))->setText(text(54));
+    setShown({"Label35", "Label36", "Label2", "Label3", "Edit5", "Edit6", "Edit7", "Edit8"}, other);
+}
+
+void Tform1::ComboBox17Change()
+{
+    const bool other = ComboBox8->currentIndex() == CoordinateKind::Grid &&
+                       ComboBox17->currentIndex() == GridFamily::UserDefined;
+    if (other) findChild<QLabel*>(QStringLiteral("Label33"))->setText(QStringLiteral("Ko"));
+    if (other) findChild<QLabel*>(QStringLiteral("Label37"))->setText(text(54));
+    setShown({"Label33", "Label37", "Label4", "Label5", "Edit9", "Edit10", "Edit11", "Edit12"}, other);
+}
+
+// --- file mode ------------------------------------------------------------------------------
+
+void Tform1::RadioButton1Click()
+{
+    const bool fileMode = RadioButton2->isChecked();
+    Panel1->setVisible(fileMode);
+    Panel3->setVisible(!fileMode);
+    Button2->setVisible(fileMode);
+}
+
+void Tform1::ComboBox3Change()
+{
+    Label11->show();
+    Label18->clear();
+    Button2->setEnabled(false);
+    // The next source dialog lists files of the chosen type; the source must be chosen again.
+    OpenDialog1.filterIndex = 1;
+    OpenDialog1.fileName = typedIndex(ComboBox3) == 0 ? QStringLiteral("*.Dxf") : QStringLiteral("*.Txt");
+}
+
+void Tform1::Button9Click()
+{
+    if (const std::optional<QString> chosen = dialogs_->open(this, OpenDialog1)) {
+        OpenDialog1.fileName = *chosen;
+        Label18->setText(*chosen);
+        Button2->setEnabled(true);
+    } else {
+        Label18->clear();
+        Button2->setEnabled(false);
+    }
+}
+
+void Tform1::Button10Click()
+{
+    if (const std::optional<QString> chosen = dialogs_->save(this, SaveDialog1))
+        SaveDialog1.fileName = *chosen;
+    Label19->setText(SaveDialog1.fileName);
+}
+
+void Tform1::Button2Click()
+{
+    if (!Motor) return;
+    const WindowState state = snapshot();
+    // The type is the list's at the moment of the click, whatever the file's extension says.
+    const bool drawing = state.ComboBox3 == 0;
+    ProgressBar1->setValue(0);
+    const Progress progress = [this](std::size_t nextLine, std::size_t lineCount) {
+        ProgressBar1->setMaximum(std::max(1, barValue(lineCount)));
+        ProgressBar1->setValue(barValue(nextLine));
+        QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+    };
+    FileRunSummary summary;
+    {
+        const BusyCursor busy;
+        const auto source = pathOf(OpenDialog1.fileName), destination = pathOf(SaveDialog1.fileName);
+        summary = drawing ? ConverteDXF(source, destination, state, catalogue_.ListaDatum(), *Motor,
+                                        user_, progress)
+                          : ExportaDXF(source, destination, state, catalogue_.ListaDatum(), *Motor,
+                                       user_, progress);
+    }
+    QApplication::beep();
+    QApplication::beep();
+    if (summary.rejected > 0)
+        QMessageBox::warning(this, QString::fromLatin1(kErrorReportCaption),
+                             fromUtf8(rejectedPointsMessage(summary.rejected, summary.points,
+                                                            summary.firstRejectedLine, language())));
+}

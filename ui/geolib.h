@@ -1,0 +1,120 @@
+// Tform1: the main window. Its boxes and lists hold every parameter of a transformation; each
+// action takes a snapshot of them and hands it to the transformation, the file runs or the
+// settings below, then puts the results back into widgets.
+#pragma once
+
+#include "DatumCatalogue.h"
+#include "FileDialogs.h"
+#include "Geodesica.h"
+#include "NumberFormat.h"
+#include "TextTables.h"
+#include "WindowState.h"
+
+#include <QWidget>
+
+#include <array>
+#include <filesystem>
+#include <initializer_list>
+#include <memory>
+
+class QComboBox;
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QPlainTextEdit;
+class QProgressBar;
+class QPushButton;
+class QRadioButton;
+class TForm2;
+class TForm3;
+class TGraficosGeo;
+
+class Tform1 : public QWidget {
+    Q_OBJECT
+public:
+    // `user` holds the user's separators, `programFolder` the folder of "Datum.Cfg" and
+    // "Zelvora.Cfg" (PastaPrograma).
+    Tform1(const NumberFormat& user, std::filesystem::path programFolder, QWidget* parent = nullptr);
+    ~Tform1() override;
+
+    // The windows that the language switch captions and the buttons show; created after this one.
+    void setSecondaryWindows(TGraficosGeo* map, TForm2* about, TForm3* editor);
+    // Replaces the file dialogs, for tests that answer in the user's place.
+    void setFileDialogs(std::unique_ptr<FileDialogs> dialogs);
+
+    // Every box's text, every list's selection and the dialogs' file names as they stand.
+    WindowState snapshot() const;
+    const DatumCatalogue& catalogue() const { return catalogue_; }
+    // True once the start-up has run (at the first activation).
+    bool started() const { return started_; }
+
+protected:
+    bool event(QEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    // Start-up and close.
+    void FormActivate();
+    bool FormClose();
+    // Single point.
+    void Button1Click();
+    // Language and panels.
+    void ComboBox1Change();
+    void ComboBox7Change();
+    void ComboBox8Change();
+    void ComboBox16Change();
+    void ComboBox17Change();
+    // File mode.
+    void RadioButton1Click();
+    void ComboBox3Change();
+    void Button9Click();
+    void Button10Click();
+    void Button2Click();
+
+    void buildTopStrip();
+    void buildSides();
+    void buildSide(QWidget* panel, int left, bool source);
+    void buildPointPanel();
+    void buildFilePanel();
+    void wireHandlers();
+
+    void applyState(const WindowState& state);
+    void fillDatumLists();
+    void centreOnScreen();
+
+    int language() const;
+    QString text(int number) const;
+    // Shows or hides widgets by name; a label given a text number gets that text and is shown,
+    // one given -1 is hidden.
+    void setShown(std::initializer_list<const char*> names, bool shown);
+    void setRowLabel(const char* name, int textNumber);
+    void showStatusMessage(const std::string& message);
+
+    NumberFormat user_;
+    std::filesystem::path PastaPrograma;
+    DatumCatalogue catalogue_;
+    std::unique_ptr<TGeo> Motor;
+    InterfaceTexts texts_;
+    std::unique_ptr<FileDialogs> dialogs_;
+    FileDialogSettings OpenDialog1, SaveDialog1;
+    bool activationSeen_ = false;
+    bool started_ = false;
+
+    TGraficosGeo* map_ = nullptr;
+    TForm2* about_ = nullptr;
+    TForm3* editor_ = nullptr;
+
+    std::array<QLineEdit*, 31> edits_{};  // Edit1 to Edit30 at their numbers
+    QComboBox *ComboBox1 = nullptr, *ComboBox2 = nullptr, *ComboBox3 = nullptr,
+              *ComboBox7 = nullptr, *ComboBox8 = nullptr, *ComboBox9 = nullptr,
+              *ComboBox10 = nullptr, *ComboBox14 = nullptr, *ComboBox16 = nullptr,
+              *ComboBox17 = nullptr;
+    QGroupBox* RadioGroup1 = nullptr;
+    QRadioButton *RadioButton1 = nullptr, *RadioButton2 = nullptr;
+    QPushButton *Button1 = nullptr, *Button2 = nullptr, *Button3 = nullptr, *Button4 = nullptr,
+                *Button5 = nullptr, *Button9 = nullptr, *Button10 = nullptr;
+    QWidget *Panel1 = nullptr, *Panel2 = nullptr, *Panel3 = nullptr;
+    QPlainTextEdit *RichEdit5 = nullptr, *RichEdit7 = nullptr;
+    QProgressBar* ProgressBar1 = nullptr;
+    QLabel *Label8 = nullptr, *Label11 = nullptr, *Label18 = nullptr, *Label19 = nullptr;
+};
