@@ -1,0 +1,308 @@
+// File mode: the mode buttons, the file type, the two dialogs (answered by the test), and runs
+// from Button2 with the progress bar, the rejected-point message and errors through the report.
+#include "ui_support.h"
+
+#include <QDir>
+#include <QFileDialog>
+#include <QFileSystemModel>
+#include <QLabel>
+#include <QProgressBar>
+#include <QPushButton>
+
+#include <deque>
+#include <fstream>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+// Answers the dialogs in the user's place, in order, and keeps what each was opened with.
+class AnsweringDialogs : public FileDialogs {
+public:
+    std::deque<std::optional<QString>>* answers;
+    std::vector<FileDialogSettings>* opened;
+
+    std::optional<QString> open(QWidget*, const FileDialogSettings& settings) override { return next(settings); }
+    std::optional<QString> save(QWidget*, const FileDialogSettings& settings) override { return next(settings); }
+
+private:
+    std::optional<QString> next(const FileDialogSettings& settings)
+    {
+        opened->push_back(settings);
+        if (answers->empty()) qFatal("a dialog nobody answers");
+        auto answer = answers->front();
+        answers->pop_front();
+        return answer;
+    }
+};
+
+QString qs(const fs::path& path) { return QString::fromStdString(path.string()); }
+
+bool enabled(const Tform1& w, const char* button) { return child<QPushButton>(w, button)->isEnabled(); }
+
+int run(const std::string& command)
+{
+    const int status = std::system(command.c_str());
+    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
+
+std::size_t lineCount(const fs::path& file)
+{
+    std::ifstream in(file, std::ios::binary);
+    std::size_t lines = 0;
+    for (std::string line; std::getline(in, line);) ++lines;
+    return lines;
+}
+
+}  // namespace
+
+class FilesTest : public QObject {
+    Q_OBJECT
+private slots:
+    void init();
+    void cleanup();
+    void modeButtonsKeepTheChoices();
+    void fileTypeDropsTheSource();
+    void cancelledDialogs();
+    void dialogSettings();
+    void drawingRunEndToEnd();
+    void typeComesFromTheListNotTheExtension();
+    void rejectedPointsGiveOneMessage();
+    void failedRunIsReportedAndLeavesTheDestination();
+    void dialogMatchesExtensionsLetterCaseAside();
+
+private:
+    void start(const NumberFormat& user = kComma);
+    Tform1& w() { return program->window(); }
+
+    std::unique_ptr<ProgramFolder> folder;
+    std::unique_ptr<ModalWatcher> watcher;
+    std::unique_ptr<RunningProgram> program;
+    std::deque<std::optional<QString>> answers;
+    std::vector<FileDialogSettings> opened;
+};
+
+void FilesTest::init()
+{
+    folder = std::make_unique<ProgramFolder>();
+    watcher = std::make_unique<ModalWatcher>();
+}
+
+void FilesTest::cleanup()
+{
+    program.reset();
+    answers.clear();
+    opened.clear();
+}
+
+void FilesTest::start(const NumberFormat& user)
+{
+    program = std::make_unique<RunningProgram>(user, *folder, *watcher);
+    auto dialogs = std::make_unique<AnsweringDialogs>();
+    dialogs->answers = &answers;
+    dialogs->opened = &opened;
+    w().setFileDialogs(std::move(dialogs));
+    watcher->clear();
+}
+
+void FilesTest::modeButtonsKeepTheChoices()
+{
+    start();
+    click(w(), "RadioButton2");
+    QVERIFY(shownIn(w(), "Panel1"));
+    QVERIFY(!shownIn(w(), "Panel3"));
+    QVERIFY(shownIn(w(), "Button2"));
+    QVERIFY(!enabled(w(), "Button2"));
+    answers.push_back(QStringLiteral("/somewhere/plan.dxf"));
+    click(w(), "Button9");
+    QVERIFY(enabled(w(), "Button2"));
+    click(w(), "RadioButton1");
+    QVERIFY(!shownIn(w(), "Button2"));
+    QVERIFY(shownIn(w(), "Panel3"));
+    click(w(), "RadioButton2");
+    QVERIFY(enabled(w(), "Button2"));
+    QCOMPARE(child<QLabel>(w(), "Label18")->text(), QStringLiteral("/somewhere/plan.dxf"));
+}
+
+void FilesTest::fileTypeDropsTheSource()
+{
+    start();
+    click(w(), "RadioButton2");
+    answers.push_back(QStringLiteral("/somewhere/plan.dxf"));
+    click(w(), "Button9");
+    choose(w(), "ComboBox3", 1);
+    QVERIFY(shownIn(w(), "Label11"));
+    QCOMPARE(child<QLabel>(w(), "Label18")->text(), QString());
+    QVERIFY(!enabled(w(), "Button2"));
+    // The next source dialog lists text files.
+    answers.push_back(std::nullopt);
+    click(w(), "Button9");
+    QCOMPARE(opened.back().fileName, QStringLiteral("*.Txt"));
+    QCOMPARE(opened.back().filterIndex, 1);
+    // Back to DXF, then text typed into the list that names no item: text files again.
+    choose(w(), "ComboBox3", 0);
+    answers.push_back(std::nullopt);
+    click(w(), "Button9");
+    QCOMPARE(opened.back().fileName, QStringLiteral("*.Dxf"));
+    auto* type = child<QComboBox>(w(), "ComboBox3");
+    QTest::keyClicks(type->lineEdit(), QStringLiteral("x"));
+    QCOMPARE(w().snapshot().ComboBox3, -1);
+    answers.push_back(std::nullopt);
+    click(w(), "Button9");
+    QCOMPARE(opened.back().fileName, QStringLiteral("*.Txt"));
+    QVERIFY(shownIn(w(), "Label11"));  // once shown it stays
+}
+
+void FilesTest::cancelledDialogs()
+{
+    start();
+    click(w(), "RadioButton2");
+    answers = {QStringLiteral("/a/plan.dxf"), std::nullopt};
+    click(w(), "Button9");
+    click(w(), "Button9");
+    QCOMPARE(child<QLabel>(w(), "Label18")->text(), QString());
+    QVERIFY(!enabled(w(), "Button2"));
+    // A cancelled destination keeps the previous one, which stays in force.
+    answers = {QStringLiteral("/a/out.dxf"), std::nullopt};
+    click(w(), "Button10");
+    click(w(), "Button10");
+    QCOMPARE(child<QLabel>(w(), "Label19")->text(), QStringLiteral("/a/out.dxf"));
+    QCOMPARE(w().snapshot().SaveDialog1FileName, std::string("/a/out.dxf"));
+    QCOMPARE(opened.back().fileName, QStringLiteral("/a/out.dxf"));
+}
+
+void FilesTest::dialogSettings()
+{
+    start();
+    answers = {std::nullopt, std::nullopt};
+    click(w(), "Button9");
+    click(w(), "Button10");
+    QCOMPARE(opened[0].filter, QStringLiteral("Arquivo DXF|*.Dxf|Arquivo Texto|*.Txt"));
+    QCOMPARE(opened[0].defaultExt, QStringLiteral("*.Dxf"));
+    QCOMPARE(opened[0].fileName, QStringLiteral("Teste.Dxf"));
+    QCOMPARE(opened[1].filter, QStringLiteral("Arquivo DXF|*.Dxf"));
+    QCOMPARE(opened[1].fileName, QStringLiteral("SemNome.Dxf"));
+    QCOMPARE(nameFilters(opened[0].filter),
+             (QStringList{"Arquivo DXF (*.Dxf)", "Arquivo Texto (*.Txt)"}));
+}
+
+void FilesTest::drawingRunEndToEnd()
+{
+    start();
+    const fs::path source = fs::path(ZELVORA_SAMPLES) / "dxf" / "ezdxf_r2000_utm.dxf";
+    const fs::path destination = folder->file("plan-sirgas.dxf");
+    choose(w(), "ComboBox9", 2);   // SAD 69 to SIRGAS 2000, UTM zone of -45 on both sides
+    choose(w(), "ComboBox10", 1);
+    click(w(), "RadioButton2");
+    answers = {qs(source), qs(destination)};
+    click(w(), "Button9");
+    click(w(), "Button10");
+    click(w(), "Button2");
+    // The drawing's hatches hold a 0,0 elevation point, which no UTM zone has: the one message
+    // counts them and names the first, the HATCH's group 10 at line 7343.
+    QCOMPARE(watcher->seen.size(), std::size_t{1});
+    QVERIFY2(watcher->seen[0].text.contains(QStringLiteral("(the first on line 7343)")),
+             qPrintable(watcher->seen[0].text));
+    QVERIFY(fs::exists(destination));
+    // Only coordinates changed, every line ends with CR LF, and they moved by the datum shift.
+    QCOMPARE(run("/usr/bin/python3 '" ZELVORA_DXF_CHECK "' -q --require-crlf '" + source.string() +
+                 "' '" + destination.string() + "'"), 0);
+    QVERIFY(run("cmp -s '" + source.string() + "' '" + destination.string() + "'") != 0);
+    auto* bar = child<QProgressBar>(w(), "ProgressBar1");
+    QCOMPARE(std::size_t(bar->maximum()), lineCount(source));
+    QCOMPARE(bar->value(), bar->maximum());
+    QVERIFY(enabled(w(), "Button2"));  // the same files can run again
+}
+
+void FilesTest::typeComesFromTheListNotTheExtension()
+{
+    start();
+    // A point file named like a drawing: the list says text, so it is exported.
+    const fs::path source = folder->file("points.Dxf");
+    fs::copy_file(fs::path(ZELVORA_SAMPLES) / "points" / "plain_crlf.txt", source);
+    const fs::path destination = folder->file("points-out.dxf");
+    click(w(), "RadioButton2");
+    choose(w(), "ComboBox3", 1);
+    answers = {qs(source), qs(destination)};
+    click(w(), "Button9");
+    click(w(), "Button10");
+    click(w(), "Button2");
+    QVERIFY(watcher->seen.empty());
+    QCOMPARE(run("/usr/bin/python3 '" ZELVORA_DXF_CHECK "' -q --points --require-crlf --label-offset 1.5 '" +
+                 source.string() + "' '" + destination.string() + "'"), 0);
+}
+
+void FilesTest::rejectedPointsGiveOneMessage()
+{
+    start();
+    const fs::path source = folder->file("geodetic.txt");
+    folder->write("geodetic.txt", "A;-45.5;-23.5;10\r\nB;-45;95;10\r\nC;-45;-91;10\r\n");
+    const fs::path destination = folder->file("geodetic.dxf");
+    choose(w(), "ComboBox7", 1);  // geodetic points to UTM
+    click(w(), "RadioButton2");
+    choose(w(), "ComboBox3", 1);
+    answers = {qs(source), qs(destination)};
+    click(w(), "Button9");
+    click(w(), "Button10");
+    click(w(), "Button2");
+    QCOMPARE(watcher->texts(),
+             QStringList{"WARNING: 2 of 3 points could not be transformed (the first on line 2). "
+                         "The file was written with them; check them."});
+    QVERIFY(fs::exists(destination));
+}
+
+void FilesTest::failedRunIsReportedAndLeavesTheDestination()
+{
+    start();
+    const fs::path destination = folder->file("keep.dxf");
+    folder->write("keep.dxf", "previous\r\n");
+    click(w(), "RadioButton2");
+    answers = {qs(folder->file("vanished.dxf")), qs(destination)};
+    click(w(), "Button9");
+    click(w(), "Button10");
+    click(w(), "Button2");
+    QCOMPARE(watcher->seen.size(), std::size_t{1});
+    QCOMPARE(watcher->seen[0].caption, QStringLiteral("Zelvora"));
+    QVERIFY2(watcher->seen[0].text.startsWith(QStringLiteral("Cannot open file")), qPrintable(watcher->seen[0].text));
+    QCOMPARE(folder->read("keep.dxf"), std::string("previous\r\n"));
+    QVERIFY(enabled(w(), "Button2"));
+    // A box that is not a number stops the run at its first point, before anything is written.
+    const fs::path source = fs::path(ZELVORA_SAMPLES) / "dxf" / "ezdxf_r12_utm.dxf";
+    answers = {qs(source)};
+    click(w(), "Button9");
+    typeInto(w(), "Edit13", QStringLiteral("-4x5"));
+    watcher->clear();
+    click(w(), "Button2");
+    QCOMPARE(watcher->texts().size(), 1);
+    QVERIFY2(watcher->texts()[0].contains(QStringLiteral("'-4x5' is not a valid floating point value")),
+             qPrintable(watcher->texts()[0]));
+    QCOMPARE(folder->read("keep.dxf"), std::string("previous\r\n"));
+}
+
+void FilesTest::dialogMatchesExtensionsLetterCaseAside()
+{
+    QTemporaryDir dir;
+    for (const char* name : {"plan.dxf", "PLAN2.DXF", "plan3.Dxf", "notes.txt"})
+        QFile(dir.filePath(QString::fromLatin1(name))).open(QIODevice::WriteOnly);
+    QFileDialog dialog;
+    configureFileDialog(dialog, {QStringLiteral("Arquivo DXF|*.Dxf|Arquivo Texto|*.Txt"), 1,
+                                 QStringLiteral("*.Dxf"), dir.filePath(QStringLiteral("plan.dxf"))});
+    auto* model = dialog.findChild<QFileSystemModel*>();
+    QVERIFY(model);
+    QCOMPARE(dialog.defaultSuffix(), QStringLiteral("Dxf"));
+    // The files the dialog offers: those its model holds enabled, once the folder is read.
+    const auto offered = [&] {
+        const QModelIndex folderIndex = model->index(dir.path());
+        QStringList names;
+        for (int row = 0; row < model->rowCount(folderIndex); ++row) {
+            const QModelIndex index = model->index(row, 0, folderIndex);
+            if (model->flags(index) & Qt::ItemIsEnabled) names << model->fileName(index);
+        }
+        names.sort();
+        return names;
+    };
+    QTRY_COMPARE_WITH_TIMEOUT(offered(), (QStringList{"PLAN2.DXF", "plan.dxf", "plan3.Dxf"}), 5000);
+}
+
+ZELVORA_UI_TEST_MAIN(FilesTest)
+#include "test_files.moc"
