@@ -1,0 +1,127 @@
+// The window's state across a restart: written at close, read at the next start; a box that is
+// not a number keeps the window open; a folder that cannot be written asks before losing it.
+#include "ui_support.h"
+
+#include <QLabel>
+
+
+class SettingsTest : public QObject {
+    Q_OBJECT
+private slots:
+    void roundTripThroughTheWindow();
+    void badBoxKeepsTheWindowOpen();
+    void unwritableFolderAsksBeforeClosing();
+    void closingBeforeTheStartUpWritesNothing();
+    void badSettingsFileIsReportedAndIgnored();
+};
+
+void SettingsTest::roundTripThroughTheWindow()
+{
+    ProgramFolder folder;
+    WindowState before;
+    {
+        ModalWatcher watcher;
+        RunningProgram program(kComma, folder, watcher);
+        Tform1& w = program.window();
+        choose(w, "ComboBox1", 2);
+        choose(w, "ComboBox2", 1);
+        choose(w, "ComboBox7", 3);
+        choose(w, "ComboBox8", 1);
+        choose(w, "ComboBox9", 4);
+        choose(w, "ComboBox10", 0);
+        choose(w, "ComboBox14", 0);
+        choose(w, "ComboBox16", 2);
+        choose(w, "ComboBox17", 3);
+        typeInto(w, "Edit15", QStringLiteral("-23,5"));
+        typeInto(w, "Edit9", QStringLiteral("0,9999"));
+        typeInto(w, "Edit3", QStringLiteral("151234,567"));
+        typeInto(w, "Edit27", QStringLiteral("700,0"));
+        before = w.snapshot();
+        QVERIFY(w.close());
+        QVERIFY(!w.isVisible());
+    }
+    const std::string file = folder.read("Zelvora.Cfg");
+    QVERIFY(file.find("\r\n-23.5\r\n") != std::string::npos);  // the file's ".", the box's ","
+    ModalWatcher again;
+    RunningProgram program(kComma, folder, again);
+    const WindowState after = program.window().snapshot();
+    // Every value comes back; numbers in the general form (700,0 as 700, -0 as 0).
+    QCOMPARE(QString::fromStdString(settingsText(after, kComma)),
+             QString::fromStdString(settingsText(before, kComma)));
+    QCOMPARE(QString::fromStdString(after.Edit27), QStringLiteral("700"));
+    QCOMPARE(QString::fromStdString(after.Edit3), QStringLiteral("151234,567"));
+    QCOMPARE(after.ComboBox9, 4);
+    QCOMPARE(after.ComboBox17, 3);
+    QCOMPARE(program.window().windowTitle(), QStringLiteral("Transfomaciones Geodésicas"));
+    QCOMPARE(again.seen.size(), std::size_t{1});  // the About window only
+}
+
+void SettingsTest::badBoxKeepsTheWindowOpen()
+{
+    ProgramFolder folder;
+    ModalWatcher watcher;
+    RunningProgram program(kComma, folder, watcher);
+    Tform1& w = program.window();
+    typeInto(w, "Edit22", QStringLiteral("7OO"));
+    watcher.clear();
+    QVERIFY(!w.close());
+    QVERIFY(w.isVisible());
+    QCOMPARE(watcher.texts(), QStringList{QStringLiteral("'7OO' is not a valid floating point value")});
+    QVERIFY(!std::filesystem::exists(folder.file("Zelvora.Cfg")));
+    typeInto(w, "Edit22", QStringLiteral("700"));
+    QVERIFY(w.close());
+    QVERIFY(std::filesystem::exists(folder.file("Zelvora.Cfg")));
+}
+
+void SettingsTest::unwritableFolderAsksBeforeClosing()
+{
+    // A folder where the settings file cannot be made (here a folder holds its name, which
+    // fails for every user, root included).
+    ProgramFolder folder;
+    ModalWatcher watcher;
+    RunningProgram program(kComma, folder, watcher);
+    Tform1& w = program.window();
+    std::filesystem::create_directory(folder.file("Zelvora.Cfg"));
+    watcher.answer = QMessageBox::No;
+    watcher.clear();
+    QVERIFY(!w.close());
+    QVERIFY(w.isVisible());
+    QCOMPARE(watcher.seen.size(), std::size_t{1});
+    QVERIFY2(watcher.seen[0].text.contains(QStringLiteral("Zelvora.Cfg")), qPrintable(watcher.seen[0].text));
+    QVERIFY(watcher.seen[0].text.endsWith(QStringLiteral("Close without saving the settings and the datums?")));
+    watcher.answer = QMessageBox::Yes;
+    QVERIFY(w.close());
+    QVERIFY(std::filesystem::is_directory(folder.file("Zelvora.Cfg")));
+}
+
+void SettingsTest::closingBeforeTheStartUpWritesNothing()
+{
+    // A window closed before its first activation holds the design values, not the user's:
+    // writing them would overwrite the user's settings.
+    ProgramFolder folder;
+    folder.write("Zelvora.Cfg", "kept");
+    ProgramWindows windows(kComma, folder.path());
+    QVERIFY(windows.form1->close());
+    QCOMPARE(folder.read("Zelvora.Cfg"), std::string("kept"));
+}
+
+void SettingsTest::badSettingsFileIsReportedAndIgnored()
+{
+    ProgramFolder folder;
+    WindowState saved = startupState(kComma);
+    saved.Edit13 = "-51";
+    std::string text = settingsText(saved, kComma);
+    text.replace(text.find("\r\n-51\r\n"), 7, "\r\n-5l\r\n");
+    folder.write("Zelvora.Cfg", text);
+    ModalWatcher watcher;
+    RunningProgram program(kComma, folder, watcher);
+    QCOMPARE(watcher.seen.size(), std::size_t{2});
+    QVERIFY2(watcher.seen[0].text.contains(QStringLiteral("line 3")), qPrintable(watcher.seen[0].text));
+    QCOMPARE(child<QLineEdit>(program.window(), "Edit13")->text(), QStringLiteral("-45"));
+    QCOMPARE(program.window().windowTitle(), QStringLiteral("Geodetic Transforms"));
+    // The destination shown is the one the settings hold, here the design's.
+    QCOMPARE(child<QLabel>(program.window(), "Label19")->text(), QStringLiteral("SemNome.Dxf"));
+}
+
+ZELVORA_UI_TEST_MAIN(SettingsTest)
+#include "test_settings.moc"
