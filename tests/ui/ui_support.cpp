@@ -24,10 +24,13 @@ void ModalWatcher::poll()
     if (onShown) onShown(modal);
     if (auto* box = qobject_cast<QMessageBox*>(modal)) {
         seen.push_back({QStringLiteral("QMessageBox"), box->windowTitle(), box->text()});
-        if (box->standardButtons() & QMessageBox::Yes)
-            box->done(answer);
+        // Clicked, as a user would, so that the box reports the button it was closed with.
+        QAbstractButton* button = box->button(answer);
+        if (!button) button = box->button(QMessageBox::Ok);
+        if (button)
+            button->click();
         else
-            box->done(QMessageBox::Ok);
+            box->reject();
     } else if (auto* dialog = qobject_cast<QDialog*>(modal)) {
         seen.push_back({dialog->objectName(), dialog->windowTitle(), {}});
         dialog->accept();
