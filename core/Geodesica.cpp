@@ -337,6 +337,12 @@ void TGeo::GridToGeo(int Hemisphere, long double North, long double East,
     }
     if (!DatumRadiusValid()) { Status = GeoStatus::InvalidEarthRadius; computable = false; }
 
+    // Arithmetic on an infinity raises no flag: an infinite scale factor would put every point
+    // on the central meridian's foot and pass for success, so it is a fault.
+    if (computable && !std::isfinite(Grid->K0)) {
+        Status = GeoStatus::InternalFault;
+        computable = false;
+    }
     if (!computable) {
         Lat = 0;
         Lon = 0;
@@ -412,12 +418,13 @@ void TGeo::GridToGeo(int Hemisphere, long double North, long double East,
 
     // A northing past the pole gives a latitude beyond 90 degrees, and near the pole the series
     // diverges to longitudes that no Transverse Mercator point can have: both are refused rather
-    // than reported as success.
+    // than reported as success. So is a longitude more than a full turn from Greenwich: only a
+    // central meridian that no grid has (1E4000, which swallows the offset) gives one.
     if (!Inside(Lat, -90, 90)) {
         Status = GeoStatus::InvalidNorthing;
         Lat = 0;
         Lon = 0;
-    } else if (!Inside(Lon - CentralMeridian, -90, 90)) {
+    } else if (!Inside(Lon - CentralMeridian, -90, 90) || !Inside(Lon, -360, 360)) {
         Status = GeoStatus::InvalidEasting;
         Lat = 0;
         Lon = 0;
@@ -533,6 +540,9 @@ struct GeodeticPoint {
 GeodeticPoint BowringGeodetic(long double X, long double Y, long double Z, long double a,
                               long double b, long double e2, long double ep2)
 {
+    // An infinite coordinate raises no flag and would come out as a pole; make it a fault the
+    // guard sees.
+    if (!(std::isfinite(X) && std::isfinite(Y) && std::isfinite(Z))) return {NAN, NAN, NAN};
     GeodeticPoint g;
     g.lon = LongitudeOf(X, Y);
     const long double p = std::sqrt(X * X + Y * Y);
@@ -730,6 +740,12 @@ void TGeo::LocalToGeo(long double X, long double Y)
         Status = GeoStatus::LocalPlaneBeyond50Km;
     }
     if (!DatumRadiusValid()) { Status = GeoStatus::InvalidEarthRadius; computable = false; }
+    // An infinite plane height scales every offset to nothing without raising a flag, which
+    // would give the origin for any point.
+    if (computable && !std::isfinite(PlaneHeight)) {
+        Status = GeoStatus::InternalFault;
+        computable = false;
+    }
     if (!computable) {
         Lat = 0;
         Lon = 0;
