@@ -28,13 +28,17 @@ std::size_t lineCount(std::string_view text) {
     return breaks + (!text.empty() && text.back() != '\n' ? 1 : 0);
 }
 
-std::string readSource(const std::filesystem::path& source) {
+std::string readSource(const std::filesystem::path& source, std::uintmax_t largest) {
     const auto refuse = [&source](const std::string& reason) {
         return FileRunError("Cannot open file " + source.string() + " (" + reason + ")");
     };
     std::error_code error;
     if (std::filesystem::is_directory(source, error))
         throw refuse("it is a folder");
+    const std::uintmax_t bytes = std::filesystem::file_size(source, error);
+    if (!error && bytes > largest)
+        throw refuse("it holds " + std::to_string(bytes >> 20) + " MB; a file run reads at most " +
+                     std::to_string(largest >> 20) + " MB");
     std::ifstream in(source, std::ios::binary | std::ios::ate);
     if (!in)
         throw refuse(std::strerror(errno));

@@ -6,6 +6,7 @@
 #include "AtomicFile.h"
 
 #include <cstddef>
+#include <cstdint>
 #include <exception>
 #include <filesystem>
 #include <functional>
@@ -107,9 +108,16 @@ private:
 // The number of lines as the runs walk them: a line break at the very end opens no line.
 std::size_t lineCount(std::string_view text);
 
+// The largest source a run reads. A run holds the whole source in memory; a gigabyte is five
+// times the largest drawings met in practice, and refusing beyond it at once is better than
+// taking minutes and the machine's memory before failing.
+inline constexpr std::uintmax_t largestSource = std::uintmax_t{1} << 30;
+
 // The whole source, read before the destination is touched so that the two may be one file.
-// Throws FileRunError "Cannot open file <path>" (with the system's reason) when it cannot.
-std::string readSource(const std::filesystem::path& source);
+// Throws FileRunError "Cannot open file <path>" (with the system's reason) when it cannot, and
+// when it holds more than `largest` bytes, without reading it.
+std::string readSource(const std::filesystem::path& source,
+                       std::uintmax_t largest = largestSource);
 
 // The destination's lines, each ended with CR LF, gathered in a buffer that goes to `sink`
 // whenever it passes a megabyte, so the run's memory stays bounded whatever the file's size.
