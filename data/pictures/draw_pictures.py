@@ -568,7 +568,10 @@ def draw_zone():
             continue
         text = f"{abs(lat)}\u00b0{'N' if lat > 0 else 'S'}"
         u, v = zone_point(lat, 3.0)
-        draw_text(c, FONT5, text, int(math.ceil(u)) + 3, int(v) - 3, ZHEAD, ((255, 255, 255), 0.8))
+        x = int(math.ceil(u)) + 3
+        if x - 1 <= x1 + 1 and x + text_width(FONT5, text) >= x1 - 1:
+            x = x1 + 3           # clear of the grid's frame rather than across it
+        draw_text(c, FONT5, text, x, int(v) - 3, ZHEAD, ((255, 255, 255), 0.8))
     return c
 
 

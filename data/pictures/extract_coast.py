@@ -4,8 +4,8 @@
 Run once by hand; the drawing itself never needs GMT. Needs the Debian packages gmt and
 gmt-gshhg-low. GMT hands the shorelines out in pieces clipped to its storage bins, so the pieces
 are joined end to end here into closed rings; a ring cut by the 180th meridian is closed along that
-meridian (and Antarctica along the south pole), which keeps every ring inside -180..180 for the
-flat world map and is hidden on the back of the globe.
+meridian (and Antarctica along the south pole), which keeps every ring inside -180..180 and
+fillable on a longitude-latitude grid; the drawing leaves those closing runs out of the outlines.
 
     /usr/bin/python3 data/pictures/extract_coast.py > data/pictures/coast.txt
 """
