@@ -4,13 +4,11 @@
 
 #include "AtomicFile.h"
 #include "NumberText.h"
+#include "child_process.h"
 #include "config_support.h"
 
 #include <gtest/gtest.h>
 
-#include <csignal>
-#include <sys/resource.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 namespace {
@@ -352,23 +350,16 @@ TEST(SettingsWriting, AFullDiskKeepsThePreviousFile) {
     TemporaryFolder folder;
     const auto file = folder / "Zelvora.Cfg";
     writeBytes(file, fullFile());
-    const pid_t child = ::fork();
-    ASSERT_GE(child, 0);
-    if (child == 0) {
-        std::signal(SIGXFSZ, SIG_IGN);
-        const rlimit limit{100, 100};
-        ::setrlimit(RLIMIT_FSIZE, &limit);
+    const int outcome = child_process::exitStatusOf([&] {
+        child_process::limitFileSize(100);
         try {
             writeSettings(file, startupState(point), point);
         } catch (const FileWriteError&) {
-            ::_exit(3);
+            return 3;
         }
-        ::_exit(0);
-    }
-    int status = 0;
-    ::waitpid(child, &status, 0);
-    ASSERT_TRUE(WIFEXITED(status));
-    EXPECT_EQ(WEXITSTATUS(status), 3) << "the write did not report the failure";
+        return 0;
+    });
+    EXPECT_EQ(outcome, 3) << "the write did not report the failure";
     EXPECT_EQ(readBytes(file), fullFile());
     EXPECT_EQ(folder.fileCount(), 1u);
 }

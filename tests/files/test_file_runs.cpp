@@ -4,18 +4,15 @@
 #include "PointFileExport.h"
 
 #include "NumberText.h"
+#include "child_process.h"
 #include "files_support.h"
 
 #include <gtest/gtest.h>
 
-#include <csignal>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <random>
-#include <sys/resource.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
 namespace {
 
@@ -126,23 +123,16 @@ TEST_F(FileRuns, AFullDiskPartWayLeavesTheDestination) {
         big += crlf({" 10", "123456.789", " 20", "7654321.123", " 30", "700"});
     write(file("big.dxf"), big);
     write(file("out.dxf"), previous);
-    const pid_t child = ::fork();
-    ASSERT_GE(child, 0);
-    if (child == 0) {
-        std::signal(SIGXFSZ, SIG_IGN);
-        const rlimit limit{1u << 20, 1u << 20};
-        ::setrlimit(RLIMIT_FSIZE, &limit);
+    const int outcome = child_process::exitStatusOf([&] {
+        child_process::limitFileSize(1u << 20);
         try {
             ConverteDXF(file("big.dxf"), file("out.dxf"), transform.function());
         } catch (const FileWriteError&) {
-            ::_exit(3);
+            return 3;
         }
-        ::_exit(0);
-    }
-    int status = 0;
-    ::waitpid(child, &status, 0);
-    ASSERT_TRUE(WIFEXITED(status));
-    EXPECT_EQ(WEXITSTATUS(status), 3) << "the full disk was not reported";
+        return 0;
+    });
+    EXPECT_EQ(outcome, 3) << "the full disk was not reported";
     EXPECT_EQ(read(file("out.dxf")), previous);
     EXPECT_EQ(filesInFolder(), 2u);
 }
