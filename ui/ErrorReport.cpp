@@ -1,5 +1,7 @@
 #include "ErrorReport.h"
 
+#include "InterfaceFont.h"
+
 #include <QMessageBox>
 
 void showErrorReport(QWidget* parent, const QString& text)
@@ -12,6 +14,7 @@ void showErrorReport(QWidget* parent, const QString& text)
 ZelvoraApplication::ZelvoraApplication(int& argc, char** argv) : QApplication(argc, argv)
 {
     setApplicationName(QStringLiteral("Zelvora"));
+    setFont(interfaceFont());
 }
 
 bool ZelvoraApplication::notify(QObject* receiver, QEvent* event)

@@ -7,7 +7,7 @@
 
 namespace {
 
-constexpr int kWidth = 430, kHeight = 340;
+constexpr int kWidth = 460, kHeight = 380;
 constexpr int kRight = 222;  // left edge of the right column, beside the globe
 constexpr const char* kCredit = "the Zelvora developers";
 
@@ -29,9 +29,13 @@ QLabel* picture(QWidget* parent, const char* name, const QRect& place, const QSt
 
 }  // namespace
 
+// The pictures are resources of a static library, which the linker keeps only when named.
+static void keepPictures() { Q_INIT_RESOURCE(pictures); }
+
 TForm2::TForm2(QWidget* parent)
     : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint)
 {
+    keepPictures();
     setObjectName(QStringLiteral("Form2"));
     setWindowTitle(QStringLiteral("Zelvora"));
     setModal(true);
@@ -74,8 +78,8 @@ TForm2::TForm2(QWidget* parent)
     contact->setStyleSheet(QStringLiteral("color: #1a4fb0"));
 
     // The invitation and the disclaimer wrap within the right column, clear of the button.
-    const std::pair<const char*, QRect> wrapped[] = {{"Label13", {kRight, 266, 200, 30}},
-                                                     {"Label15", {kRight, 296, 110, 40}}};
+    const std::pair<const char*, QRect> wrapped[] = {{"Label13", {kRight, 268, 226, 40}},
+                                                     {"Label15", {kRight, 306, 226, 40}}};
     for (const auto& [name, place] : wrapped) {
         QLabel* l = label(this, name, place);
         l->setWordWrap(true);

@@ -5,6 +5,7 @@
 #include "ErrorReport.h"
 #include "FileTransform.h"
 #include "GeoGraficos.h"
+#include "InterfaceFont.h"
 #include "NumericKeyFilter.h"
 #include "Pipeline.h"
 #include "Settings.h"
@@ -147,9 +148,7 @@ Tform1::Tform1(const NumberFormat& user, std::filesystem::path programFolder, QW
 {
     setObjectName(QStringLiteral("form1"));
     setFixedSize(kClientWidth, kClientHeight);
-    QFont font(QStringLiteral("Sans Serif"), 8);
-    font.setStyleHint(QFont::SansSerif);
-    setFont(font);
+    setFont(interfaceFont());
 
     buildTopStrip();
     buildSides();
@@ -197,25 +196,25 @@ void Tform1::setFileDialogs(std::unique_ptr<FileDialogs> dialogs) { dialogs_ = s
 
 void Tform1::buildTopStrip()
 {
-    RadioGroup1 = make<QGroupBox>(this, QStringLiteral("RadioGroup1"), {8, 2, 214, 64});
+    RadioGroup1 = make<QGroupBox>(this, QStringLiteral("RadioGroup1"), {6, 2, 212, 64});
     RadioButton1 = make<QRadioButton>(RadioGroup1, QStringLiteral("RadioButton1"), {10, 18, 200, 20});
     RadioButton2 = make<QRadioButton>(RadioGroup1, QStringLiteral("RadioButton2"), {10, 40, 200, 20});
     RadioButton1->setChecked(true);
 
-    Button5 = make<QPushButton>(this, QStringLiteral("Button5"), {228, 10, 112, 24});
+    Button5 = make<QPushButton>(this, QStringLiteral("Button5"), {222, 10, 118, 24});
     Button5->setText(QStringLiteral("Datum"));
-    Button2 = make<QPushButton>(this, QStringLiteral("Button2"), {228, 40, 112, 24});
+    Button2 = make<QPushButton>(this, QStringLiteral("Button2"), {222, 40, 118, 24});
     QFont bold = Button2->font();
     bold.setBold(true);
     Button2->setFont(bold);
     Button2->setEnabled(false);
 
-    makeLabel(this, "Label6", {346, 6, 100, 16});
-    ComboBox2 = make<QComboBox>(this, QStringLiteral("ComboBox2"), {346, 24, 100, 22});
+    makeLabel(this, "Label6", {344, 6, 110, 16});
+    ComboBox2 = make<QComboBox>(this, QStringLiteral("ComboBox2"), {344, 24, 110, 22});
     setItems(ComboBox2, {QStringLiteral("±GGG.GGGGGG"), QStringLiteral("±GGG.MMMMM"),
                          QStringLiteral("±GGG.MMSSSS")});
-    makeLabel(this, "Label1", {452, 6, 77, 16});
-    ComboBox1 = make<QComboBox>(this, QStringLiteral("ComboBox1"), {452, 24, 77, 22});
+    makeLabel(this, "Label1", {458, 6, 73, 16});
+    ComboBox1 = make<QComboBox>(this, QStringLiteral("ComboBox1"), {458, 24, 73, 22});
     setItems(ComboBox1, {QStringLiteral("Português"), QStringLiteral("English"), QStringLiteral("Español")});
 
     // The file runs keep their text in memory; this buffer of the window is never shown.
