@@ -4,9 +4,9 @@
 zelvora_root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 
 # Debian 12 packages every build needs; the callers add their own. CLI11 (header-only) parses
-# zelvora-convert's arguments; the windows are Qt 6 Widgets, drawn with the DejaVu fonts where
-# the desktop brings none (an off-screen run, a minimal machine).
-zelvora_base_packages=(g++ make cmake libcli11-dev qt6-base-dev fonts-dejavu-core)
+# zelvora-convert's arguments; the windows are Qt 6 Widgets, laid out for the Arial-like metrics
+# of Liberation Sans.
+zelvora_base_packages=(g++ make cmake libcli11-dev qt6-base-dev fonts-liberation2)
 # bench/stream.sh times cs2cs beside zelvora-convert.
 zelvora_stream_bench_packages=(proj-bin)
 
