@@ -172,21 +172,11 @@ fs::path fileOf(const std::optional<std::string>& option, const char* name)
     return option ? fs::path(*option) : programFolder() / name;
 }
 
-ResultTexts interfaceTexts()
-{
-    ResultTexts texts;
-    texts.labels = resultLabels;
-    texts.message = [](std::int32_t code, int language) {
-        return std::string(MensagemIdioma(code, language));
-    };
-    return texts;
-}
-
 int runPoint(const WindowState& state, const DatumCatalogue& catalogue, const NumberFormat& user)
 {
     TGeo engine;
     const SinglePointResult r =
-        transformSinglePoint(state, catalogue.ListaDatum(), engine, user, interfaceTexts(), {});
+        transformSinglePoint(state, catalogue.ListaDatum(), engine, user, interfaceResultTexts(), {});
     if (r.message) std::cout << *r.message << '\n';
     for (const std::string& line : r.lines) std::cout << line << '\n';
     return r.status.firstError() != 0 ? kRejected : kSuccess;

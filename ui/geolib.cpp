@@ -122,16 +122,6 @@ public:
 
 int barValue(std::size_t lines) { return static_cast<int>(std::min<std::size_t>(lines, INT_MAX)); }
 
-ResultTexts interfaceResultTexts()
-{
-    ResultTexts texts;
-    texts.labels = resultLabels;
-    texts.message = [](std::int32_t code, int language) {
-        return std::string(MensagemIdioma(code, language));
-    };
-    return texts;
-}
-
 }  // namespace
 
 Tform1::Tform1(const NumberFormat& user, std::filesystem::path programFolder, QWidget* parent)

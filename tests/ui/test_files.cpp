@@ -73,6 +73,8 @@ private slots:
 
 private:
     void start(const NumberFormat& user = kComma);
+    // The user's way through file mode: the source, the destination, then the run.
+    void runFiles(const fs::path& source, const fs::path& destination);
     Tform1& w() { return program->window(); }
 
     std::unique_ptr<ProgramFolder> folder;
@@ -103,6 +105,14 @@ void FilesTest::start(const NumberFormat& user)
     dialogs->opened = &opened;
     w().setFileDialogs(std::move(dialogs));
     watcher->clear();
+}
+
+void FilesTest::runFiles(const fs::path& source, const fs::path& destination)
+{
+    answers = {qs(source), qs(destination)};
+    click(w(), "Button9");
+    click(w(), "Button10");
+    click(w(), "Button2");
 }
 
 void FilesTest::modeButtonsKeepTheChoices()
@@ -194,10 +204,7 @@ void FilesTest::drawingRunEndToEnd()
     choose(w(), "ComboBox9", 2);   // SAD 69 to SIRGAS 2000, UTM zone of -45 on both sides
     choose(w(), "ComboBox10", 1);
     click(w(), "RadioButton2");
-    answers = {qs(source), qs(destination)};
-    click(w(), "Button9");
-    click(w(), "Button10");
-    click(w(), "Button2");
+    runFiles(source, destination);
     // The drawing's hatches hold a 0,0 elevation point, which no UTM zone has: the one message
     // counts them and names the first, the HATCH's group 10 at line 7343.
     QCOMPARE(watcher->seen.size(), std::size_t{1});
@@ -223,10 +230,7 @@ void FilesTest::typeComesFromTheListNotTheExtension()
     const fs::path destination = folder->file("points-out.dxf");
     click(w(), "RadioButton2");
     choose(w(), "ComboBox3", 1);
-    answers = {qs(source), qs(destination)};
-    click(w(), "Button9");
-    click(w(), "Button10");
-    click(w(), "Button2");
+    runFiles(source, destination);
     QVERIFY(watcher->seen.empty());
     QCOMPARE(run("/usr/bin/python3 '" ZELVORA_DXF_CHECK "' -q --points --require-crlf --label-offset 1.5 '" +
                  source.string() + "' '" + destination.string() + "'"), 0);
@@ -241,10 +245,7 @@ void FilesTest::rejectedPointsGiveOneMessage()
     choose(w(), "ComboBox7", 1);  // geodetic points to UTM
     click(w(), "RadioButton2");
     choose(w(), "ComboBox3", 1);
-    answers = {qs(source), qs(destination)};
-    click(w(), "Button9");
-    click(w(), "Button10");
-    click(w(), "Button2");
+    runFiles(source, destination);
     QCOMPARE(watcher->texts(),
              QStringList{"WARNING: 2 of 3 points could not be transformed (the first on line 2). "
                          "The file was written with them; check them."});

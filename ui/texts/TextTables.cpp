@@ -216,6 +216,16 @@ ResultLabels resultLabels(int language)
                         label(22), label(23), label(24), label(25), label(39), label(59)};
 }
 
+ResultTexts interfaceResultTexts()
+{
+    ResultTexts texts;
+    texts.labels = resultLabels;
+    texts.message = [](std::int32_t code, int language) {
+        return std::string(MensagemIdioma(code, language));
+    };
+    return texts;
+}
+
 std::string rejectedPointsMessage(std::size_t rejected, std::size_t points,
                                   std::size_t firstLine, int language)
 {

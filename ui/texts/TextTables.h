@@ -2,6 +2,7 @@
 // UTF-8 data without any toolkit, so that the windows and the command-line tool share them.
 #pragma once
 
+#include "Pipeline.h"
 #include "ResultText.h"
 
 #include <array>
@@ -56,6 +57,9 @@ private:
 
 // The labels of the result lines (texts 16 to 25, 39 and 59) in one language.
 ResultLabels resultLabels(int language);
+
+// The result labels and the status messages, as the single-point transformation asks for them.
+ResultTexts interfaceResultTexts();
 
 // The one message after a file run in which a stage rejected some points: how many of how many
 // and the source line of the first, in a language (English for an unknown one). The file was
