@@ -25,6 +25,7 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScopedValueRollback>
 #include <QScreen>
 #include <QTimer>
 
@@ -461,8 +462,10 @@ void Tform1::FormActivate()
 
 void Tform1::closeEvent(QCloseEvent* event)
 {
+    // A close that arrives while a run repaints the window (from the window manager) waits for
+    // the run: closing would write the settings and release the engine under it.
     bool closing = false;
-    reportErrors(this, [&] { closing = !started_ || FormClose(); });
+    if (!fileRunning_) reportErrors(this, [&] { closing = !started_ || FormClose(); });
     if (closing)
         event->accept();
     else
@@ -677,6 +680,7 @@ void Tform1::Button2Click()
     FileRunSummary summary;
     {
         const BusyCursor busy;
+        const QScopedValueRollback running(fileRunning_, true);
         const auto source = pathOf(OpenDialog1.fileName), destination = pathOf(SaveDialog1.fileName);
         summary = drawing ? ConverteDXF(source, destination, state, catalogue_.ListaDatum(), *Motor,
                                         user_, progress)

@@ -98,6 +98,7 @@ private:
     std::unique_ptr<FileDialogs> dialogs_;
     FileDialogSettings OpenDialog1, SaveDialog1;
     bool activationSeen_ = false;
+    bool fileRunning_ = false;  // a file run is at work; the window repaints but must not close
     bool started_ = false;
 
     TGraficosGeo* map_ = nullptr;

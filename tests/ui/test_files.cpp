@@ -70,6 +70,7 @@ private slots:
     void rejectedPointsGiveOneMessage();
     void failedRunIsReportedAndLeavesTheDestination();
     void dialogMatchesExtensionsLetterCaseAside();
+    void closeDuringARunWaitsForTheRun();
 
 private:
     void start(const NumberFormat& user = kComma);
@@ -303,6 +304,27 @@ void FilesTest::dialogMatchesExtensionsLetterCaseAside()
         return names;
     };
     QTRY_COMPARE_WITH_TIMEOUT(offered(), (QStringList{"PLAN2.DXF", "plan.dxf", "plan3.Dxf"}), 5000);
+}
+
+void FilesTest::closeDuringARunWaitsForTheRun()
+{
+    start();
+    const fs::path source = fs::path(ZELVORA_SAMPLES) / "points" / "points_100k.txt";
+    const fs::path destination = folder->file("points.dxf");
+    click(w(), "RadioButton2");
+    choose(w(), "ComboBox3", 1);
+    // A close request delivered while the run repaints the window, as a window manager's would be.
+    int closesDuringTheRun = 0, refused = 0;
+    QTimer::singleShot(0, &w(), [&] {
+        ++closesDuringTheRun;
+        refused += !w().close();
+    });
+    runFiles(source, destination);
+    QCOMPARE(closesDuringTheRun, 1);
+    QCOMPARE(refused, 1);
+    QVERIFY(w().isVisible());
+    QVERIFY(fs::exists(destination));
+    QVERIFY(!fs::exists(folder->file("Zelvora.Cfg")));
 }
 
 ZELVORA_UI_TEST_MAIN(FilesTest)
