@@ -402,9 +402,8 @@ TEST(NulBytes, InTheSettingsOrTheCatalogueAreReported) {
     ASSERT_TRUE(read.problem);
     EXPECT_NE(read.problem->find("line 1:"), std::string::npos) << *read.problem;
 
-    writeBytes(folder / "Datum.Cfg", std::string("6378137,298.257223563,WGS 84,0,0,0\r\n"
-                                                 "6378\0" "160,298.25,SAD 69,0,0,0\r\n",
-                                                 73));
+    writeBytes(folder / "Datum.Cfg", "6378137,298.257223563,WGS 84,0,0,0\r\n6378" +
+                                         std::string(1, '\0') + "160,298.25,SAD 69,0,0,0\r\n");
     const auto catalogue = loadCatalogue(folder / "Datum.Cfg");
     ASSERT_TRUE(catalogue.problem);
     EXPECT_NE(catalogue.problem->find("line 2:"), std::string::npos) << *catalogue.problem;
