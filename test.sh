@@ -9,7 +9,9 @@
 set -euo pipefail
 source "$(dirname "$0")/scripts/setup.sh"
 
-test_packages=(libgtest-dev libbenchmark-dev libgeographiclib-dev libproj-dev python3-ezdxf python3-pyproj)
+# zlib reads the PNG pictures in their tests.
+test_packages=(libgtest-dev libbenchmark-dev libgeographiclib-dev libproj-dev python3-ezdxf python3-pyproj
+               zlib1g-dev)
 zelvora_install_missing "${zelvora_base_packages[@]}" "${test_packages[@]}"
 
 if [ "${1:-}" = "--sanitize" ]; then
