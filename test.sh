@@ -9,9 +9,9 @@
 set -euo pipefail
 source "$(dirname "$0")/scripts/setup.sh"
 
-# zlib reads the PNG pictures in their tests.
+# zlib reads the PNG pictures in their tests; Xvfb is the X server one window test runs on.
 test_packages=(libgtest-dev libbenchmark-dev libgeographiclib-dev libproj-dev python3-ezdxf python3-pyproj
-               zlib1g-dev)
+               zlib1g-dev xvfb xauth)
 zelvora_install_missing "${zelvora_base_packages[@]}" "${test_packages[@]}"
 
 if [ "${1:-}" = "--sanitize" ]; then

@@ -406,8 +406,11 @@ bool Tform1::event(QEvent* event)
 {
     if (event->type() == QEvent::Show && !started_) centreOnScreen();
     // The start-up runs once, at the first activation; modal windows closing re-activate the
-    // window without repeating it. It runs from the event loop, since it shows modal windows.
-    if (event->type() == QEvent::WindowActivate && !activationSeen_) {
+    // window without repeating it. A window manager that does not activate a new window (focus
+    // stealing prevention, none at all) must not leave it un-started, so the first showing
+    // starts it too. It runs from the event loop, since it shows modal windows.
+    const bool first = event->type() == QEvent::WindowActivate || event->type() == QEvent::Show;
+    if (first && !activationSeen_) {
         activationSeen_ = true;
         QTimer::singleShot(0, this, [this] { reportErrors(this, [this] { FormActivate(); }); });
     }

@@ -13,6 +13,7 @@ private slots:
     void defaultsWithoutSettingsFile();
     void aboutWindowShownInTheLanguageAfterItIsApplied();
     void startupRunsOnceOnly();
+    void startsAlsoWhenTheWindowManagerDoesNotActivateIt();
     void missingCatalogueIsReportedAndLeavesEmptyLists();
     void windowGeometry();
 };
@@ -121,6 +122,20 @@ void StartupTest::startupRunsOnceOnly()
     int abouts = 0;
     for (const SeenModal& modal : watcher.seen) abouts += modal.window == QLatin1String("Form2");
     QCOMPARE(abouts, 1);
+}
+
+void StartupTest::startsAlsoWhenTheWindowManagerDoesNotActivateIt()
+{
+    ProgramFolder folder;
+    ModalWatcher watcher;
+    ProgramWindows windows(kComma, folder.path());
+    windows.form1->setAttribute(Qt::WA_ShowWithoutActivating);
+    windows.form1->show();
+    QVERIFY(QTest::qWaitFor([&] { return windows.form1->started(); }, 5000));
+    QCOMPARE(windows.form1->windowTitle(), QStringLiteral("Geodetic Transforms"));
+    QTRY_COMPARE(watcher.seen.size(), std::size_t{1});
+    QCOMPARE(watcher.seen[0].window, QStringLiteral("Form2"));
+    windows.form1->hide();
 }
 
 void StartupTest::missingCatalogueIsReportedAndLeavesEmptyLists()
