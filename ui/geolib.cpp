@@ -613,20 +613,26 @@ void Tform1::ComboBox16Change()
     const bool grid = ComboBox7->currentIndex() == CoordinateKind::Grid;
     const int family = ComboBox16->currentIndex();
     if (grid) setShown({"Button4"}, family == GridFamily::Utm);
-    const bool other = grid && family == GridFamily::UserDefined;
-    auto* ko = findChild<QLabel*>(QStringLiteral("Label35"));
-    if (other) ko->setText(QStringLiteral("Ko"));
-    if (other) findChild<QLabel*>(QStringLiteral("Label36"))->setText(text(54));
-    setShown({"Label35", "Label36", "Label2", "Label3", "Edit5", "Edit6", "Edit7", "Edit8"}, other);
+    showOtherFamilyRows(grid && family == GridFamily::UserDefined, "Label35", "Label36",
+                        {"Label2", "Label3", "Edit5", "Edit6", "Edit7", "Edit8"});
 }
 
 void Tform1::ComboBox17Change()
 {
-    const bool other = ComboBox8->currentIndex() == CoordinateKind::Grid &&
-                       ComboBox17->currentIndex() == GridFamily::UserDefined;
-    if (other) findChild<QLabel*>(QStringLiteral("Label33"))->setText(QStringLiteral("Ko"));
-    if (other) findChild<QLabel*>(QStringLiteral("Label37"))->setText(text(54));
-    setShown({"Label33", "Label37", "Label4", "Label5", "Edit9", "Edit10", "Edit11", "Edit12"}, other);
+    showOtherFamilyRows(ComboBox8->currentIndex() == CoordinateKind::Grid &&
+                            ComboBox17->currentIndex() == GridFamily::UserDefined,
+                        "Label33", "Label37", {"Label4", "Label5", "Edit9", "Edit10", "Edit11", "Edit12"});
+}
+
+void Tform1::showOtherFamilyRows(bool shown, const char* koLabel, const char* widthLabel,
+                                 std::initializer_list<const char*> rest)
+{
+    if (shown) {
+        findChild<QLabel*>(QString::fromLatin1(koLabel))->setText(QStringLiteral("Ko"));
+        findChild<QLabel*>(QString::fromLatin1(widthLabel))->setText(text(54));
+    }
+    setShown({koLabel, widthLabel}, shown);
+    setShown(rest, shown);
 }
 
 // --- file mode ------------------------------------------------------------------------------

@@ -88,6 +88,9 @@ private:
     // one given -1 is hidden.
     void setShown(std::initializer_list<const char*> names, bool shown);
     void setRowLabel(const char* name, int textNumber);
+    // Rows 4 to 7 of a side for the family other: "Ko", the zone width (text 54), the origins.
+    void showOtherFamilyRows(bool shown, const char* koLabel, const char* widthLabel,
+                             std::initializer_list<const char*> rest);
     void showStatusMessage(const std::string& message);
 
     NumberFormat user_;
