@@ -49,13 +49,15 @@ int linesBeforeFirstEmpty(TextLines& lines) {
 
 // What the file can hold: no comma (the field separator), no line break, and only characters
 // of its character set, so that the name reads back as it was stored.
-std::optional<std::string> nameProblem(const std::string& name) {
+std::optional<DatumRefused> nameProblem(const std::string& name) {
+    using Reason = DatumRefused::Reason;
     if (name.find(',') != std::string::npos)
-        return "a datum name cannot hold a comma";
+        return DatumRefused(Reason::Comma, "a datum name cannot hold a comma");
     if (name.find_first_of("\r\n") != std::string::npos)
-        return "a datum name cannot hold a line break";
+        return DatumRefused(Reason::LineBreak, "a datum name cannot hold a line break");
     if (windows1252ToUtf8(utf8ToWindows1252(name)) != name)
-        return "the datum name holds a character the catalogue file cannot store";
+        return DatumRefused(Reason::Character,
+                            "the datum name holds a character the catalogue file cannot store");
     return std::nullopt;
 }
 
@@ -86,12 +88,13 @@ void DatumCatalogue::store(int slot, const std::string& Name, long double A, lon
     // The file drops a name's outer blanks, so the catalogue does too.
     const std::string name(trimBlanks(Name));
     if (const auto problem = nameProblem(name))
-        throw DatumRefused(*problem);
+        throw *problem;
+    if (slot == QuantDatum() + 1 && slot == Slots)
+        throw DatumRefused(DatumRefused::Reason::Full, "the catalogue is full: it holds at most " +
+                                                           std::to_string(Slots) + " datums");
     if (slot < 0 || slot > QuantDatum() + 1)
-        throw DatumRefused("there is no datum " + std::to_string(slot) + " to store");
-    if (slot == Slots)
-        throw DatumRefused("the catalogue is full: it holds at most " + std::to_string(Slots) +
-                           " datums");
+        throw DatumRefused(DatumRefused::Reason::NoSlot,
+                           "there is no datum " + std::to_string(slot) + " to store");
     TDatum datum(name, A, 1.0L / InvF, Dx, Dy, Dz);
     if (slot == QuantDatum() + 1)
         datums.push_back(std::move(datum));

@@ -16,10 +16,16 @@
 #include <string_view>
 #include <vector>
 
-// A datum the catalogue will not store, with the reason in words.
+// A datum the catalogue will not store, with the reason in words and as a value the windows
+// word in the user's language.
 class DatumRefused : public std::runtime_error {
 public:
-    using std::runtime_error::runtime_error;
+    enum class Reason { Comma, LineBreak, Character, Full, NoSlot };
+    DatumRefused(Reason reason, const std::string& what) : std::runtime_error(what), why(reason) {}
+    Reason reason() const { return why; }
+
+private:
+    Reason why;
 };
 
 class DatumCatalogue {

@@ -11,6 +11,12 @@ void showErrorReport(QWidget* parent, const QString& text)
     box.exec();
 }
 
+void showErrorMessage(QWidget* parent, const QString& text)
+{
+    QMessageBox box(QMessageBox::Critical, QStringLiteral("Error"), text, QMessageBox::Ok, parent);
+    box.exec();
+}
+
 ZelvoraApplication::ZelvoraApplication(int& argc, char** argv) : QApplication(argc, argv)
 {
     setApplicationName(QStringLiteral("Zelvora"));

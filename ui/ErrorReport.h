@@ -16,6 +16,10 @@ inline constexpr const char* kErrorReportCaption = "Zelvora";
 // Shows `text` in a modal error box with one OK button.
 void showErrorReport(QWidget* parent, const QString& text);
 
+// A window's own error message (the status of "->", the datum editor's checks): an error box
+// with caption "Error" and one OK button.
+void showErrorMessage(QWidget* parent, const QString& text);
+
 // Runs a handler and shows what it throws, so that no exception reaches the event loop. Every
 // handler of the windows is connected through this. False when the handler threw.
 template <typename Handler>

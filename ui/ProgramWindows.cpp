@@ -2,9 +2,9 @@
 
 ProgramWindows::ProgramWindows(const NumberFormat& user, const std::filesystem::path& programFolder)
     : form1(std::make_unique<Tform1>(user, programFolder)),
-      GraficosGeo(std::make_unique<TGraficosGeo>(form1.get())),
+      GraficosGeo(std::make_unique<TGraficosGeo>(programFolder, form1.get())),
       Form2(std::make_unique<TForm2>(form1.get())),
-      Form3(std::make_unique<TForm3>(form1.get()))
+      Form3(std::make_unique<TForm3>(user, form1.get()))
 {
     form1->setSecondaryWindows(GraficosGeo.get(), Form2.get(), Form3.get());
 }

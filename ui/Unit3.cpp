@@ -1,9 +1,20 @@
 #include "Unit3.h"
 
+#include "ErrorReport.h"
+#include "NumberText.h"
+#include "TextTables.h"
+#include "WindowPlacement.h"
+
+#include <QHeaderView>
 #include <QLabel>
+#include <QLineEdit>
 #include <QPushButton>
+#include <QTableWidget>
 
 namespace {
+
+constexpr int kColumns = 6;
+constexpr int kRowHeight = 19;
 
 template <typename Widget>
 Widget* named(QWidget* parent, const char* name, const QRect& place, const QString& text = {})
@@ -14,9 +25,46 @@ Widget* named(QWidget* parent, const char* name, const QRect& place, const QStri
     return w;
 }
 
+QLineEdit* box(QWidget* parent, int number, const QRect& place)
+{
+    auto* edit = new QLineEdit(parent);
+    edit->setObjectName(QStringLiteral("Edit%1").arg(number));
+    edit->setGeometry(place);
+    return edit;
+}
+
+QTableWidget* catalogueGrid(QWidget* parent)
+{
+    auto* grid = new QTableWidget(0, kColumns, parent);
+    grid->setObjectName(QStringLiteral("StringGrid1"));
+    grid->setGeometry(8, 22, 557, 156);
+    grid->setHorizontalHeaderLabels({QStringLiteral("Datum"), QStringLiteral("(a)"),
+                                     QStringLiteral("1/(f)"), QStringLiteral("(Dx)"),
+                                     QStringLiteral("(Dy)"), QStringLiteral("(Dz)")});
+    grid->verticalHeader()->hide();
+    grid->verticalHeader()->setDefaultSectionSize(kRowHeight);
+    grid->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    QHeaderView* heading = grid->horizontalHeader();
+    heading->setDefaultSectionSize(60);
+    heading->setFixedHeight(kRowHeight);
+    heading->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    heading->setSectionsClickable(false);
+    grid->setColumnWidth(0, 180);
+    grid->setColumnWidth(2, 100);
+    grid->setSelectionBehavior(QAbstractItemView::SelectRows);
+    grid->setSelectionMode(QAbstractItemView::SingleSelection);
+    grid->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    grid->setShowGrid(true);
+    grid->setWordWrap(false);
+    return grid;
+}
+
 }  // namespace
 
-TForm3::TForm3(QWidget* parent) : QDialog(parent)
+TForm3::TForm3(const NumberFormat& user, QWidget* parent)
+    : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                          Qt::WindowCloseButtonHint),
+      user_(user)
 {
     setObjectName(QStringLiteral("Form3"));
     setWindowTitle(QStringLiteral("Datum"));
@@ -24,19 +72,56 @@ TForm3::TForm3(QWidget* parent) : QDialog(parent)
     setFixedSize(573, 322);
 
     named<QLabel>(this, "Label1", {8, 4, 557, 16});
-    named<QLabel>(this, "Label4", {8, 212, 140, 16});
-    named<QLabel>(this, "Label5", {8, 238, 140, 16});
-    named<QLabel>(this, "Label9", {300, 190, 265, 16});
-    named<QPushButton>(this, "Button1", {8, 290, 80, 24});
+    StringGrid1 = catalogueGrid(this);
+
+    named<QLabel>(this, "Label3", {8, 188, 130, 16}, QStringLiteral("Datum"));
+    edits_[1] = box(this, 1, {140, 186, 150, 20});
+    named<QLabel>(this, "Label4", {8, 214, 130, 16});
+    edits_[2] = box(this, 2, {140, 212, 150, 20});
+    named<QLabel>(this, "Label5", {8, 240, 130, 16});
+    edits_[3] = box(this, 3, {140, 238, 150, 20});
+
+    named<QLabel>(this, "Label9", {310, 188, 255, 16});
+    struct Shift {
+        const char* label;
+        const char* caption;
+        int box;
+    };
+    const Shift shifts[] = {{"Label6", "Dx", 4}, {"Label7", "Dy", 5}, {"Label8", "Dz", 6}};
+    for (int i = 0; i < 3; ++i) {
+        const int top = 212 + 26 * i;
+        named<QLabel>(this, shifts[i].label, {310, top + 2, 30, 16}, QString::fromLatin1(shifts[i].caption));
+        edits_[shifts[i].box] = box(this, shifts[i].box, {344, top, 150, 20});
+    }
+
+    auto* include = named<QPushButton>(this, "Button1", {8, 290, 80, 24});
     named<QPushButton>(this, "Button2", {96, 290, 80, 24})->setEnabled(false);
-    named<QPushButton>(this, "Button3", {184, 290, 80, 24});
+    auto* apply = named<QPushButton>(this, "Button3", {184, 290, 80, 24});
     named<QPushButton>(this, "Button4", {272, 290, 80, 24})->hide();
     auto* ok = named<QPushButton>(this, "Button5", {485, 290, 80, 24}, QStringLiteral("OK"));
+
+    const auto on = [this](QPushButton* button, void (TForm3::*handler)()) {
+        connect(button, &QPushButton::clicked, this,
+                [this, handler] { reportErrors(this, [&] { (this->*handler)(); }); });
+    };
+    on(include, &TForm3::Button1Click);
+    on(apply, &TForm3::Button3Click);
     connect(ok, &QPushButton::clicked, this, &QDialog::accept);
+    // A row chosen with the mouse or the keys; a click on the selected row copies it again.
+    connect(StringGrid1, &QTableWidget::currentCellChanged, this,
+            [this] { reportErrors(this, [this] { StringGrid1Click(); }); });
+    connect(StringGrid1, &QTableWidget::cellClicked, this,
+            [this] { reportErrors(this, [this] { StringGrid1Click(); }); });
 }
 
-void TForm3::applyLanguage(const TextOf& text)
+void TForm3::setCatalogue(Catalogue catalogue) { catalogue_ = std::move(catalogue); }
+
+void TForm3::applyLanguage(int language)
 {
+    language_ = language;
+    const auto text = [language](int number) {
+        return QString::fromUtf8(std::string(TextoIdioma(number, language)).c_str());
+    };
     const std::pair<const char*, int> labels[] = {{"Label1", 51}, {"Label4", 44}, {"Label5", 45},
                                                   {"Label9", 46}};
     for (const auto& [name, number] : labels)
@@ -45,4 +130,102 @@ void TForm3::applyLanguage(const TextOf& text)
                                                    {"Button1", 49}, {"Button4", 50}};
     for (const auto& [name, number] : buttons)
         findChild<QPushButton*>(QString::fromLatin1(name))->setText(text(number));
+}
+
+void TForm3::showEvent(QShowEvent* event)
+{
+    centreOnScreen(*this);
+    QDialog::showEvent(event);
+}
+
+QString TForm3::number(long double value) const
+{
+    return QString::fromStdString(formatGeneral(value, user_));
+}
+
+QString TForm3::editText(int box) const { return edits_[box]->text(); }
+
+void TForm3::setRow(int row, const QStringList& cells)
+{
+    for (int column = 0; column < kColumns; ++column) {
+        QTableWidgetItem* item = StringGrid1->item(row, column);
+        if (!item) {
+            item = new QTableWidgetItem;
+            StringGrid1->setItem(row, column, item);
+        }
+        item->setText(cells.value(column));
+    }
+}
+
+void TForm3::fillGrid(const DatumCatalogue& catalogue)
+{
+    const QSignalBlocker quiet(StringGrid1);
+    const auto& datums = catalogue.ListaDatum();
+    StringGrid1->setRowCount(static_cast<int>(datums.size()));
+    for (int row = 0; row < StringGrid1->rowCount(); ++row) {
+        const TDatum& d = datums[static_cast<std::size_t>(row)];
+        setRow(row, {QString::fromStdString(d.Name), number(d.A), number(1.0L / d.F), number(d.Dx),
+                     number(d.Dy), number(d.Dz)});
+    }
+    addedRow_ = -1;
+    if (StringGrid1->rowCount() > 0) StringGrid1->setCurrentCell(0, 0);
+}
+
+void TForm3::StringGrid1Click()
+{
+    const int row = StringGrid1->currentRow();
+    if (row < 0) return;
+    for (int column = 0; column < kColumns; ++column) {
+        const QTableWidgetItem* item = StringGrid1->item(row, column);
+        edits_[column + 1]->setText(item ? item->text() : QString());
+    }
+}
+
+void TForm3::Button1Click()
+{
+    // One added row at a time: until it is applied, "Inclui" brings it back.
+    if (addedRow_ < 0) {
+        if (catalogue_.current().QuantDatum() + 1 >= DatumCatalogue::Slots) {
+            showError(datumRefusedMessage(DatumRefused::Reason::Full, language_));
+            return;
+        }
+        addedRow_ = StringGrid1->rowCount();
+        StringGrid1->setRowCount(addedRow_ + 1);
+        const QString name = QString::fromUtf8(std::string(TextoIdioma(52, language_)).c_str());
+        setRow(addedRow_, {name, QStringLiteral("0"), QStringLiteral("0"), QStringLiteral("0"),
+                           QStringLiteral("0"), QStringLiteral("0")});
+    }
+    StringGrid1->setCurrentCell(addedRow_, 0);
+    StringGrid1->scrollToItem(StringGrid1->item(addedRow_, 0));
+    StringGrid1Click();
+}
+
+void TForm3::Button3Click()
+{
+    const std::string name = editText(1).trimmed().toStdString();
+    std::array<std::string, 5> boxes;
+    for (std::size_t i = 0; i < boxes.size(); ++i)
+        boxes[i] = editText(static_cast<int>(i) + 2).toStdString();
+    const DatumEntry entry = readDatumEntry(boxes, user_);
+    if (entry.code != DatumEntryCode::Valid) {
+        showError(datumEntryMessage(entry, language_));
+        return;
+    }
+    const int row = StringGrid1->currentRow();
+    try {
+        // Grid row r + 1 shows slot r; with no row selected there is no slot to store.
+        catalogue_.store(row < 0 ? -1 : row, name, entry);
+    } catch (const DatumRefused& refused) {
+        showError(datumRefusedMessage(refused.reason(), language_));
+        return;
+    }
+    const TDatum& stored = *catalogue_.current().datumAt(row);
+    setRow(row, {QString::fromStdString(stored.Name), number(entry.A), number(entry.InvF),
+                 number(entry.Dx), number(entry.Dy), number(entry.Dz)});
+    if (row == addedRow_) addedRow_ = -1;
+}
+
+void TForm3::showError(const std::string& message)
+{
+    showErrorMessage(this, QString::fromStdString(message));
 }

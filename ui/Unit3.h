@@ -1,16 +1,59 @@
-// TForm3: the datum editor. It holds the captions the language switch sets; its grid and its
-// "Inclui", "Aplica" and "OK" actions join it with the datum editor's own work.
+// TForm3: the datum editor. Its grid shows the catalogue, one datum a row; the boxes below edit
+// the selected row, "Aplica" stores it through the main window (which refreshes its datum lists)
+// and "Inclui" adds a row that becomes a datum when it is applied.
 #pragma once
 
-#include "WindowTexts.h"
+#include "DatumCatalogue.h"
+#include "DatumEntry.h"
+#include "NumberFormat.h"
 
 #include <QDialog>
+
+#include <functional>
+#include <string>
+
+class QLineEdit;
+class QTableWidget;
 
 class TForm3 : public QDialog {
     Q_OBJECT
 public:
-    explicit TForm3(QWidget* parent = nullptr);
+    // What the editor changes, which the main window owns: the catalogue, and the store that
+    // also refreshes the datum lists (AtualizaDatum). The store throws DatumRefused for a datum
+    // the catalogue cannot hold.
+    struct Catalogue {
+        std::function<const DatumCatalogue&()> current;
+        std::function<void(int slot, const std::string& name, const DatumEntry& values)> store;
+    };
 
-    // Label1, Label4, Label5, Label9 and Button1 to Button4 in the current language.
-    void applyLanguage(const TextOf& text);
+    explicit TForm3(const NumberFormat& user, QWidget* parent = nullptr);
+
+    void setCatalogue(Catalogue catalogue);
+    // Fills the grid from the catalogue, one row a datum, and selects the first datum's row.
+    void fillGrid(const DatumCatalogue& catalogue);
+    // The labels and buttons in a language; the grid's headings are the same in every language.
+    void applyLanguage(int language);
+
+    // Copies the selected row into the boxes.
+    void StringGrid1Click();
+
+protected:
+    void showEvent(QShowEvent* event) override;
+
+private:
+    void Button1Click();  // "Inclui"
+    void Button3Click();  // "Aplica"
+
+    void setRow(int row, const QStringList& cells);
+    QString number(long double value) const;
+    QString editText(int box) const;
+    void showError(const std::string& message);
+
+    NumberFormat user_;
+    Catalogue catalogue_;
+    int language_ = 0;
+    int addedRow_ = -1;  // the row "Inclui" added and "Aplica" has not yet stored, if any
+
+    QTableWidget* StringGrid1 = nullptr;
+    QLineEdit* edits_[7] = {};  // Edit1 to Edit6 at their numbers
 };

@@ -7,10 +7,12 @@
 #include "GeoGraficos.h"
 #include "InterfaceFont.h"
 #include "NumericKeyFilter.h"
+#include "NumberText.h"
 #include "Pipeline.h"
 #include "Settings.h"
 #include "Unit2.h"
 #include "Unit3.h"
+#include "WindowPlacement.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -26,7 +28,6 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScopedValueRollback>
-#include <QScreen>
 #include <QTimer>
 
 #include <algorithm>
@@ -179,6 +180,11 @@ void Tform1::setSecondaryWindows(TGraficosGeo* map, TForm2* about, TForm3* edito
     map_ = map;
     about_ = about;
     editor_ = editor;
+    if (editor_)
+        editor_->setCatalogue({[this]() -> const DatumCatalogue& { return catalogue_; },
+                               [this](int slot, const std::string& name, const DatumEntry& values) {
+                                   storeDatum(slot, name, values);
+                               }});
 }
 
 void Tform1::setFileDialogs(std::unique_ptr<FileDialogs> dialogs) { dialogs_ = std::move(dialogs); }
@@ -308,6 +314,9 @@ void Tform1::wireHandlers()
         connect(sender, signal, this, [this, handler] { reportErrors(this, [&] { (this->*handler)(); }); });
     };
     on(Button1, &QPushButton::clicked, &Tform1::Button1Click);
+    on(Button3, &QPushButton::clicked, &Tform1::Button3Click);
+    on(Button4, &QPushButton::clicked, &Tform1::Button4Click);
+    on(Button5, &QPushButton::clicked, &Tform1::Button5Click);
     on(ComboBox1, &QComboBox::activated, &Tform1::ComboBox1Change);
     on(ComboBox2, &QComboBox::activated, &Tform1::ComboBox1Change);
     on(ComboBox7, &QComboBox::activated, &Tform1::ComboBox7Change);
@@ -369,6 +378,11 @@ void Tform1::fillDatumLists()
 
 int Tform1::language() const { return ComboBox1->currentIndex(); }
 
+double Tform1::plainNumber(int box) const
+{
+    return static_cast<double>(readFloat(edits_[static_cast<std::size_t>(box)]->text().toStdString(), user_));
+}
+
 QString Tform1::text(int number) const { return fromUtf8(texts_.text(number, language())); }
 
 void Tform1::setShown(std::initializer_list<const char*> names, bool shown)
@@ -384,27 +398,12 @@ void Tform1::setRowLabel(const char* name, int textNumber)
     label->setVisible(textNumber >= 0);
 }
 
-void Tform1::showStatusMessage(const std::string& message)
-{
-    QMessageBox box(QMessageBox::Critical, QStringLiteral("Error"), QString::fromStdString(message),
-                    QMessageBox::Ok, this);
-    box.exec();
-}
-
-void Tform1::centreOnScreen()
-{
-    if (const QScreen* screen = this->screen()) {
-        QRect frame = frameGeometry();
-        frame.moveCenter(screen->availableGeometry().center());
-        move(frame.topLeft());
-    }
-}
 
 // --- start-up and close ---------------------------------------------------------------------
 
 bool Tform1::event(QEvent* event)
 {
-    if (event->type() == QEvent::Show && !started_) centreOnScreen();
+    if (event->type() == QEvent::Show && !started_) centreOnScreen(*this);
     // The start-up runs once, at the first activation; modal windows closing re-activate the
     // window without repeating it. A window manager that does not activate a new window (focus
     // stealing prevention, none at all) must not leave it un-started, so the first showing
@@ -445,6 +444,8 @@ void Tform1::FormActivate()
     catalogue_ = std::move(datums.catalogue);
     if (datums.problem) showErrorReport(this, QString::fromStdString(*datums.problem));
     fillDatumLists();
+    // 10.
+    if (editor_) editor_->fillGrid(catalogue_);
     // 11.
     ComboBox9->setCurrentIndex(resource.ComboBox9 < ComboBox9->count() ? resource.ComboBox9 : -1);
     ComboBox10->setCurrentIndex(resource.ComboBox10 < ComboBox10->count() ? resource.ComboBox10 : -1);
@@ -455,6 +456,8 @@ void Tform1::FormActivate()
     // The destination shown is the one a run will write, also when the settings restored it.
     Label19->setText(SaveDialog1.fileName);
     if (settings.problem) showErrorReport(this, QString::fromStdString(*settings.problem));
+    // 13.
+    if (editor_) editor_->StringGrid1Click();
     // 14 and 15.
     RadioButton1Click();
     ComboBox1Change();
@@ -506,8 +509,44 @@ void Tform1::Button1Click()
     const SinglePointResult r = transformSinglePoint(state, catalogue_.ListaDatum(), *Motor, user_,
                                                      interfaceResultTexts(),
                                                      [this] { RichEdit5->clear(); });
-    if (r.message) showStatusMessage(*r.message);
+    if (r.message) showErrorMessage(this, QString::fromStdString(*r.message));
     for (const std::string& line : r.lines) RichEdit5->appendPlainText(QString::fromStdString(line));
+}
+
+void Tform1::Button3Click()
+{
+    if (!map_) return;
+    map_->setWindowTitle(text(37));
+    const double latitude = plainNumber(25);
+    const double longitude = plainNumber(26);
+    map_->MapadoMundo(latitude, longitude);
+    map_->exec();
+}
+
+void Tform1::Button4Click()
+{
+    if (!map_) return;
+    map_->setWindowTitle(text(36));
+    const double north = plainNumber(1);
+    const double east = plainNumber(2);
+    const double centralMeridian = plainNumber(13);
+    map_->MostraUTM(north, east, centralMeridian, ComboBox14->currentIndex() == 1);
+    map_->exec();
+}
+
+void Tform1::Button5Click()
+{
+    if (editor_) editor_->exec();
+}
+
+void Tform1::storeDatum(int slot, const std::string& name, const DatumEntry& values)
+{
+    const DatumSelection kept =
+        AtualizaDatum(catalogue_, slot, name, values.A, values.InvF, values.Dx, values.Dy,
+                      values.Dz, {ComboBox9->currentIndex(), ComboBox10->currentIndex()});
+    fillDatumLists();
+    ComboBox9->setCurrentIndex(kept.source);
+    ComboBox10->setCurrentIndex(kept.target);
 }
 
 // --- language and panels --------------------------------------------------------------------
@@ -533,7 +572,7 @@ void Tform1::ComboBox1Change()
     }
     const TextOf current = [this](int number) { return text(number); };
     if (about_) about_->applyLanguage(current);
-    if (editor_) editor_->applyLanguage(current);
+    if (editor_) editor_->applyLanguage(language());
 
     const int kinds[] = {ComboBox7->currentIndex(), ComboBox8->currentIndex()};
     const int hemisphere = ComboBox14->currentIndex();

@@ -56,8 +56,13 @@ private:
     // Start-up and close.
     void FormActivate();
     bool FormClose();
-    // Single point.
+    // Single point, and the windows it opens.
     void Button1Click();
+    void Button3Click();
+    void Button4Click();
+    void Button5Click();
+    // The datum editor's "Aplica": stores a datum and refreshes both datum lists.
+    void storeDatum(int slot, const std::string& name, const DatumEntry& values);
     // Language and panels.
     void ComboBox1Change();
     void ComboBox7Change();
@@ -80,9 +85,10 @@ private:
 
     void applyState(const WindowState& state);
     void fillDatumLists();
-    void centreOnScreen();
 
     int language() const;
+    // A box's text read as a plain number with the user's separators.
+    double plainNumber(int box) const;
     QString text(int number) const;
     // Shows or hides widgets by name; a label given a text number gets that text and is shown,
     // one given -1 is hidden.
@@ -91,7 +97,6 @@ private:
     // Rows 4 to 7 of a side for the family other: "Ko", the zone width (text 54), the origins.
     void showOtherFamilyRows(bool shown, const char* koLabel, const char* widthLabel,
                              std::initializer_list<const char*> rest);
-    void showStatusMessage(const std::string& message);
 
     NumberFormat user_;
     std::filesystem::path PastaPrograma;

@@ -255,3 +255,68 @@ std::string closeWithoutSavingQuestion(int language)
     default: return "Close without saving the settings and the datums?";
     }
 }
+
+std::string datumEntryMessage(const DatumEntry& entry, int language)
+{
+    if (entry.code == DatumEntryCode::Valid) return {};
+    std::string message(MensagemIdioma(entry.code, language));
+    if (entry.code == DatumEntryCode::NotANumber)
+        message += '\n' + entry.failedTag + std::string(TextoIdioma(53, language)) + entry.failedText;
+    return message;
+}
+
+namespace {
+
+struct Wording {
+    const char* portuguese;
+    const char* english;
+    const char* spanish;
+
+    std::string in(int language) const
+    {
+        return language == Language::Portuguese ? portuguese
+               : language == Language::Spanish  ? spanish
+                                                : english;
+    }
+};
+
+}  // namespace
+
+std::string datumRefusedMessage(DatumRefused::Reason reason, int language)
+{
+    using Reason = DatumRefused::Reason;
+    switch (reason) {
+    case Reason::Comma:
+        return Wording{"ERRO: o nome do datum não pode conter vírgula; o arquivo Datum.Cfg separa "
+                       "seus campos com vírgulas.",
+                       "ERROR: a datum name cannot hold a comma; the file Datum.Cfg separates its "
+                       "fields with commas.",
+                       "ERROR: el nombre del datum no puede contener comas; el archivo Datum.Cfg "
+                       "separa sus campos con comas."}
+            .in(language);
+    case Reason::LineBreak:
+        return Wording{"ERRO: o nome do datum não pode conter quebra de linha.",
+                       "ERROR: a datum name cannot hold a line break.",
+                       "ERROR: el nombre del datum no puede contener saltos de línea."}
+            .in(language);
+    case Reason::Character:
+        return Wording{"ERRO: o nome do datum tem um caractere que o arquivo Datum.Cfg não pode "
+                       "guardar.",
+                       "ERROR: the datum name holds a character the file Datum.Cfg cannot store.",
+                       "ERROR: el nombre del datum tiene un carácter que el archivo Datum.Cfg no "
+                       "puede guardar."}
+            .in(language);
+    case Reason::Full:
+        return Wording{"ERRO: a lista já tem 51 datums, o máximo; altere um datum existente.",
+                       "ERROR: the list already holds 51 datums, the most it can; change an "
+                       "existing datum instead.",
+                       "ERROR: la lista ya tiene 51 datums, el máximo; modifique un datum "
+                       "existente."}
+            .in(language);
+    case Reason::NoSlot:
+        break;
+    }
+    return Wording{"ERRO: selecione uma linha da tabela.", "ERROR: select a row of the table.",
+                   "ERROR: seleccione una fila de la tabla."}
+        .in(language);
+}

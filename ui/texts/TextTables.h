@@ -2,6 +2,8 @@
 // UTF-8 data without any toolkit, so that the windows and the command-line tool share them.
 #pragma once
 
+#include "DatumCatalogue.h"
+#include "DatumEntry.h"
 #include "Pipeline.h"
 #include "ResultText.h"
 
@@ -70,3 +72,12 @@ std::string rejectedPointsMessage(std::size_t rejected, std::size_t points,
 // Asked when the settings or the catalogue cannot be written at close: closing anyway loses
 // what the window holds since the start, so the user decides.
 std::string closeWithoutSavingQuestion(int language);
+
+// The datum editor's message for boxes it cannot store: the status message of the entry's code,
+// then, for a box that is not a number, a line naming the last such box by its tag, text 53 and
+// the box's text ("ERRO:Valor inválido", a line break, "1/(f) não pode ser: 12x"). Empty for a
+// valid entry.
+std::string datumEntryMessage(const DatumEntry& entry, int language);
+
+// Why the catalogue refused a datum, in a language (English for an unknown one).
+std::string datumRefusedMessage(DatumRefused::Reason reason, int language);
