@@ -85,11 +85,10 @@ QImage TGraficosGeo::load(const char* name) const
     return picture.convertToFormat(QImage::Format_RGB32);
 }
 
-void TGraficosGeo::lay(QImage picture, QSize control, QPoint button)
+void TGraficosGeo::lay(const QImage& picture, QSize control, QPoint button)
 {
-    picture_ = std::move(picture);
     Image1->setGeometry(QRect(kPictureCorner, control));
-    Image1->setPixmap(QPixmap::fromImage(picture_));
+    Image1->setPixmap(QPixmap::fromImage(picture));
     Button1->move(button);
     // The client area holds the picture and the button whole; the frame is the window manager's.
     const QRect both = Image1->geometry().united(Button1->geometry());
@@ -109,7 +108,7 @@ void TGraficosGeo::MapadoMundo(double Lat, double Lon)
         paint.circle(mark.crossing);
         paint.label(mark.label);
     }
-    lay(std::move(picture), {567, 284}, {488, 261});
+    lay(picture, {567, 284}, {488, 261});
 }
 
 void TGraficosGeo::MostraUTM(double North, double East, double CentralMeridian, bool south)
@@ -124,7 +123,7 @@ void TGraficosGeo::MostraUTM(double North, double East, double CentralMeridian, 
         paint.line({78, y}, {201, y});
         paint.circle(mark.crossing);
     }
-    lay(std::move(picture), {240, 344}, {162, 322});
+    lay(picture, {240, 344}, {162, 322});
 }
 
 void TGraficosGeo::showEvent(QShowEvent* event)

@@ -24,20 +24,16 @@ public:
     // A missing or unreadable picture throws before anything changes.
     void MostraUTM(double North, double East, double CentralMeridian, bool south);
 
-    // The picture as drawn, marks included.
-    const QImage& picture() const { return picture_; }
-
 protected:
     void showEvent(QShowEvent* event) override;
 
 private:
     // Sizes the window for the picture control at (1, 2) and the button at its place, and shows
     // the picture in the control unscaled from its top-left corner.
-    void lay(QImage picture, QSize control, QPoint button);
+    void lay(const QImage& picture, QSize control, QPoint button);
     QImage load(const char* name) const;
 
     std::filesystem::path PastaPrograma;
-    QImage picture_;
     QLabel* Image1 = nullptr;
     QPushButton* Button1 = nullptr;
 };

@@ -290,3 +290,49 @@ TEST(ResultLabels, OfTheOtherKindsInEnglish)
 }
 
 }  // namespace
+
+namespace {
+
+TEST(DatumEditorMessages, ABoxThatIsNotANumberIsNamedOnItsOwnLine)
+{
+    DatumEntry entry;
+    entry.code = DatumEntryCode::NotANumber;
+    entry.failedTag = "1/(f) ";
+    entry.failedText = "12x";
+    EXPECT_EQ(datumEntryMessage(entry, Language::Portuguese),
+              "ERRO:Valor inválido\n1/(f) não pode ser: 12x");
+    entry.failedTag = "(Dz) ";
+    EXPECT_EQ(datumEntryMessage(entry, Language::English).substr(
+                  datumEntryMessage(entry, Language::English).find('\n')),
+              "\n(Dz) can´t be: 12x");
+}
+
+TEST(DatumEditorMessages, BoundsAreTheStatusMessagesAlone)
+{
+    DatumEntry entry;
+    entry.code = DatumEntryCode::EarthRadius;
+    EXPECT_EQ(datumEntryMessage(entry, Language::Portuguese), "ERRO:Raio da terra Invalido");
+    entry.code = DatumEntryCode::Flattening;
+    EXPECT_EQ(datumEntryMessage(entry, Language::Portuguese), "ERRO:Achatamento Invalido");
+    entry.code = DatumEntryCode::Valid;
+    EXPECT_EQ(datumEntryMessage(entry, Language::English), "");
+}
+
+TEST(DatumEditorMessages, RefusalsAreWordedInEachLanguage)
+{
+    using Reason = DatumRefused::Reason;
+    for (Reason reason : {Reason::Comma, Reason::LineBreak, Reason::Character, Reason::Full,
+                          Reason::NoSlot}) {
+        const std::string pt = datumRefusedMessage(reason, Language::Portuguese);
+        const std::string en = datumRefusedMessage(reason, Language::English);
+        const std::string es = datumRefusedMessage(reason, Language::Spanish);
+        EXPECT_EQ(pt.rfind("ERRO:", 0), 0u) << pt;
+        EXPECT_EQ(en.rfind("ERROR:", 0), 0u) << en;
+        EXPECT_EQ(es.rfind("ERROR:", 0), 0u) << es;
+        EXPECT_NE(en, es);
+    }
+    EXPECT_NE(datumRefusedMessage(Reason::Comma, Language::English).find("comma"), std::string::npos);
+    EXPECT_NE(datumRefusedMessage(Reason::Full, Language::Spanish).find("51"), std::string::npos);
+}
+
+}  // namespace

@@ -46,9 +46,13 @@ QStringList ModalWatcher::texts() const
 
 ProgramFolder::ProgramFolder(bool withCatalogue)
 {
-    if (withCatalogue)
-        QFile::copy(QStringLiteral(ZELVORA_DATA "/Datum.Cfg"),
-                    QString::fromStdString(file("Datum.Cfg").string()));
+    if (withCatalogue) copyShipped("Datum.Cfg");
+}
+
+void ProgramFolder::copyShipped(const char* name) const
+{
+    QFile::copy(QStringLiteral(ZELVORA_DATA "/") + QLatin1String(name),
+                QString::fromStdString(file(name).string()));
 }
 
 std::filesystem::path ProgramFolder::path() const { return dir.path().toStdString(); }

@@ -54,6 +54,8 @@ private:
 class ProgramFolder {
 public:
     explicit ProgramFolder(bool withCatalogue = true);
+    // Copies a file the program ships ("ZonasUTM.bmp") into the folder.
+    void copyShipped(const char* name) const;
     std::filesystem::path path() const;
     std::filesystem::path file(const char* name) const { return path() / name; }
     void write(const char* name, const std::string& content) const;

@@ -1,10 +1,12 @@
-// Renders the main window in every language, for each source kind and in file mode, and the
-// About window, into PNG files:
+// Renders the main window in every language, for each source kind and in file mode, the About
+// window and the datum editor in every language, and the two map pictures marked at a point,
+// into PNG files:
 //
 //     QT_QPA_PLATFORM=offscreen zelvora-screenshots OUTPUT_FOLDER
 //
-// The windows start on a copy of the catalogue beside this program, without settings, so the
-// pictures show the program as it first opens; QT_SCALE_FACTOR=2 renders them at 200 %.
+// The windows start on a copy of the catalogue and the pictures beside this program, without
+// settings, so the pictures show the program as it first opens; QT_SCALE_FACTOR=2 renders them
+// at 200 %.
 #include "ErrorReport.h"
 #include "ProgramWindows.h"
 
@@ -73,8 +75,9 @@ int main(int argc, char** argv)
     if (!QDir().mkpath(output.path())) return 1;
 
     QTemporaryDir programFolder;
-    QFile::copy(QCoreApplication::applicationDirPath() + QStringLiteral("/Datum.Cfg"),
-                programFolder.filePath(QStringLiteral("Datum.Cfg")));
+    for (const char* file : {"Datum.Cfg", "ZonasUTM.bmp", "UTMzone.bmp"})
+        QFile::copy(QCoreApplication::applicationDirPath() + QLatin1Char('/') + QLatin1String(file),
+                    programFolder.filePath(QLatin1String(file)));
     bool aboutSaved = false;
     closeModalsAsTheyOpen(output, aboutSaved, [] { return QStringLiteral("about-en"); });
 
@@ -99,7 +102,16 @@ int main(int argc, char** argv)
         ok = save(window, output, QStringLiteral("main-%1-file").arg(kLanguages[language])) && ok;
         windows.Form2->adjustSize();
         ok = save(*windows.Form2, output, QStringLiteral("about-%1").arg(kLanguages[language])) && ok;
+        ok = save(*windows.Form3, output, QStringLiteral("datum-%1").arg(kLanguages[language])) && ok;
     }
+    // The map window as "Map" and "Grid" show it, for a point near Campinas.
+    TGraficosGeo& map = *windows.GraficosGeo;
+    map.setWindowTitle(QStringLiteral("World map"));
+    map.MapadoMundo(-22.9, -47.06);
+    ok = save(map, output, QStringLiteral("map-world")) && ok;
+    map.setWindowTitle(QStringLiteral("UTM zone"));
+    map.MostraUTM(7400000, 500000, -45, true);
+    ok = save(map, output, QStringLiteral("map-zone")) && ok;
     window.hide();
     return ok ? 0 : 1;
 }
