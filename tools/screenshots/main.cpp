@@ -106,10 +106,8 @@ int main(int argc, char** argv)
     }
     // The map window as "Map" and "Grid" show it, for a point near Campinas.
     TGraficosGeo& map = *windows.GraficosGeo;
-    map.setWindowTitle(QStringLiteral("World map"));
     map.MapadoMundo(-22.9, -47.06);
     ok = save(map, output, QStringLiteral("map-world")) && ok;
-    map.setWindowTitle(QStringLiteral("UTM zone"));
     map.MostraUTM(7400000, 500000, -45, true);
     ok = save(map, output, QStringLiteral("map-zone")) && ok;
     window.hide();
