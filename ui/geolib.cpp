@@ -398,7 +398,6 @@ void Tform1::setRowLabel(const char* name, int textNumber)
     label->setVisible(textNumber >= 0);
 }
 
-
 // --- start-up and close ---------------------------------------------------------------------
 
 bool Tform1::event(QEvent* event)
