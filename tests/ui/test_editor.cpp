@@ -11,10 +11,28 @@ namespace {
 
 constexpr int kShippedDatums = 36;
 
-QTableWidget& gridOf(const RunningProgram& program)
-{
-    return *child<QTableWidget>(*program.windows->Form3, "StringGrid1");
-}
+// A program run with the editor at hand, on the shipped catalogue or on one given.
+struct Editing {
+    ProgramFolder folder;
+    ModalWatcher watcher;
+    std::unique_ptr<RunningProgram> program;
+
+    explicit Editing(const NumberFormat& user = kComma, const char* catalogue = nullptr)
+    {
+        if (catalogue) folder.write("Datum.Cfg", catalogue);
+        program = std::make_unique<RunningProgram>(user, folder, watcher);
+    }
+    Tform1& window() const { return program->window(); }
+    const QWidget& editor() const { return *program->windows->Form3; }
+    QTableWidget& grid() const { return *child<QTableWidget>(editor(), "StringGrid1"); }
+    // "Aplica", and the messages it showed.
+    QStringList apply()
+    {
+        watcher.clear();
+        click(editor(), "Button3");
+        return watcher.texts();
+    }
+};
 
 QStringList rowOf(const QTableWidget& grid, int row)
 {
@@ -83,11 +101,9 @@ private slots:
 
 void EditorTest::theStartUpFillsTheGridAndTheBoxes()
 {
-    ProgramFolder folder;
-    ModalWatcher watcher;
-    RunningProgram program(kComma, folder, watcher);
-    const QWidget& editor = *program.windows->Form3;
-    QTableWidget& grid = gridOf(program);
+    Editing e(kComma);
+    const QWidget& editor = e.editor();
+    QTableWidget& grid = e.grid();
     QCOMPARE(editor.windowTitle(), QStringLiteral("Datum"));
     QCOMPARE(editor.size(), QSize(573, 322));
     QCOMPARE(grid.rowCount(), kShippedDatums);
@@ -117,11 +133,9 @@ void EditorTest::theStartUpFillsTheGridAndTheBoxes()
 
 void EditorTest::aRowChosenIsCopiedIntoTheBoxes()
 {
-    ProgramFolder folder;
-    ModalWatcher watcher;
-    RunningProgram program(kPoint, folder, watcher);
-    const QWidget& editor = *program.windows->Form3;
-    QTableWidget& grid = gridOf(program);
+    Editing e(kPoint);
+    const QWidget& editor = e.editor();
+    QTableWidget& grid = e.grid();
     selectRow(grid, 16);
     QCOMPARE(boxesOf(editor), (QStringList{"Tokyo", "6377397.155", "299.1528128", "-146.414", "507.337", "680.507"}));
     // A click on the selected row brings its values back over what was typed.
@@ -132,19 +146,17 @@ void EditorTest::aRowChosenIsCopiedIntoTheBoxes()
 
 void EditorTest::theDatumButtonShowsTheEditorModally()
 {
-    ProgramFolder folder;
-    ModalWatcher watcher;
-    RunningProgram program(kComma, folder, watcher);
+    Editing e(kComma);
     bool modal = false;
-    watcher.onShown = [&](QWidget* shown) {
-        if (shown == program.windows->Form3.get()) modal = shown->isModal();
+    e.watcher.onShown = [&](QWidget* shown) {
+        if (shown == e.program->windows->Form3.get()) modal = shown->isModal();
     };
-    watcher.clear();
-    click(program.window(), "Button5");
-    QCOMPARE(watcher.seen.size(), std::size_t{1});
-    QCOMPARE(watcher.seen[0].window, QStringLiteral("Form3"));
+    e.watcher.clear();
+    click(e.window(), "Button5");
+    QCOMPARE(e.watcher.seen.size(), std::size_t{1});
+    QCOMPARE(e.watcher.seen[0].window, QStringLiteral("Form3"));
     QVERIFY(modal);
-    QVERIFY(!program.windows->Form3->isVisible());
+    QVERIFY(!e.program->windows->Form3->isVisible());
 }
 
 void EditorTest::aplicaChecksTheBoxesAndChangesNothingWhenTheyFail_data()
@@ -168,21 +180,16 @@ void EditorTest::aplicaChecksTheBoxesAndChangesNothingWhenTheyFail()
 {
     QFETCH(QStringList, boxes);
     QFETCH(QString, message);
-    ProgramFolder folder;
-    ModalWatcher watcher;
-    RunningProgram program(kComma, folder, watcher);
-    Tform1& w = program.window();
+    Editing e(kComma);
+    Tform1& w = e.window();
     choose(w, "ComboBox1", Language::Portuguese);
-    const QWidget& editor = *program.windows->Form3;
-    QTableWidget& grid = gridOf(program);
+    const QWidget& editor = e.editor();
+    QTableWidget& grid = e.grid();
     selectRow(grid, 2);
     const QStringList before = rowOf(grid, 2);
     typeBoxes(editor, QStringList{QStringLiteral("Renamed")} + boxes);
-    watcher.clear();
-    click(editor, "Button3");
-    QCOMPARE(watcher.seen.size(), std::size_t{1});
-    QCOMPARE(watcher.seen[0].caption, QStringLiteral("Error"));
-    QCOMPARE(watcher.seen[0].text, message);
+    QCOMPARE(e.apply(), QStringList{message});
+    QCOMPARE(e.watcher.seen[0].caption, QStringLiteral("Error"));
     QCOMPARE(rowOf(grid, 2), before);
     QCOMPARE(w.catalogue().ListaDatum()[2].Name, std::string("SAD 69"));
     QVERIFY(!w.catalogue().DatumAlterado());
@@ -191,20 +198,16 @@ void EditorTest::aplicaChecksTheBoxesAndChangesNothingWhenTheyFail()
 
 void EditorTest::aplicaStoresTheRowAndRefreshesTheListsKeepingTheirSelections()
 {
-    ProgramFolder folder;
-    ModalWatcher watcher;
-    RunningProgram program(kComma, folder, watcher);
-    Tform1& w = program.window();
+    Editing e(kComma);
+    Tform1& w = e.window();
     choose(w, "ComboBox9", 2);
     choose(w, "ComboBox10", 5);
-    const QWidget& editor = *program.windows->Form3;
-    QTableWidget& grid = gridOf(program);
+    const QWidget& editor = e.editor();
+    QTableWidget& grid = e.grid();
     selectRow(grid, 2);
     // The bounds themselves are valid; the name loses its outer blanks.
     typeBoxes(editor, {"  SAD 69 (edited)  ", "6377000", "250", "-66,5", "4", "-38,25"});
-    watcher.clear();
-    click(editor, "Button3");
-    QCOMPARE(watcher.seen.size(), std::size_t{0});
+    QCOMPARE(e.apply(), QStringList{});
     QCOMPARE(rowOf(grid, 2), (QStringList{"SAD 69 (edited)", "6377000", "250", "-66,5", "4", "-38,25"}));
     QCOMPARE(items(w, "ComboBox9")[2], QStringLiteral("SAD 69 (edited)"));
     QCOMPARE(items(w, "ComboBox10")[2], QStringLiteral("SAD 69 (edited)"));
@@ -220,7 +223,7 @@ void EditorTest::aplicaStoresTheRowAndRefreshesTheListsKeepingTheirSelections()
     // Closing writes the catalogue with the changed line and every other line as it was.
     w.close();
     QVERIFY(!w.isVisible());
-    const std::string saved = folder.read("Datum.Cfg");
+    const std::string saved = e.folder.read("Datum.Cfg");
     QVERIFY(saved.find("\r\n6377000,250,SAD 69 (edited),-66.5,4,-38.25\r\n") != std::string::npos);
     QVERIFY(saved.find("6378160,298.25,SAD 69(96),-67.35,3.88,-38.22\r\n") != std::string::npos);
     QCOMPARE(std::count(saved.begin(), saved.end(), '\n'), static_cast<long>(kShippedDatums));
@@ -228,14 +231,12 @@ void EditorTest::aplicaStoresTheRowAndRefreshesTheListsKeepingTheirSelections()
 
 void EditorTest::incluiThenAplicaAddsTheLastItemOfBothLists()
 {
-    ProgramFolder folder;
-    ModalWatcher watcher;
-    RunningProgram program(kComma, folder, watcher);
-    Tform1& w = program.window();
+    Editing e(kComma);
+    Tform1& w = e.window();
     choose(w, "ComboBox9", 3);
     choose(w, "ComboBox10", 1);
-    const QWidget& editor = *program.windows->Form3;
-    QTableWidget& grid = gridOf(program);
+    const QWidget& editor = e.editor();
+    QTableWidget& grid = e.grid();
     click(editor, "Button1");
     QCOMPARE(grid.rowCount(), kShippedDatums + 1);
     QCOMPARE(grid.currentRow(), kShippedDatums);
@@ -249,9 +250,7 @@ void EditorTest::incluiThenAplicaAddsTheLastItemOfBothLists()
     QCOMPARE(items(w, "ComboBox9").size(), kShippedDatums);
 
     typeBoxes(editor, {"Datum of 1954", "6378388", "297", "-100,25", "20", "3"});
-    watcher.clear();
-    click(editor, "Button3");
-    QCOMPARE(watcher.seen.size(), std::size_t{0});
+    QCOMPARE(e.apply(), QStringList{});
     QCOMPARE(items(w, "ComboBox9").last(), QStringLiteral("Datum of 1954"));
     QCOMPARE(items(w, "ComboBox10").last(), QStringLiteral("Datum of 1954"));
     QCOMPARE(items(w, "ComboBox10").size(), kShippedDatums + 1);
@@ -276,29 +275,24 @@ void EditorTest::incluiThenAplicaAddsTheLastItemOfBothLists()
 
 void EditorTest::aRowAddedAndNeverAppliedIsNeitherListedNorSaved()
 {
-    ProgramFolder folder;
-    const std::string shipped = folder.read("Datum.Cfg");
-    ModalWatcher watcher;
     {
-        RunningProgram program(kComma, folder, watcher);
-        Tform1& w = program.window();
-        click(*program.windows->Form3, "Button1");
-        QCOMPARE(w.catalogue().QuantDatum(), kShippedDatums - 1);
-        QVERIFY(!w.catalogue().DatumAlterado());
-        w.close();
+        Editing e(kComma);
+        const std::string shipped = e.folder.read("Datum.Cfg");
+        click(e.editor(), "Button1");
+        QCOMPARE(e.window().catalogue().QuantDatum(), kShippedDatums - 1);
+        QVERIFY(!e.window().catalogue().DatumAlterado());
+        e.window().close();
+        QCOMPARE(e.folder.read("Datum.Cfg"), shipped);  // nothing stored, nothing written
     }
-    QCOMPARE(folder.read("Datum.Cfg"), shipped);  // nothing was stored, nothing was written
 
-    RunningProgram program(kComma, folder, watcher);
-    Tform1& w = program.window();
-    const QWidget& editor = *program.windows->Form3;
-    QTableWidget& grid = gridOf(program);
-    click(editor, "Button1");
-    selectRow(grid, 0);
-    typeInto(editor, "Edit1", QStringLiteral("WGS 1984"));
-    click(editor, "Button3");
-    w.close();
-    const std::string saved = folder.read("Datum.Cfg");
+    // Another datum changed: the file is written, without the added row.
+    Editing again(kComma);
+    click(again.editor(), "Button1");
+    selectRow(again.grid(), 0);
+    typeInto(again.editor(), "Edit1", QStringLiteral("WGS 1984"));
+    QCOMPARE(again.apply(), QStringList{});
+    again.window().close();
+    const std::string saved = again.folder.read("Datum.Cfg");
     QCOMPARE(std::count(saved.begin(), saved.end(), '\n'), static_cast<long>(kShippedDatums));
     QVERIFY(saved.rfind("6378137,298.257223563,WGS 1984,0,0,0\r\n", 0) == 0);
     QVERIFY(saved.find("New Datum") == std::string::npos);
@@ -306,37 +300,29 @@ void EditorTest::aRowAddedAndNeverAppliedIsNeitherListedNorSaved()
 
 void EditorTest::theFiftySecondDatumIsRefused()
 {
-    ProgramFolder folder;
-    folder.write("Datum.Cfg", catalogueLines(51));
-    ModalWatcher watcher;
-    RunningProgram program(kComma, folder, watcher);
-    QTableWidget& grid = gridOf(program);
-    QCOMPARE(grid.rowCount(), 51);
-    watcher.clear();
-    click(*program.windows->Form3, "Button1");
-    QCOMPARE(grid.rowCount(), 51);
-    QCOMPARE(watcher.seen.size(), std::size_t{1});
-    QVERIFY(watcher.seen[0].text.contains(QStringLiteral("51")));
-    QCOMPARE(watcher.seen[0].text, QString::fromStdString(datumRefusedMessage(DatumRefused::Reason::Full, Language::English)));
-    QCOMPARE(program.window().catalogue().QuantDatum(), 50);
+    Editing e(kComma, catalogueLines(51).c_str());
+    QCOMPARE(e.grid().rowCount(), 51);
+    e.watcher.clear();
+    click(e.editor(), "Button1");
+    QCOMPARE(e.grid().rowCount(), 51);
+    QCOMPARE(e.watcher.texts(),
+             QStringList{QString::fromStdString(datumRefusedMessage(DatumRefused::Reason::Full, Language::English))});
+    QVERIFY(e.watcher.seen[0].text.contains(QStringLiteral("51")));
+    QCOMPARE(e.window().catalogue().QuantDatum(), 50);
 }
 
 void EditorTest::aNameWithACommaIsRefused()
 {
-    ProgramFolder folder;
-    ModalWatcher watcher;
-    RunningProgram program(kComma, folder, watcher);
-    Tform1& w = program.window();
+    Editing e(kComma);
+    Tform1& w = e.window();
     choose(w, "ComboBox1", Language::Spanish);
-    const QWidget& editor = *program.windows->Form3;
-    QTableWidget& grid = gridOf(program);
+    const QWidget& editor = e.editor();
+    QTableWidget& grid = e.grid();
     selectRow(grid, 2);
     const QStringList before = rowOf(grid, 2);
     typeInto(editor, "Edit1", QStringLiteral("SAD 69, IBGE"));
-    watcher.clear();
-    click(editor, "Button3");
-    QCOMPARE(watcher.seen.size(), std::size_t{1});
-    QCOMPARE(watcher.seen[0].text, QString::fromStdString(datumRefusedMessage(DatumRefused::Reason::Comma, Language::Spanish)));
+    QCOMPARE(e.apply(),
+             QStringList{QString::fromStdString(datumRefusedMessage(DatumRefused::Reason::Comma, Language::Spanish))});
     QCOMPARE(rowOf(grid, 2), before);
     QCOMPARE(items(w, "ComboBox9")[2], QStringLiteral("SAD 69"));
     QVERIFY(!w.catalogue().DatumAlterado());
@@ -344,17 +330,13 @@ void EditorTest::aNameWithACommaIsRefused()
 
 void EditorTest::aBlankNameIsStoredEmpty()
 {
-    ProgramFolder folder;
-    ModalWatcher watcher;
-    RunningProgram program(kComma, folder, watcher);
-    Tform1& w = program.window();
-    const QWidget& editor = *program.windows->Form3;
-    QTableWidget& grid = gridOf(program);
+    Editing e(kComma);
+    Tform1& w = e.window();
+    const QWidget& editor = e.editor();
+    QTableWidget& grid = e.grid();
     selectRow(grid, 5);
     typeInto(editor, "Edit1", QStringLiteral("   "));
-    watcher.clear();
-    click(editor, "Button3");
-    QCOMPARE(watcher.seen.size(), std::size_t{0});
+    QCOMPARE(e.apply(), QStringList{});
     QCOMPARE(rowOf(grid, 5).first(), QString());
     QCOMPARE(items(w, "ComboBox9")[5], QString());
     QCOMPARE(w.catalogue().ListaDatum()[5].Name, std::string());
@@ -362,25 +344,21 @@ void EditorTest::aBlankNameIsStoredEmpty()
 
 void EditorTest::anEmptyCatalogueStartsWithItsFirstInclui()
 {
-    ProgramFolder folder;
-    folder.write("Datum.Cfg", "\r\n");
-    ModalWatcher watcher;
-    RunningProgram program(kComma, folder, watcher);
-    Tform1& w = program.window();
-    const QWidget& editor = *program.windows->Form3;
-    QTableWidget& grid = gridOf(program);
+    Editing e(kComma, "\r\n");
+    Tform1& w = e.window();
+    const QWidget& editor = e.editor();
+    QTableWidget& grid = e.grid();
     QCOMPARE(grid.rowCount(), 0);
     QCOMPARE(boxesOf(editor), (QStringList{"", "", "", "", "", ""}));
     // No row, no slot: "Aplica" says so and stores nothing.
     typeBoxes(editor, {"First", "6378137", "298,257223563", "0", "0", "0"});
-    watcher.clear();
-    click(editor, "Button3");
-    QCOMPARE(watcher.seen.size(), std::size_t{1});
+    QCOMPARE(e.apply(),
+             QStringList{QString::fromStdString(datumRefusedMessage(DatumRefused::Reason::NoSlot, Language::English))});
     QCOMPARE(w.catalogue().QuantDatum(), -1);
 
     click(editor, "Button1");
     typeBoxes(editor, {"First", "6378137", "298,257223563", "0", "0", "0"});
-    click(editor, "Button3");
+    QCOMPARE(e.apply(), QStringList{});
     QCOMPARE(items(w, "ComboBox9"), QStringList{"First"});
     QCOMPARE(child<QComboBox>(w, "ComboBox9")->currentIndex(), 0);
     QCOMPARE(child<QComboBox>(w, "ComboBox10")->currentIndex(), 0);
@@ -388,12 +366,10 @@ void EditorTest::anEmptyCatalogueStartsWithItsFirstInclui()
 
 void EditorTest::languageChangesLabelsButNotHeadings()
 {
-    ProgramFolder folder;
-    ModalWatcher watcher;
-    RunningProgram program(kComma, folder, watcher);
-    Tform1& w = program.window();
-    const QWidget& editor = *program.windows->Form3;
-    QTableWidget& grid = gridOf(program);
+    Editing e(kComma);
+    Tform1& w = e.window();
+    const QWidget& editor = e.editor();
+    QTableWidget& grid = e.grid();
     choose(w, "ComboBox1", Language::Portuguese);
     QCOMPARE(child<QLabel>(editor, "Label1")->text(), QStringLiteral("Muita atenção ao editar os valores desta tabela"));
     QCOMPARE(child<QLabel>(editor, "Label5")->text(), QStringLiteral("1/(f) Achatamento"));
