@@ -1,10 +1,10 @@
 // Zelvora: the windows over the transformation library.
 #include "ErrorReport.h"
 #include "LocaleFormat.h"
+#include "ProgramFiles.h"
 #include "ProgramWindows.h"
+#include "TerminationRequest.h"
 
-#include <QCoreApplication>
-#include <QFile>
 #include <QLocale>
 
 int main(int argc, char** argv)
@@ -13,10 +13,14 @@ int main(int argc, char** argv)
     // The user's separators are read once here and passed down to everything that reads or
     // writes a number in the windows.
     const NumberFormat user = numberFormatOf(QLocale::system());
-    const std::filesystem::path programFolder(
-        QFile::encodeName(QCoreApplication::applicationDirPath()).toStdString());
+    const ProgramFiles files = locateProgramFiles(runningProgramFolder(), userConfigFolder());
 
-    ProgramWindows windows(user, programFolder);
+    ProgramWindows windows(user, files);
+    // The end of a session keeps the user's settings as closing the window does.
+    const TerminationRequest termination([&windows] {
+        windows.form1->saveAtShutdown();
+        QCoreApplication::exit(0);
+    });
     windows.form1->show();
     return application.exec();
 }

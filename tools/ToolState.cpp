@@ -129,14 +129,6 @@ void applySide(WindowState& state, const SideOptions& o, const SideBoxes& boxes,
 
 }  // namespace
 
-std::filesystem::path programFolder()
-{
-    std::error_code error;
-    const auto self = std::filesystem::read_symlink("/proc/self/exe", error);
-    if (error) return std::filesystem::current_path();
-    return self.parent_path();
-}
-
 NumberFormat userNumberFormat(const std::optional<std::string>& decimal,
                               const std::optional<std::string>& thousands)
 {

@@ -1,12 +1,11 @@
-// How zelvora-convert builds the window's state: the settings file and catalogue beside the
-// program, then each option overriding one part, in the words a surveyor uses for it.
+// How zelvora-convert builds the window's state: the window's settings file and catalogue, then
+// each option overriding one part, in the words a surveyor uses for it.
 #pragma once
 
 #include "DatumCatalogue.h"
 #include "NumberFormat.h"
 #include "WindowState.h"
 
-#include <filesystem>
 #include <optional>
 #include <stdexcept>
 #include <string>
@@ -34,9 +33,6 @@ struct StateOptions {
     std::optional<int> angleFormat;
     std::optional<std::string> language;  // pt, en, es
 };
-
-// The folder of the running program, where its settings and catalogue lie by default.
-std::filesystem::path programFolder();
 
 // The user's separators from LC_NUMERIC, each replaced by its option when given. A decimal
 // separator must be one character that cannot be part of a number; the thousands separator may

@@ -2,6 +2,7 @@
 // own settings file and datum catalogue, with the same digits.
 #include "FileCommands.h"
 #include "Pipeline.h"
+#include "ProgramFiles.h"
 #include "Settings.h"
 #include "StreamRun.h"
 #include "TextTables.h"
@@ -166,10 +167,12 @@ void addSide(CLI::App& app, SideOptions& side, const std::string& prefix,
 
 void fail(const std::string& message) { std::cerr << "zelvora-convert: " << message << '\n'; }
 
-// Where a file lies: the option's path, or beside the program.
+// Where a file lies: the option's path, or where the window reads it (the user's own in the
+// config folder, else the one beside the program or in share/zelvora).
 fs::path fileOf(const std::optional<std::string>& option, const char* name)
 {
-    return option ? fs::path(*option) : programFolder() / name;
+    if (option) return fs::path(*option);
+    return locateProgramFiles(runningProgramFolder(), userConfigFolder()).readable(name);
 }
 
 int runPoint(const WindowState& state, const DatumCatalogue& catalogue, const NumberFormat& user)
@@ -248,10 +251,10 @@ int main(int argc, char** argv)
 
     Arguments a;
     const std::string files = "Files";
-    app.add_option("--settings", a.settings, "settings file (default: Zelvora.Cfg beside the program)")
+    app.add_option("--settings", a.settings, "settings file (default: the window's Zelvora.Cfg)")
         ->type_name("FILE")
         ->group(files);
-    app.add_option("--datums", a.datums, "datum catalogue (default: Datum.Cfg beside the program)")
+    app.add_option("--datums", a.datums, "datum catalogue (default: the window's Datum.Cfg)")
         ->type_name("FILE")
         ->group(files);
     app.add_flag("--list-datums", a.listDatums, "print the catalogue: index, name, a, 1/f, dx, dy, dz")

@@ -58,9 +58,9 @@ private:
 
 }  // namespace
 
-TGraficosGeo::TGraficosGeo(std::filesystem::path programFolder, QWidget* parent)
+TGraficosGeo::TGraficosGeo(std::filesystem::path dataFolder, QWidget* parent)
     : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint),
-      PastaPrograma(std::move(programFolder))
+      dataFolder_(std::move(dataFolder))
 {
     setObjectName(QStringLiteral("GraficosGeo"));
     setModal(true);
@@ -75,10 +75,10 @@ TGraficosGeo::TGraficosGeo(std::filesystem::path programFolder, QWidget* parent)
 
 QImage TGraficosGeo::load(const char* name) const
 {
-    const QString path = QFile::decodeName((PastaPrograma / name).string().c_str());
+    const QString path = QFile::decodeName((dataFolder_ / name).string().c_str());
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
-        throw std::runtime_error("Cannot open file " + (PastaPrograma / name).string());
+        throw std::runtime_error("Cannot open file " + (dataFolder_ / name).string());
     QImageReader reader(&file, "bmp");
     QImage picture = reader.read();
     if (picture.isNull()) throw std::runtime_error("Bitmap image is not valid");

@@ -14,8 +14,8 @@ class QPushButton;
 class TGraficosGeo : public QDialog {
     Q_OBJECT
 public:
-    // `programFolder` holds "ZonasUTM.bmp" and "UTMzone.bmp".
-    explicit TGraficosGeo(std::filesystem::path programFolder, QWidget* parent = nullptr);
+    // `dataFolder` holds "ZonasUTM.bmp" and "UTMzone.bmp".
+    explicit TGraficosGeo(std::filesystem::path dataFolder, QWidget* parent = nullptr);
 
     // The world map marked at a latitude and longitude in degrees, north and east positive.
     void MapadoMundo(double Lat, double Lon);
@@ -33,7 +33,7 @@ private:
     void lay(const QImage& picture, QSize control, QPoint button);
     QImage load(const char* name) const;
 
-    std::filesystem::path PastaPrograma;
+    std::filesystem::path dataFolder_;
     QLabel* Image1 = nullptr;
     QPushButton* Button1 = nullptr;
 };

@@ -1,8 +1,8 @@
 #include "ProgramWindows.h"
 
-ProgramWindows::ProgramWindows(const NumberFormat& user, const std::filesystem::path& programFolder)
-    : form1(std::make_unique<Tform1>(user, programFolder)),
-      GraficosGeo(std::make_unique<TGraficosGeo>(programFolder, form1.get())),
+ProgramWindows::ProgramWindows(const NumberFormat& user, const ProgramFiles& files)
+    : form1(std::make_unique<Tform1>(user, files)),
+      GraficosGeo(std::make_unique<TGraficosGeo>(files.data, form1.get())),
       Form2(std::make_unique<TForm2>(form1.get())),
       Form3(std::make_unique<TForm3>(user, form1.get()))
 {

@@ -4,15 +4,15 @@
 
 #include "GeoGraficos.h"
 #include "NumberFormat.h"
+#include "ProgramFiles.h"
 #include "Unit2.h"
 #include "Unit3.h"
 #include "geolib.h"
 
-#include <filesystem>
 #include <memory>
 
 struct ProgramWindows {
-    ProgramWindows(const NumberFormat& user, const std::filesystem::path& programFolder);
+    ProgramWindows(const NumberFormat& user, const ProgramFiles& files);
 
     std::unique_ptr<Tform1> form1;
     std::unique_ptr<TGraficosGeo> GraficosGeo;

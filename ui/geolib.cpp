@@ -31,6 +31,7 @@
 #include <QTimer>
 
 #include <algorithm>
+#include <iostream>
 #include <climits>
 
 namespace {
@@ -126,12 +127,12 @@ int barValue(std::size_t lines) { return static_cast<int>(std::min<std::size_t>(
 
 }  // namespace
 
-Tform1::Tform1(const NumberFormat& user, std::filesystem::path programFolder, QWidget* parent)
+Tform1::Tform1(const NumberFormat& user, ProgramFiles files, QWidget* parent)
     : QWidget(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                           Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
                           Qt::WindowCloseButtonHint),
       user_(user),
-      PastaPrograma(std::move(programFolder)),
+      files_(std::move(files)),
       dialogs_(std::make_unique<SystemFileDialogs>()),
       OpenDialog1{QString::fromLatin1(kOpenFilter), 1, QString::fromLatin1(kDefaultExt),
                   QStringLiteral("Teste.Dxf")},
@@ -439,7 +440,7 @@ void Tform1::FormActivate()
     // 7.
     Motor = std::make_unique<TGeo>();
     // 8 and 9: a catalogue that cannot be read whole is reported; the datums read stay.
-    CatalogueReading datums = loadCatalogue(PastaPrograma / "Datum.Cfg");
+    CatalogueReading datums = loadCatalogue(files_.readable("Datum.Cfg"));
     catalogue_ = std::move(datums.catalogue);
     if (datums.problem) showErrorReport(this, QString::fromStdString(*datums.problem));
     fillDatumLists();
@@ -450,7 +451,7 @@ void Tform1::FormActivate()
     ComboBox10->setCurrentIndex(resource.ComboBox10 < ComboBox10->count() ? resource.ComboBox10 : -1);
     // 12: a settings file that cannot be read whole is reported and not used.
     const SettingsReading settings =
-        Le_Config(PastaPrograma / "Zelvora.Cfg", snapshot(), catalogue_.QuantDatum(), user_);
+        Le_Config(files_.readable("Zelvora.Cfg"), snapshot(), catalogue_.QuantDatum(), user_);
     applyState(settings.state);
     // The destination shown is the one a run will write, also when the settings restored it.
     Label19->setText(SaveDialog1.fileName);
@@ -483,8 +484,8 @@ bool Tform1::FormClose()
     // and keeps the window open.
     const WindowState state = snapshot();
     try {
-        writeSettings(PastaPrograma / "Zelvora.Cfg", state, user_);
-        saveCatalogue(PastaPrograma / "Datum.Cfg", catalogue_);
+        writeSettings(files_.writable("Zelvora.Cfg"), state, user_);
+        saveCatalogue(files_.writable("Datum.Cfg"), catalogue_);
     } catch (const FileWriteError& error) {
         const QString question = QString::fromUtf8(error.what()) + QStringLiteral("\n\n") +
                                  fromUtf8(closeWithoutSavingQuestion(language()));
@@ -495,6 +496,22 @@ bool Tform1::FormClose()
     }
     Motor.reset();
     return true;
+}
+
+void Tform1::saveAtShutdown()
+{
+    if (!started_) return;
+    // Each file on its own: a box that is not a number loses the settings, not the datums.
+    try {
+        writeSettings(files_.writable("Zelvora.Cfg"), snapshot(), user_);
+    } catch (const std::exception& error) {
+        std::cerr << "zelvora: the settings were not saved: " << error.what() << '\n';
+    }
+    try {
+        saveCatalogue(files_.writable("Datum.Cfg"), catalogue_);
+    } catch (const std::exception& error) {
+        std::cerr << "zelvora: the datums were not saved: " << error.what() << '\n';
+    }
 }
 
 // --- single point ---------------------------------------------------------------------------

@@ -7,13 +7,13 @@
 #include "FileDialogs.h"
 #include "Geodesica.h"
 #include "NumberFormat.h"
+#include "ProgramFiles.h"
 #include "TextTables.h"
 #include "WindowState.h"
 
 #include <QWidget>
 
 #include <array>
-#include <filesystem>
 #include <initializer_list>
 #include <memory>
 
@@ -32,9 +32,9 @@ class TGraficosGeo;
 class Tform1 : public QWidget {
     Q_OBJECT
 public:
-    // `user` holds the user's separators, `programFolder` the folder of "Datum.Cfg" and
-    // "Zelvora.Cfg" (PastaPrograma).
-    Tform1(const NumberFormat& user, std::filesystem::path programFolder, QWidget* parent = nullptr);
+    // `user` holds the user's separators, `files` where "Datum.Cfg" and "Zelvora.Cfg" are read
+    // and written.
+    Tform1(const NumberFormat& user, ProgramFiles files, QWidget* parent = nullptr);
     ~Tform1() override;
 
     // The windows that the language switch captions and the buttons show; created after this one.
@@ -47,6 +47,10 @@ public:
     const DatumCatalogue& catalogue() const { return catalogue_; }
     // True once the start-up has run (at the first activation).
     bool started() const { return started_; }
+    // The end of the session: the settings and a changed catalogue are written as at a close,
+    // without a question, since nobody may be there to answer; what cannot be written is told
+    // on the standard error. Nothing is written before the start-up has run.
+    void saveAtShutdown();
 
 protected:
     bool event(QEvent* event) override;
@@ -99,7 +103,7 @@ private:
                              std::initializer_list<const char*> rest);
 
     NumberFormat user_;
-    std::filesystem::path PastaPrograma;
+    ProgramFiles files_;
     DatumCatalogue catalogue_;
     std::unique_ptr<TGeo> Motor;
     InterfaceTexts texts_;

@@ -100,7 +100,7 @@ void SettingsTest::closingBeforeTheStartUpWritesNothing()
     // writing them would overwrite the user's settings.
     ProgramFolder folder;
     folder.write("Zelvora.Cfg", "kept");
-    ProgramWindows windows(kComma, folder.path());
+    ProgramWindows windows(kComma, ProgramFiles::inOneFolder(folder.path()));
     QVERIFY(windows.form1->close());
     QCOMPARE(folder.read("Zelvora.Cfg"), std::string("kept"));
 }

@@ -128,7 +128,7 @@ void StartupTest::startsAlsoWhenTheWindowManagerDoesNotActivateIt()
 {
     ProgramFolder folder;
     ModalWatcher watcher;
-    ProgramWindows windows(kComma, folder.path());
+    ProgramWindows windows(kComma, ProgramFiles::inOneFolder(folder.path()));
     windows.form1->setAttribute(Qt::WA_ShowWithoutActivating);
     windows.form1->show();
     QVERIFY(QTest::qWaitFor([&] { return windows.form1->started(); }, 5000));

@@ -72,7 +72,7 @@ std::string ProgramFolder::read(const char* name) const
 
 RunningProgram::RunningProgram(const NumberFormat& user, const ProgramFolder& folder,
                                ModalWatcher& watcher)
-    : windows(std::make_unique<ProgramWindows>(user, folder.path()))
+    : windows(std::make_unique<ProgramWindows>(user, ProgramFiles::inOneFolder(folder.path())))
 {
     window().show();
     window().activateWindow();

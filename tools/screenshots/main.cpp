@@ -82,7 +82,7 @@ int main(int argc, char** argv)
     closeModalsAsTheyOpen(output, aboutSaved, [] { return QStringLiteral("about-en"); });
 
     const NumberFormat user{',', "."};
-    ProgramWindows windows(user, programFolder.path().toStdString());
+    ProgramWindows windows(user, ProgramFiles::inOneFolder(programFolder.path().toStdString()));
     Tform1& window = *windows.form1;
     window.show();
     window.activateWindow();
