@@ -1,12 +1,15 @@
 #!/usr/bin/python3
-"""Draws the program's pictures: the two map bitmaps and the About window's emblem and globe.
+"""Draws the program's pictures: the two map bitmaps, the About window's emblem and globe, and the
+program's icon.
 
     /usr/bin/python3 data/pictures/draw_pictures.py [--out DIR]
 
-Writes DIR/ZonasUTM.bmp, DIR/UTMzone.bmp, DIR/pictures/emblem.png and DIR/pictures/globe.png;
-DIR is the data folder beside this one unless given. Python's standard library only, and no
-randomness or clock, so the same inputs give the same bytes. The coastlines come from coast.txt
-next to this file (see README.md for where they come from).
+Writes DIR/ZonasUTM.bmp, DIR/UTMzone.bmp, DIR/pictures/emblem.png, DIR/pictures/globe.png,
+DIR/icons/hicolor/NxN/apps/zelvora.png for N = 16, 24, 32, 48, 64, 128 and 256, and
+DIR/icons/hicolor/scalable/apps/zelvora.svg; DIR is the data folder beside this one unless
+given. Python's standard library only, and no randomness or clock, so the same inputs give the
+same bytes. The coastlines come from coast.txt next to this file (see README.md for where they
+come from).
 
 Pixel (x, y) covers the square [x, x+1) x [y, y+1) of the picture's continuous coordinates, so a
 position that the map window marks at trunc(u), trunc(v) lies inside the pixel it marks.
@@ -43,15 +46,17 @@ def write_bmp(path, canvas):
 
 
 def write_png(path, canvas):
-    """8-bit RGB PNG, no interlace; each row filtered by the filter that minimises its sum."""
+    """8-bit PNG, no interlace, RGB (colour type 2) or, for a canvas with an alpha channel, RGBA
+    (colour type 6); each row filtered by the filter that minimises its sum."""
     w, h = canvas.w, canvas.h
+    bpp = canvas.channels
 
     def chunk(kind, data):
         return (struct.pack(">I", len(data)) + kind + data
                 + struct.pack(">I", zlib.crc32(kind + data) & 0xFFFFFFFF))
 
     raw = bytearray()
-    prev = bytes(w * 3)
+    prev = bytes(w * bpp)
     for y in range(h):
         cur = bytearray()
         for x in range(w):
@@ -61,9 +66,9 @@ def write_png(path, canvas):
         for ftype in range(5):
             out = bytearray(len(cur))
             for i in range(len(cur)):
-                a = cur[i - 3] if i >= 3 else 0
+                a = cur[i - bpp] if i >= bpp else 0
                 b = prev[i]
-                c = prev[i - 3] if i >= 3 else 0
+                c = prev[i - bpp] if i >= bpp else 0
                 if ftype == 0:
                     p = 0
                 elif ftype == 1:
@@ -83,7 +88,7 @@ def write_png(path, canvas):
         raw += best[2]
         prev = cur
     data = (b"\x89PNG\r\n\x1a\n"
-            + chunk(b"IHDR", struct.pack(">IIBBBBB", w, h, 8, 2, 0, 0, 0))
+            + chunk(b"IHDR", struct.pack(">IIBBBBB", w, h, 8, 6 if bpp == 4 else 2, 0, 0, 0))
             + chunk(b"IDAT", zlib.compress(bytes(raw), 9))
             + chunk(b"IEND", b""))
     with open(path, "wb") as f:
@@ -95,6 +100,8 @@ def write_png(path, canvas):
 
 
 class Canvas:
+    channels = 3
+
     def __init__(self, w, h, colour):
         self.w, self.h = w, h
         self.px = [tuple(float(c) for c in colour)] * (w * h)
@@ -730,6 +737,200 @@ def draw_emblem():
     return c
 
 
+# --------------------------------------------------------------------------------------------
+# The application icon: the emblem's design on a transparent background, as PNGs in the sizes of
+# the hicolor icon theme and as an SVG drawn from the same shapes
+
+ICON_SIZES = (16, 24, 32, 48, 64, 128, 256)
+I_FACE_TOP = (255, 255, 255)
+I_FACE_BOTTOM = (220, 231, 243)
+I_WHITE = (255, 255, 255)
+
+
+def icon_layers(n):
+    """The icon on an n-pixel square, as (shape, fill) pairs in the square's continuous
+    coordinates, painted in order. A shape is ("disc", cx, cy, r), ("ring", cx, cy, r_in, r_out)
+    or ("polygon", points); a fill is an RGB colour or ("gradient", top, bottom, y0, y1), a
+    vertical gradient from row coordinate y0 to y1.
+
+    The emblem's geometry scaled by n / 48 (at 48 pixels the emblem's own layout) on a
+    transparent background, its face shaded from white at the top to a pale blue at the bottom. The
+    smaller sizes keep the silhouette and drop the detail: the outer ring stays at least 1.25
+    pixels wide, the graduation (every 30 degrees) is drawn from 48 pixels up and its finer
+    divisions (every 10 degrees) from 128 up, and the survey mark at the centre loses its ring
+    below 48 pixels, its dot below 32 and is left out at 16."""
+    k = n / 48.0
+    c = n / 2.0
+    r_out = 22.5 * k
+    r_in = r_out - max(1.9 * k, 1.25)
+    layers = [
+        (("disc", c, c, (r_in + r_out) / 2.0),
+         ("gradient", I_FACE_TOP, I_FACE_BOTTOM, c - r_out, c + r_out)),
+        (("ring", c, c, r_in, r_out), E_DARK),
+    ]
+
+    def radial(angle, r0, r1, half):
+        """A quadrilateral along the direction `angle` (degrees clockwise from up) from radius r0
+        to r1, 2 * half wide."""
+        t = math.radians(angle)
+        ux, uy = math.sin(t), -math.cos(t)
+        px, py = -uy * half, ux * half
+        return ("polygon", [(c + ux * r0 + px, c + uy * r0 + py),
+                            (c + ux * r1 + px, c + uy * r1 + py),
+                            (c + ux * r1 - px, c + uy * r1 - py),
+                            (c + ux * r0 - px, c + uy * r0 - py)])
+
+    # Graduation: the ticks start inside the ring, so that they join it without a seam.
+    overlap = (r_out - r_in) / 2.0
+    if n >= 128:
+        for a in range(0, 360, 10):
+            if a % 30:
+                layers.append((radial(a, r_in + overlap, r_in - 1.6 * k, 0.4 * k), E_DARK))
+    if n >= 48:
+        for a in range(30, 360, 30):
+            if a % 90:
+                layers.append((radial(a, r_in + overlap, r_in - 3.0 * k, 0.65 * k), E_DARK))
+
+    # Compass star: four short points on the diagonals, then four long ones; each is a kite in
+    # its light colour (the north point's is the accent) with its clockwise half laid over it in
+    # the dark colour, so the halves meet without a gap between them.
+    def point(angle, length, half, light):
+        t = math.radians(angle)
+        tip = (c + length * math.sin(t), c - length * math.cos(t))
+        left = (c - half * math.cos(t), c - half * math.sin(t))
+        right = (c + half * math.cos(t), c + half * math.sin(t))
+        layers.append((("polygon", [(c, c), left, tip, right]), light))
+        layers.append((("polygon", [(c, c), tip, right]), E_DARK))
+    for angle in (45, 135, 225, 315):
+        point(angle, 12.5 * k, 3.2 * k, E_LIGHT)
+    for angle in (90, 180, 270, 0):
+        point(angle, 20.0 * k, 4.6 * k, E_ACCENT if angle == 0 else E_LIGHT)
+
+    # The survey mark at the centre: a white disc in a dark ring with a dot; at 32 pixels the
+    # disc and a dot at least a pixel across, at 24 the disc alone, at 16 none (the star's dark
+    # halves then meet in a dark centre).
+    if n >= 24:
+        layers.append((("disc", c, c, 3.4 * k), I_WHITE))
+    if n >= 48:
+        layers.append((("ring", c, c, 2.4 * k, 3.4 * k), E_DARK))
+    if n >= 32:
+        layers.append((("disc", c, c, max(1.0 * k, 1.0)), E_DARK))
+    return layers
+
+
+class RgbaCanvas:
+    """A transparent canvas; pixels are held with premultiplied alpha and written straight."""
+    channels = 4
+
+    def __init__(self, w, h):
+        self.w, self.h = w, h
+        self.px = [(0.0, 0.0, 0.0, 0.0)] * (w * h)
+
+    def get(self, x, y):
+        r, g, b, a = self.px[y * self.w + x]
+        alpha = min(255, max(0, int(a * 255.0 + 0.5)))
+        if alpha == 0:
+            return (0, 0, 0, 0)
+        return (min(255, max(0, int(r / a + 0.5))), min(255, max(0, int(g / a + 0.5))),
+                min(255, max(0, int(b / a + 0.5))), alpha)
+
+    def over(self, x, y, colour, alpha):
+        i = y * self.w + x
+        r, g, b, a = self.px[i]
+        keep = 1.0 - alpha
+        self.px[i] = (colour[0] * alpha + r * keep, colour[1] * alpha + g * keep,
+                      colour[2] * alpha + b * keep, alpha + a * keep)
+
+
+def fill_colour(fill, y):
+    """The fill's colour at row coordinate y."""
+    if fill[0] != "gradient":
+        return fill
+    _, top, bottom, y0, y1 = fill
+    t = min(1.0, max(0.0, (y - y0) / (y1 - y0)))
+    return tuple(a + (b - a) * t for a, b in zip(top, bottom))
+
+
+def shape_rings(shape):
+    kind = shape[0]
+    if kind == "disc":
+        _, cx, cy, r = shape
+        return [circle(cx, cy, r, 192)]
+    if kind == "ring":
+        _, cx, cy, r_in, r_out = shape
+        return [circle(cx, cy, r_out, 192), circle(cx, cy, r_in, 192)]
+    return [shape[1]]
+
+
+def draw_icon(n):
+    """The icon at n x n pixels: every shape filled with 8 sample lines a pixel within its own
+    bounding box, laid over the ones before it."""
+    canvas = RgbaCanvas(n, n)
+    for shape, fill in icon_layers(n):
+        rings = shape_rings(shape)
+        xs = [x for ring in rings for x, _ in ring]
+        ys = [y for ring in rings for _, y in ring]
+        x0, x1 = max(0, int(math.floor(min(xs)))), min(n, int(math.ceil(max(xs))))
+        y0, y1 = max(0, int(math.floor(min(ys)))), min(n, int(math.ceil(max(ys))))
+        w, h = x1 - x0, y1 - y0
+        cov = fill_coverage([[(x - x0, y - y0) for x, y in ring] for ring in rings], w, h, 8)
+        for j in range(h):
+            colour = fill_colour(fill, y0 + j + 0.5)
+            for i in range(w):
+                a = cov[j * w + i]
+                if a > 0:
+                    canvas.over(x0 + i, y0 + j, colour, min(1.0, a))
+    return canvas
+
+
+def svg_number(v):
+    text = f"{v:.3f}".rstrip("0").rstrip(".")
+    return "0" if text in ("", "-0") else text
+
+
+def svg_colour(rgb):
+    return "#%02x%02x%02x" % tuple(int(v) for v in rgb)
+
+
+def write_svg(path, n):
+    """The icon's shapes at n x n as plain SVG 1.1: circles, circles stroked for the rings and
+    polygons, the face's gradient defined in the file itself."""
+    defs, body = [], []
+    for shape, fill in icon_layers(n):
+        if fill[0] == "gradient":
+            _, top, bottom, y0, y1 = fill
+            ident = "face%d" % len(defs)
+            defs.append(f'    <linearGradient id="{ident}" gradientUnits="userSpaceOnUse" x1="0" '
+                        f'y1="{svg_number(y0)}" x2="0" y2="{svg_number(y1)}">\n'
+                        f'      <stop offset="0" stop-color="{svg_colour(top)}"/>\n'
+                        f'      <stop offset="1" stop-color="{svg_colour(bottom)}"/>\n'
+                        f'    </linearGradient>')
+            paint = f"url(#{ident})"
+        else:
+            paint = svg_colour(fill)
+        kind = shape[0]
+        if kind == "disc":
+            _, cx, cy, r = shape
+            body.append(f'  <circle cx="{svg_number(cx)}" cy="{svg_number(cy)}" '
+                        f'r="{svg_number(r)}" fill="{paint}"/>')
+        elif kind == "ring":
+            _, cx, cy, r_in, r_out = shape
+            body.append(f'  <circle cx="{svg_number(cx)}" cy="{svg_number(cy)}" '
+                        f'r="{svg_number((r_in + r_out) / 2.0)}" fill="none" stroke="{paint}" '
+                        f'stroke-width="{svg_number(r_out - r_in)}"/>')
+        else:
+            points = " ".join(f"{svg_number(x)},{svg_number(y)}" for x, y in shape[1])
+            body.append(f'  <polygon points="{points}" fill="{paint}"/>')
+    text = ('<?xml version="1.0" encoding="UTF-8"?>\n'
+            f'<svg xmlns="http://www.w3.org/2000/svg" version="1.1" width="{n}" height="{n}" '
+            f'viewBox="0 0 {n} {n}">\n'
+            '  <title>Zelvora</title>\n'
+            + ("  <defs>\n" + "\n".join(defs) + "\n  </defs>\n" if defs else "")
+            + "\n".join(body) + "\n</svg>\n")
+    with open(path, "w", encoding="ascii", newline="\n") as f:
+        f.write(text)
+
+
 def main(argv):
     out = os.path.dirname(HERE)
     if len(argv) == 3 and argv[1] == "--out":
@@ -742,6 +943,13 @@ def main(argv):
     write_bmp(os.path.join(out, "UTMzone.bmp"), draw_zone())
     write_png(os.path.join(out, "pictures", "emblem.png"), draw_emblem())
     write_png(os.path.join(out, "pictures", "globe.png"), draw_globe(rings))
+    for n in ICON_SIZES:
+        folder = os.path.join(out, "icons", "hicolor", f"{n}x{n}", "apps")
+        os.makedirs(folder, exist_ok=True)
+        write_png(os.path.join(folder, "zelvora.png"), draw_icon(n))
+    folder = os.path.join(out, "icons", "hicolor", "scalable", "apps")
+    os.makedirs(folder, exist_ok=True)
+    write_svg(os.path.join(folder, "zelvora.svg"), ICON_SIZES[-1])
 
 
 if __name__ == "__main__":

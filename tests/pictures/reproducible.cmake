@@ -1,5 +1,6 @@
-# Runs data/pictures/draw_pictures.py into WORK_DIR and compares every picture with the
-# committed one. Needs PYTHON, DATA_DIR and WORK_DIR.
+# Runs data/pictures/draw_pictures.py into WORK_DIR and compares every picture it draws (the map
+# bitmaps, the About window's pictures and the icons in data/icons) with the committed one. Needs
+# PYTHON, DATA_DIR and WORK_DIR.
 if(NOT EXISTS "${PYTHON}")
   message("pictures.reproducible skipped: ${PYTHON} is missing")
   return()
@@ -14,8 +15,15 @@ if(NOT status EQUAL 0)
   message(FATAL_ERROR "draw_pictures.py failed: ${status}")
 endif()
 
+set(pictures ZonasUTM.bmp UTMzone.bmp pictures/emblem.png pictures/globe.png)
+foreach(size 16 24 32 48 64 128 256)
+  list(APPEND pictures icons/hicolor/${size}x${size}/apps/zelvora.png)
+endforeach()
+list(APPEND pictures icons/hicolor/scalable/apps/zelvora.svg)
+list(LENGTH pictures count)
+
 set(different)
-foreach(picture ZonasUTM.bmp UTMzone.bmp pictures/emblem.png pictures/globe.png)
+foreach(picture IN LISTS pictures)
   execute_process(
     COMMAND ${CMAKE_COMMAND} -E compare_files "${DATA_DIR}/${picture}" "${WORK_DIR}/${picture}"
     RESULT_VARIABLE same)
@@ -28,4 +36,5 @@ if(different)
                       "(run the zelvora_pictures target and commit the result)")
 endif()
 file(REMOVE_RECURSE "${WORK_DIR}")
-message("pictures.reproducible: all four pictures redrawn byte for byte")
+message("pictures.reproducible: all ${count} pictures (the map bitmaps, the About window's "
+        "pictures and the program's icons) redrawn byte for byte")
