@@ -13,6 +13,8 @@ private slots:
     void unwritableFolderAsksBeforeClosing();
     void closingBeforeTheStartUpWritesNothing();
     void badSettingsFileIsReportedAndIgnored();
+    void theUsersFilesLiveApartFromTheShippedOnes();
+    void theEndOfASessionSavesWithoutAsking();
 };
 
 void SettingsTest::roundTripThroughTheWindow()
@@ -121,6 +123,66 @@ void SettingsTest::badSettingsFileIsReportedAndIgnored()
     QCOMPARE(program.window().windowTitle(), QStringLiteral("Geodetic Transforms"));
     // The destination shown is the one the settings hold, here the design's.
     QCOMPARE(child<QLabel>(program.window(), "Label19")->text(), QStringLiteral("SemNome.Dxf"));
+}
+
+void SettingsTest::theUsersFilesLiveApartFromTheShippedOnes()
+{
+    ProgramFolder shipped, user;
+    shipped.copyShipped("ZonasUTM.bmp");
+    const std::string catalogue = shipped.read("Datum.Cfg");
+    const ProgramFiles files{shipped.path(), user.file("zelvora")};
+    {
+        ModalWatcher watcher;
+        RunningProgram program(kComma, files, watcher);
+        Tform1& w = program.window();
+        QCOMPARE(child<QComboBox>(w, "ComboBox9")->count(), 36);  // the shipped catalogue
+        choose(w, "ComboBox1", 0);
+        // A datum changed in the editor, and the map picture from the shipped folder.
+        typeInto(*program.windows->Form3, "Edit1", QStringLiteral("WGS 1984"));
+        click(*program.windows->Form3, "Button3");
+        choose(w, "ComboBox7", 1);
+        watcher.clear();
+        click(w, "Button3");
+        QCOMPARE(watcher.seen.size(), std::size_t{1});
+        QCOMPARE(watcher.seen[0].window, QStringLiteral("GraficosGeo"));
+        QVERIFY(w.close());
+    }
+    // Written among the user's files, the shipped ones untouched.
+    QCOMPARE(shipped.read("Datum.Cfg"), catalogue);
+    QVERIFY(!std::filesystem::exists(shipped.file("Zelvora.Cfg")));
+    QVERIFY(std::filesystem::exists(user.file("zelvora/Zelvora.Cfg")));
+    QVERIFY(user.read("zelvora/Datum.Cfg").rfind("6378137,298.257223563,WGS 1984,", 0) == 0);
+    // The next start reads the user's files first.
+    ModalWatcher watcher;
+    RunningProgram program(kComma, files, watcher);
+    QCOMPARE(child<QComboBox>(program.window(), "ComboBox9")->itemText(0), QStringLiteral("WGS 1984"));
+    QCOMPARE(program.window().snapshot().ComboBox1, 0);
+}
+
+void SettingsTest::theEndOfASessionSavesWithoutAsking()
+{
+    ProgramFolder folder;
+    {
+        // Before the start-up the boxes hold the design values: nothing is written.
+        ProgramWindows windows(kComma, ProgramFiles::inOneFolder(folder.path()));
+        windows.form1->saveAtShutdown();
+        QVERIFY(!std::filesystem::exists(folder.file("Zelvora.Cfg")));
+    }
+    ModalWatcher watcher;
+    RunningProgram program(kComma, folder, watcher);
+    Tform1& w = program.window();
+    typeInto(*program.windows->Form3, "Edit1", QStringLiteral("WGS 1984"));
+    click(*program.windows->Form3, "Button3");
+    // A box that is not a number loses the settings but not the datums, and nothing is asked.
+    typeInto(w, "Edit13", QStringLiteral("12x"));
+    watcher.clear();
+    w.saveAtShutdown();
+    QCOMPARE(watcher.seen.size(), std::size_t{0});
+    QVERIFY(!std::filesystem::exists(folder.file("Zelvora.Cfg")));
+    QVERIFY(folder.read("Datum.Cfg").rfind("6378137,298.257223563,WGS 1984,", 0) == 0);
+    typeInto(w, "Edit13", QStringLiteral("-51"));
+    w.saveAtShutdown();
+    QVERIFY(folder.read("Zelvora.Cfg").find("\r\n-51\r\n") != std::string::npos);
 }
 
 ZELVORA_UI_TEST_MAIN(SettingsTest)

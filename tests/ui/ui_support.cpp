@@ -72,7 +72,13 @@ std::string ProgramFolder::read(const char* name) const
 
 RunningProgram::RunningProgram(const NumberFormat& user, const ProgramFolder& folder,
                                ModalWatcher& watcher)
-    : windows(std::make_unique<ProgramWindows>(user, ProgramFiles::inOneFolder(folder.path())))
+    : RunningProgram(user, ProgramFiles::inOneFolder(folder.path()), watcher)
+{
+}
+
+RunningProgram::RunningProgram(const NumberFormat& user, const ProgramFiles& files,
+                               ModalWatcher& watcher)
+    : windows(std::make_unique<ProgramWindows>(user, files))
 {
     window().show();
     window().activateWindow();

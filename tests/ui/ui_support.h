@@ -69,6 +69,8 @@ private:
 // by the watcher).
 struct RunningProgram {
     RunningProgram(const NumberFormat& user, const ProgramFolder& folder, ModalWatcher& watcher);
+    // The shipped files in one folder, the user's in another.
+    RunningProgram(const NumberFormat& user, const ProgramFiles& files, ModalWatcher& watcher);
     ~RunningProgram();
     Tform1& window() const { return *windows->form1; }
     std::unique_ptr<ProgramWindows> windows;
