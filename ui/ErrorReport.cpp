@@ -2,6 +2,7 @@
 
 #include "InterfaceFont.h"
 
+#include <QIcon>
 #include <QMessageBox>
 
 void showErrorReport(QWidget* parent, const QString& text)
@@ -20,6 +21,14 @@ void showErrorMessage(QWidget* parent, const QString& text)
 ZelvoraApplication::ZelvoraApplication(int& argc, char** argv) : QApplication(argc, argv)
 {
     setApplicationName(QStringLiteral("Zelvora"));
+    // The menu entry's name, so that a desktop shows the windows under its entry and icon.
+    setDesktopFileName(QStringLiteral("zelvora"));
+    // The icon built in, for the portable layout where no icon theme holds it.
+    Q_INIT_RESOURCE(pictures);
+    QIcon icon;
+    for (const int size : {16, 32, 48, 256})
+        icon.addFile(QStringLiteral(":/pictures/icon-%1.png").arg(size), QSize(size, size));
+    setWindowIcon(QIcon::fromTheme(QStringLiteral("zelvora"), icon));
     setFont(interfaceFont());
 }
 

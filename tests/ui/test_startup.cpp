@@ -68,6 +68,8 @@ void StartupTest::defaultsWithoutSettingsFile()
     QCOMPARE(child<QLabel>(w, "Label18")->text(), QString());
     QCOMPARE(child<QLabel>(w, "Label19")->text(), QStringLiteral("SemNome.Dxf"));
     QCOMPARE(child<QProgressBar>(w, "ProgressBar1")->value(), 0);
+    // The program's icon, built in for the portable layout.
+    QVERIFY(QApplication::windowIcon().availableSizes().contains(QSize(256, 256)));
     // Nothing but the About window was shown.
     QCOMPARE(watcher.seen.size(), std::size_t{1});
 }
