@@ -75,8 +75,7 @@ int runFileCommand(const FileCommand& command, const WindowState& state,
             : ExportaDXF(command.source, *command.destination, state, datums, engine, user,
                          terminalProgress(start));
     std::cerr << command.destination->string() << ": " << summary.lines << " lines read, "
-              << summary.points << " points transformed, " << summary.rejected
-              << " rejected";
+              << summary.points << " points, " << summary.rejected << " of them rejected";
     if (summary.rejected > 0)
         std::cerr << " (the first on line " << summary.firstRejectedLine << ")";
     std::fprintf(stderr, ", %.2f s\n", secondsSince(start));

@@ -77,7 +77,7 @@ POINTS
   Turns a text file of points, one "name;X;Y;Z" a line in the source system (X first, "."
   as decimal separator), into a drawing of one POINT and one TEXT with the name per line.
 
-  With --check, either reads its source as the run would and lists every line that would stop
+  With --check, reads its source as the run would and lists every line that would stop
   the run (with its text) and every point that would be rejected, and writes nothing. A
   progress bar shows on a terminal; a summary line ends every run.
 

@@ -363,7 +363,7 @@ TEST_F(Convert, DxfRewritesTheDrawingAndSummarisesTheRun)
     const Outcome o = run(with(kUtmToGeodetic, {"dxf", "plan.dxf", "out.dxf"}));
     // The second point, 12 34, lies in no UTM zone: written, counted, and the exit status says so.
     EXPECT_EQ(o.status, 1) << o.err;
-    EXPECT_NE(o.err.find("22 lines read, 2 points transformed, 1 rejected (the first on line 15)"),
+    EXPECT_NE(o.err.find("22 lines read, 2 points, 1 of them rejected (the first on line 15)"),
               std::string::npos)
         << o.err;
     const std::string out = contents(folder / "out.dxf");
