@@ -11,9 +11,9 @@ source "$(dirname "$0")/scripts/setup.sh"
 
 # zlib reads the PNG pictures in their tests; Xvfb is the X server one window test runs on; the
 # desktop tools validate the menu entry and the AppStream file, groff the manual pages, and
-# dpkg-dev builds the Debian package.
+# dpkg-dev and file build the Debian package.
 test_packages=(libgtest-dev libbenchmark-dev libgeographiclib-dev libproj-dev python3-ezdxf python3-pyproj
-               zlib1g-dev xvfb xauth desktop-file-utils appstream groff-base dpkg-dev)
+               zlib1g-dev xvfb xauth desktop-file-utils appstream groff-base dpkg-dev file)
 zelvora_install_missing "${zelvora_base_packages[@]}" "${test_packages[@]}"
 
 if [ "${1:-}" = "--sanitize" ]; then

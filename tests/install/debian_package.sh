@@ -5,9 +5,9 @@
 set -euo pipefail
 build=$1
 work=$2
-for tool in cpack dpkg-deb dpkg-shlibdeps; do
+for tool in cpack dpkg-deb dpkg-shlibdeps file; do
   if ! command -v "$tool" > /dev/null; then
-    echo "install.package skipped: $tool is missing (Debian package dpkg-dev)"
+    echo "install.package skipped: $tool is missing (Debian packages dpkg-dev and file)"
     exit 0
   fi
 done
