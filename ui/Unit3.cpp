@@ -119,9 +119,6 @@ void TForm3::setCatalogue(Catalogue catalogue) { catalogue_ = std::move(catalogu
 void TForm3::applyLanguage(int language)
 {
     language_ = language;
-    const auto text = [language](int number) {
-        return QString::fromUtf8(std::string(TextoIdioma(number, language)).c_str());
-    };
     const std::pair<const char*, int> labels[] = {{"Label1", 51}, {"Label4", 44}, {"Label5", 45},
                                                   {"Label9", 46}};
     for (const auto& [name, number] : labels)
@@ -136,6 +133,12 @@ void TForm3::showEvent(QShowEvent* event)
 {
     centreOnScreen(*this);
     QDialog::showEvent(event);
+}
+
+QString TForm3::text(int number) const
+{
+    const std::string_view fixed = TextoIdioma(number, language_);
+    return QString::fromUtf8(fixed.data(), static_cast<qsizetype>(fixed.size()));
 }
 
 QString TForm3::number(long double value) const
@@ -191,8 +194,7 @@ void TForm3::Button1Click()
         }
         addedRow_ = StringGrid1->rowCount();
         StringGrid1->setRowCount(addedRow_ + 1);
-        const QString name = QString::fromUtf8(std::string(TextoIdioma(52, language_)).c_str());
-        setRow(addedRow_, {name, QStringLiteral("0"), QStringLiteral("0"), QStringLiteral("0"),
+        setRow(addedRow_, {text(52), QStringLiteral("0"), QStringLiteral("0"), QStringLiteral("0"),
                            QStringLiteral("0"), QStringLiteral("0")});
     }
     StringGrid1->setCurrentCell(addedRow_, 0);

@@ -45,6 +45,7 @@ private:
     void Button3Click();  // "Aplica"
 
     void setRow(int row, const QStringList& cells);
+    QString text(int number) const;  // a fixed text in the current language
     QString number(long double value) const;
     QString editText(int box) const;
     void showError(const std::string& message);
