@@ -52,7 +52,8 @@ int check(const FileCommand& command, const WindowState& state, const DatumCatal
     const auto start = Clock::now();
     const FileRunSummary summary =
         command.kind == FileCommand::Drawing
-            ? checkDxf(source, processaPoints(processa), report, terminalProgress(start))
+            ? checkDxf(source, processaPoints(processa), report, dxfOptionsFor(state),
+                       terminalProgress(start))
             : checkPoints(source, processaPoints(processa), report, terminalProgress(start));
     std::cerr << command.source.string() << ": " << summary.lines << " lines, " << summary.points
               << " points, " << summary.problems << " problem lines, nothing written\n";

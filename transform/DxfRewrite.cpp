@@ -252,32 +252,34 @@ FileRunSummary walkDrawing(std::string_view source, LineWriter& out, const Point
 }  // namespace
 
 FileRunSummary rewriteDxf(std::string_view source, LineWriter& out, const PointBatch& batch,
-                          const Progress& progress) {
+                          const DxfRewriteOptions&, const Progress& progress) {
     return walkDrawing(source, out, batch, pointBlock, progress, {});
 }
 
 FileRunSummary rewriteDxf(std::string_view source, LineWriter& out, const PointTransform& transform,
-                          const Progress& progress) {
-    return rewriteDxf(source, out, oneByOne(transform), progress);
+                          const DxfRewriteOptions& options, const Progress& progress) {
+    return rewriteDxf(source, out, oneByOne(transform), options, progress);
 }
 
 // One point a block, so that the problems are reported in the order of the lines.
 FileRunSummary checkDxf(std::string_view source, const PointTransform& transform,
-                        const ProblemReport& check, const Progress& progress) {
+                        const ProblemReport& check, const DxfRewriteOptions&,
+                        const Progress& progress) {
     LineWriter nowhere = LineWriter::discarding();
     return walkDrawing(source, nowhere, oneByOne(transform), 1, progress, check);
 }
 
 FileRunSummary ConverteDXF(const std::filesystem::path& source,
                            const std::filesystem::path& destination, const PointBatch& batch,
-                           const Progress& progress) {
+                           const DxfRewriteOptions& options, const Progress& progress) {
     return runOnFiles(source, destination, [&](std::string_view text, LineWriter& out) {
-        return rewriteDxf(text, out, batch, progress);
+        return rewriteDxf(text, out, batch, options, progress);
     });
 }
 
 FileRunSummary ConverteDXF(const std::filesystem::path& source,
                            const std::filesystem::path& destination,
-                           const PointTransform& transform, const Progress& progress) {
-    return ConverteDXF(source, destination, oneByOne(transform), progress);
+                           const PointTransform& transform, const DxfRewriteOptions& options,
+                           const Progress& progress) {
+    return ConverteDXF(source, destination, oneByOne(transform), options, progress);
 }

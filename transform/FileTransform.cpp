@@ -1,5 +1,7 @@
 #include "FileTransform.h"
 
+#include "CoordinateKinds.h"
+
 #include <algorithm>
 #include <exception>
 #include <thread>
@@ -56,6 +58,10 @@ void SharedProcessa::operator()(const std::vector<PointIn>& in,
             std::rethrow_exception(error);
 }
 
+DxfRewriteOptions dxfOptionsFor(const WindowState& state) {
+    return {state.ComboBox7 != CoordinateKind::Geodetic && state.ComboBox8 != CoordinateKind::Geodetic};
+}
+
 unsigned fileRunEngines() { return std::clamp(std::thread::hardware_concurrency(), 1u, 8u); }
 
 FileRunSummary ConverteDXF(const std::filesystem::path& source,
@@ -63,7 +69,8 @@ FileRunSummary ConverteDXF(const std::filesystem::path& source,
                            const std::vector<TDatum>& datums, TGeo& engine,
                            const NumberFormat& user, const Progress& progress) {
     SharedProcessa processa(state, datums, engine, user, fileRunEngines());
-    return ConverteDXF(source, destination, PointBatch(std::ref(processa)), progress);
+    return ConverteDXF(source, destination, PointBatch(std::ref(processa)), dxfOptionsFor(state),
+                       progress);
 }
 
 FileRunSummary ExportaDXF(const std::filesystem::path& source,

@@ -29,6 +29,10 @@ private:
     std::vector<std::unique_ptr<Processa>> workers;
 };
 
+// How the DXF rewrite carries vectors, sizes and angles on these settings: by the similarity
+// where both kinds are planes of metres, kept where one side is geodetic.
+DxfRewriteOptions dxfOptionsFor(const WindowState& state);
+
 // One engine a processor, at most eight.
 unsigned fileRunEngines();
 

@@ -203,7 +203,7 @@ TEST(DxfRewrite, ProgressMovesForwardToTheEnd) {
     std::vector<std::size_t> positions;
     LineWriter out;
     RecordingTransform transform;
-    rewriteDxf(entities + body, out, transform.function(),
+    rewriteDxf(entities + body, out, transform.function(), {},
                [&positions](std::size_t next, std::size_t count) {
                    EXPECT_EQ(count, 20006u);
                    positions.push_back(next);
