@@ -11,11 +11,13 @@
 
 namespace {
 
-// One line of the file: a list's index, a box's number, a file name, or the reserved line 14.
+// One line of the file: a list's index, a box's number, a file name, a check box (0 or 1), or
+// the reserved line 14.
 struct SettingsLine {
-    enum Kind { Index, Number, Name, Reserved } kind;
+    enum Kind { Index, Number, Name, Flag, Reserved } kind;
     int WindowState::* index = nullptr;
     std::string WindowState::* text = nullptr;
+    bool WindowState::* flag = nullptr;
 };
 
 constexpr SettingsLine index(int WindowState::* field) { return {SettingsLine::Index, field}; }
@@ -25,11 +27,14 @@ constexpr SettingsLine number(std::string WindowState::* field) {
 constexpr SettingsLine name(std::string WindowState::* field) {
     return {SettingsLine::Name, nullptr, field};
 }
+constexpr SettingsLine flag(bool WindowState::* field) {
+    return {SettingsLine::Flag, nullptr, nullptr, field};
+}
 
 using S = WindowState;
 
 // Line n of the file is entry n - 1.
-constexpr std::array<SettingsLine, 42> settingsLines{
+constexpr std::array<SettingsLine, 43> settingsLines{
     index(&S::ComboBox7),  index(&S::ComboBox9),  number(&S::Edit13), index(&S::ComboBox14),
     number(&S::Edit15),    number(&S::Edit16),    index(&S::ComboBox16), number(&S::Edit17),
     number(&S::Edit18),    number(&S::Edit19),    index(&S::ComboBox8),  index(&S::ComboBox10),
@@ -40,13 +45,14 @@ constexpr std::array<SettingsLine, 42> settingsLines{
     number(&S::Edit30),    number(&S::Edit3),     number(&S::Edit4),  name(&S::OpenDialog1FileName),
     name(&S::SaveDialog1FileName), index(&S::ComboBox1), number(&S::Edit5), number(&S::Edit6),
     number(&S::Edit7),     number(&S::Edit8),     number(&S::Edit9),  number(&S::Edit10),
-    number(&S::Edit11),    number(&S::Edit12),    index(&S::ComboBox2),
+    number(&S::Edit11),    number(&S::Edit12),    index(&S::ComboBox2), flag(&S::CheckBox1),
 };
 
 constexpr int LanguageLine = 33;
 constexpr int FirstUserFamilyLine = 34;
 constexpr int LastUserFamilyLine = 41;
 constexpr int AngleFormatLine = 42;
+constexpr int KeepHeightsLine = 43;
 constexpr int English = 1;
 
 const SettingsLine& lineAt(int n) { return settingsLines[static_cast<std::size_t>(n - 1)]; }
@@ -71,6 +77,13 @@ void readLine(WindowState& state, int n, std::string_view text, const NumberForm
         case SettingsLine::Name:
             state.*line.text = windows1252ToUtf8(text);
             break;
+        case SettingsLine::Flag: {
+            const int value = readInteger(text);
+            if (value != 0 && value != 1)
+                throw BadLine{n, quotedForMessage(text) + " is neither 0 nor 1"};
+            state.*line.flag = value == 1;
+            break;
+        }
         case SettingsLine::Reserved:
             break;
         }
@@ -89,8 +102,9 @@ void defaultUserFamilies(WindowState& state, const NumberFormat& user) {
 
 // The file's values over the start-up state, in the order and with the rules of the format:
 // lines 1 to 32 as the table says, the language read leniently, then the optional block of the
-// user families and the optional angle format, each taken from the next line there is.
-WindowState readState(std::string_view content, WindowState state, const NumberFormat& user) {
+// user families, the optional angle format and the optional "keep heights", each taken from the
+// next line there is. Throws BadLine for a line that sets the whole file aside.
+SettingsReading readState(std::string_view content, WindowState state, const NumberFormat& user) {
     TextLines lines(content);
     for (int n = 1; n < LanguageLine; ++n)
         readLine(state, n, lines.next(), user);
@@ -115,7 +129,20 @@ WindowState readState(std::string_view content, WindowState state, const NumberF
     state.ComboBox2 = 2;
     if (!format.empty())
         readLine(state, AngleFormatLine, format, user);
-    return state;
+
+    // Files written before "keep heights" end above: heights are converted, as they always were.
+    // A damaged value costs that one choice, not every setting: it is reported and heights are
+    // converted, the behaviour that was there before the choice.
+    std::optional<std::string> problem;
+    if (const std::string_view heights = lines.next(); !heights.empty()) {
+        try {
+            readLine(state, KeepHeightsLine, heights, user);
+        } catch (const BadLine& bad) {
+            problem = "line " + std::to_string(bad.number) + ": " + bad.reason +
+                      "; heights will be converted, the other settings were used";
+        }
+    }
+    return {state, problem};
 }
 
 int withinList(int index, int size, int fallback) {
@@ -148,7 +175,7 @@ SettingsReading Le_Config(std::string_view content, const WindowState& startup, 
     WindowState english = startup;
     english.ComboBox1 = English;
     try {
-        return validated({readState(content, english, user), std::nullopt}, startup, QuantDatum);
+        return validated(readState(content, english, user), startup, QuantDatum);
     } catch (const BadLine& bad) {
         return validated({english, "line " + std::to_string(bad.number) + ": " + bad.reason +
                                        "; the settings were not used"},
@@ -183,6 +210,9 @@ std::string settingsText(const WindowState& state, const NumberFormat& user) {
             break;
         case SettingsLine::Name:
             text += utf8ToWindows1252(state.*line.text);
+            break;
+        case SettingsLine::Flag:
+            text += state.*line.flag ? '1' : '0';
             break;
         case SettingsLine::Reserved:
             text += '0';

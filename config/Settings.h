@@ -13,7 +13,9 @@
 #include <string_view>
 
 // The state after reading, and the one report the reading needs, if any. A file whose lines 1
-// to 30 (or 34 to 42, when present) do not all read is reported and ignored as a whole.
+// to 30 (or 34 to 42, when present) do not all read is reported and ignored as a whole. Line 43,
+// "keep heights" (0 or 1), is missing from files of earlier versions, which read as heights
+// converted; any other value there is reported and read the same way, every other line used.
 struct SettingsReading {
     WindowState state;
     std::optional<std::string> problem;
@@ -29,7 +31,7 @@ SettingsReading Le_Config(std::string_view content, const WindowState& startup, 
 SettingsReading Le_Config(const std::filesystem::path& file, const WindowState& startup,
                           int QuantDatum, const NumberFormat& user);
 
-// The file's 42 lines for a state. Converts every box first (with the user's separator), so a
+// The file's 43 lines for a state. Converts every box first (with the user's separator), so a
 // box that is not a number throws ConversionError before anything is written.
 std::string settingsText(const WindowState& state, const NumberFormat& user);
 

@@ -177,6 +177,10 @@ void applyOptions(WindowState& state, const StateOptions& options,
     if (options.south && options.north) throw UsageError("--south and --north exclude each other");
     if (options.south) state.ComboBox14 = 1;
     if (options.north) state.ComboBox14 = 0;
+    if (options.keepHeights && options.convertHeights)
+        throw UsageError("--keep-heights and --convert-heights exclude each other");
+    if (options.keepHeights) state.CheckBox1 = true;
+    if (options.convertHeights) state.CheckBox1 = false;
     if (options.angleFormat) {
         if (*options.angleFormat < 0 || *options.angleFormat >= ListSize::AngleFormats)
             throw UsageError("--angle-format is 0, 1 or 2; got " +

@@ -30,6 +30,7 @@ struct SideOptions {
 struct StateOptions {
     SideOptions from, to;
     bool south = false, north = false;
+    bool keepHeights = false, convertHeights = false;  // dxf and points: "keep heights" on, off
     std::optional<int> angleFormat;
     std::optional<std::string> language;  // pt, en, es
 };

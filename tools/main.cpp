@@ -28,8 +28,8 @@ constexpr int kBadInput = 2;
 
 const char* const kUsage = R"(Usage: zelvora-convert [OPTIONS] point [VALUES...]
        zelvora-convert [OPTIONS] stream [--status] < POINTS > RESULTS
-       zelvora-convert [OPTIONS] dxf SOURCE.dxf DESTINATION.dxf
-       zelvora-convert [OPTIONS] points SOURCE.txt DESTINATION.dxf
+       zelvora-convert [OPTIONS] dxf [--keep-heights] SOURCE.dxf DESTINATION.dxf
+       zelvora-convert [OPTIONS] points [--keep-heights] SOURCE.txt DESTINATION.dxf
        zelvora-convert [OPTIONS] dxf|points --check SOURCE
        zelvora-convert [OPTIONS] --list-datums
 
@@ -80,6 +80,13 @@ POINTS
   With --check, reads its source as the run would and lists every line that would stop
   the run (with its text) and every point that would be rejected, and writes nothing. A
   progress bar shows on a terminal; a summary line ends every run.
+
+HEIGHTS
+  dxf and points convert every Z as an ellipsoidal height, unless the window's "keep heights"
+  box was ticked when it saved the settings file. --keep-heights writes each Z as the source
+  gives it: choose it for levelled (orthometric) heights, which a change of datum does not
+  alter. --convert-heights converts them whatever the settings file says. Where either side
+  is cartesian, Z is a coordinate, not a height, and is always converted.
 
 EXIT STATUS
   0  every point was transformed (warnings such as "zone exceeded by less than a degree"
@@ -303,6 +310,11 @@ int main(int argc, char** argv)
             ->type_name("DESTINATION");
         command->add_flag("--check", a.file.check,
                           "list the lines that would stop the run or be rejected; write nothing");
+        command->add_flag("--keep-heights", a.state.keepHeights,
+                          "write each Z as given: for levelled heights, which a datum change "
+                          "does not alter");
+        command->add_flag("--convert-heights", a.state.convertHeights,
+                          "convert each Z as an ellipsoidal height, whatever the settings say");
         command->parse_complete_callback([&a, kind] { a.file.kind = kind; });
         return command;
     };

@@ -8,8 +8,8 @@
 
 namespace {
 
-TransformedPoint fileResult(const ProcessaResult& result) {
-    return {result.X, result.Y, result.Z, result.status.firstError()};
+TransformedPoint fileResult(const ProcessaResult& result, long double givenZ, bool keepHeights) {
+    return {result.X, result.Y, keepHeights ? givenZ : result.Z, result.status.firstError()};
 }
 
 // Below this many points a block stays on one engine: starting threads would cost more.
@@ -17,14 +17,21 @@ constexpr std::size_t smallestShare = 512;
 
 }  // namespace
 
-PointTransform processaPoints(Processa& processa) {
-    return [&processa](long double X, long double Y, long double Z) {
-        return fileResult(processa(X, Y, Z));
+bool keepsHeights(const WindowState& state) {
+    // A geocentric Z is a coordinate of the point, not a height: keeping it would move the point.
+    return state.CheckBox1 && state.ComboBox7 != CoordinateKind::Cartesian &&
+           state.ComboBox8 != CoordinateKind::Cartesian;
+}
+
+PointTransform processaPoints(Processa& processa, bool keepHeights) {
+    return [&processa, keepHeights](long double X, long double Y, long double Z) {
+        return fileResult(processa(X, Y, Z), Z, keepHeights);
     };
 }
 
 SharedProcessa::SharedProcessa(const WindowState& state, const std::vector<TDatum>& datums,
-                               TGeo& engine, const NumberFormat& user, unsigned engines) {
+                               TGeo& engine, const NumberFormat& user, unsigned engines)
+    : keepHeights(keepsHeights(state)) {
     workers.push_back(std::make_unique<Processa>(state, datums, engine, user));
     for (unsigned i = 1; i < engines; ++i) {
         ownEngines.push_back(std::make_unique<TGeo>());
@@ -42,7 +49,8 @@ void SharedProcessa::operator()(const std::vector<PointIn>& in,
         try {
             const std::size_t end = std::min(in.size(), (w + 1) * share);
             for (std::size_t i = w * share; i < end; ++i)
-                out[i] = fileResult((*workers[w])(in[i].X, in[i].Y, in[i].Z));
+                out[i] = fileResult((*workers[w])(in[i].X, in[i].Y, in[i].Z), in[i].Z,
+                                    keepHeights);
         } catch (...) {
             errors[w] = std::current_exception();
         }

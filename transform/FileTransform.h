@@ -10,13 +10,19 @@
 #include <memory>
 #include <vector>
 
+// "Keep heights" as it applies to a file run on these settings: chosen, and neither side
+// geocentric (a third value that is no height).
+bool keepsHeights(const WindowState& state);
+
 // Processa's result as the file runs count it: rejected by the first error status of its stages.
-PointTransform processaPoints(Processa& processa);
+// With `keepHeights` the point's Z is written as given; Processa still computes with it.
+PointTransform processaPoints(Processa& processa, bool keepHeights = false);
 
 // Processa on several engines at once: each has its own engine and its own Processa, and a
 // block of points is cut into one run of consecutive points per engine. Every point goes
 // through the same stages with the same settings as on one engine, so the results are the
-// same to the last bit; an error is the one of the earliest point that raised one.
+// same to the last bit; an error is the one of the earliest point that raised one. Heights are
+// kept as keepsHeights(state) says.
 class SharedProcessa {
 public:
     // `engine` serves as the first; `engines` is at least 1.
@@ -25,6 +31,7 @@ public:
     void operator()(const std::vector<PointIn>& in, std::vector<TransformedPoint>& out);
 
 private:
+    bool keepHeights;
     std::vector<std::unique_ptr<TGeo>> ownEngines;
     std::vector<std::unique_ptr<Processa>> workers;
 };

@@ -74,6 +74,7 @@ WindowState startupState(const NumberFormat& user) {
         .ComboBox14 = 1,
         .ComboBox16 = 0,
         .ComboBox17 = 0,
+        .CheckBox1 = false,
         .OpenDialog1FileName = "Teste.Dxf",
         .SaveDialog1FileName = "SemNome.Dxf",
     };

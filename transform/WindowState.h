@@ -29,6 +29,11 @@ struct WindowState {
     int ComboBox16 = -1;  // source grid family
     int ComboBox17 = -1;  // target grid family
 
+    // File mode's "keep heights": file runs write each point's Z as the source gave it, since a
+    // levelled height does not change with the datum (no effect where either side is geocentric,
+    // whose third value is no height); off, Z is converted as an ellipsoidal height.
+    bool CheckBox1 = false;
+
     // The file dialogs' current file names (UTF-8 paths).
     std::string OpenDialog1FileName;
     std::string SaveDialog1FileName;
@@ -52,7 +57,7 @@ inline constexpr int GridFamilies = 4;
 }  // namespace ListSize
 
 // The state of a window that has just started, before any settings file is read: the boxes'
-// first texts, the lists' first selections and the values start-up sets (0.9996 for both
-// scale factors, both datum lists on their second item). Numbers that hold a decimal separator
-// are written with the user's, so that every box converts back as typed.
+// first texts, the lists' first selections, "keep heights" off, and the values start-up sets
+// (0.9996 for both scale factors, both datum lists on their second item). Numbers that hold a
+// decimal separator are written with the user's, so that every box converts back as typed.
 WindowState startupState(const NumberFormat& user);

@@ -15,6 +15,7 @@
 #include "WindowPlacement.h"
 
 #include <QApplication>
+#include <QCheckBox>
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QFile>
@@ -294,6 +295,8 @@ void Tform1::buildFilePanel()
     ComboBox3->setEditable(true);
     ComboBox3->setInsertPolicy(QComboBox::NoInsert);
     setItems(ComboBox3, {QStringLiteral("DXF"), QStringLiteral("TXT (PONTO,X,Y,Z)")});
+    // Beside the file type, for both types: a choice of the run, not of the files.
+    CheckBox1 = make<QCheckBox>(Panel1, QStringLiteral("CheckBox1"), {338, 5, 178, 22});
     Label11 = makeLabel(Panel1, "Label11", {6, 32, 510, 16},
                         QStringLiteral("O conteudo do arquivo texto devara ser:  PONTO ; X ; Y; Z"));
     Label11->hide();
@@ -350,6 +353,7 @@ WindowState Tform1::snapshot() const
     state.ComboBox14 = ComboBox14->currentIndex();
     state.ComboBox16 = ComboBox16->currentIndex();
     state.ComboBox17 = ComboBox17->currentIndex();
+    state.CheckBox1 = CheckBox1->isChecked();
     state.OpenDialog1FileName = OpenDialog1.fileName.toStdString();
     state.SaveDialog1FileName = SaveDialog1.fileName.toStdString();
     return state;
@@ -365,6 +369,7 @@ void Tform1::applyState(const WindowState& state)
         {ComboBox10, state.ComboBox10}, {ComboBox14, state.ComboBox14},
         {ComboBox16, state.ComboBox16}, {ComboBox17, state.ComboBox17}};
     for (const auto& [list, index] : lists) list->setCurrentIndex(index < list->count() ? index : -1);
+    CheckBox1->setChecked(state.CheckBox1);
     OpenDialog1.fileName = QString::fromStdString(state.OpenDialog1FileName);
     SaveDialog1.fileName = QString::fromStdString(state.SaveDialog1FileName);
 }
@@ -586,6 +591,8 @@ void Tform1::ComboBox1Change()
         else if (auto* button = qobject_cast<QAbstractButton*>(widget))
             button->setText(text(number));
     }
+    CheckBox1->setText(fromUtf8(keepHeightsCaption(language())));
+    CheckBox1->setToolTip(fromUtf8(keepHeightsHint(language())));
     const TextOf current = [this](int number) { return text(number); };
     if (about_) about_->applyLanguage(current);
     if (editor_) editor_->applyLanguage(language());

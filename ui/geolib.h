@@ -17,6 +17,7 @@
 #include <initializer_list>
 #include <memory>
 
+class QCheckBox;
 class QComboBox;
 class QGroupBox;
 class QLabel;
@@ -123,6 +124,7 @@ private:
               *ComboBox10 = nullptr, *ComboBox14 = nullptr, *ComboBox16 = nullptr,
               *ComboBox17 = nullptr;
     QGroupBox* RadioGroup1 = nullptr;
+    QCheckBox* CheckBox1 = nullptr;
     QRadioButton *RadioButton1 = nullptr, *RadioButton2 = nullptr;
     QPushButton *Button1 = nullptr, *Button2 = nullptr, *Button3 = nullptr, *Button4 = nullptr,
                 *Button5 = nullptr, *Button9 = nullptr, *Button10 = nullptr;

@@ -25,7 +25,7 @@ std::string fullFile() {
                       "150001", "250001", "-23.5", "-46.6", "812.345", "7395000.125", "333000.5",
                       "4010272.5", "-4510272", "-2500000", "155000", "255000",
                       "/home/ana/Levantamentos/C\xF3rrego.dxf", "/home/ana/sa\xED" "da.dxf", "2",
-                      "0.9999", "3", "5000000", "200000", "1", "1", "0", "400000", "1"});
+                      "0.9999", "3", "5000000", "200000", "1", "1", "0", "400000", "1", "1"});
 }
 
 // The first 33 lines of a file, or fewer.
@@ -98,6 +98,7 @@ TEST_P(SettingsInBothSeparators, EveryLineSetsItsControl) {
     EXPECT_EQ(s.Edit11, "0");
     EXPECT_EQ(s.Edit12, "400000");
     EXPECT_EQ(s.ComboBox2, 1);
+    EXPECT_TRUE(s.CheckBox1);
     // Not in the file: the file type keeps its start-up item.
     EXPECT_EQ(s.ComboBox3, 0);
 }
@@ -203,20 +204,55 @@ TEST(SettingsFile, LfOnlyLinesReadLikeCrLf) {
 }
 
 TEST(SettingsFile, TheFormatIsTheLineAfterAnEmptyUserFamilyLine) {
-    // Line 34 empty: the eight values take their defaults and the next line, 35, is the format.
-    const std::string file = firstLines(fullFile(), 33) + "\r\n0\r\n";
+    // Line 34 empty: the eight values take their defaults and the next line, 35, is the format,
+    // and the one after it "keep heights".
+    const std::string file = firstLines(fullFile(), 33) + "\r\n0\r\n1\r\n";
     const auto reading = readWith(file, point);
     ASSERT_FALSE(reading.problem);
     EXPECT_EQ(reading.state.ComboBox2, 0);
     EXPECT_EQ(reading.state.Edit5, "0.9996");
+    EXPECT_TRUE(reading.state.CheckBox1);
 }
 
-TEST(SettingsFile, WrittenFilesHave42CrLfLines) {
+TEST(SettingsFile, TheKeepHeightsLineCostsOnlyItsOwnValueWhenBad) {
+    struct Case {
+        const char* why;
+        std::string line43;
+        bool kept;
+        std::string problem;
+    };
+    const Case cases[] = {
+        {"a file of an earlier version ends at line 42", "", false, ""},
+        {"0: heights converted", "0\r\n", false, ""},
+        {"1: heights kept", "1\r\n", true, ""},
+        {"the last line without its line break", "1", true, ""},
+        {"a number that is no check box state", "2\r\n", false,
+         "line 43: '2' is neither 0 nor 1; heights will be converted, the other settings were "
+         "used"},
+        {"no number", "yes\r\n", false,
+         "line 43: 'yes' is not a valid integer value; heights will be converted, the other "
+         "settings were used"},
+    };
+    const std::string earlier = firstLines(fullFile(), 42);
+    const WindowState others = readWith(earlier, comma).state;
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.why);
+        const auto reading = readWith(earlier + c.line43, comma);
+        EXPECT_EQ(reading.problem.value_or(""), c.problem);
+        EXPECT_EQ(reading.state.CheckBox1, c.kept);
+        WindowState rest = reading.state;
+        rest.CheckBox1 = others.CheckBox1;
+        EXPECT_EQ(rest, others);
+    }
+}
+
+TEST(SettingsFile, WrittenFilesHave43CrLfLines) {
     const std::string text = settingsText(startupState(point), point);
-    EXPECT_EQ(std::count(text.begin(), text.end(), '\n'), 42);
-    EXPECT_EQ(std::count(text.begin(), text.end(), '\r'), 42);
+    EXPECT_EQ(std::count(text.begin(), text.end(), '\n'), 43);
+    EXPECT_EQ(std::count(text.begin(), text.end(), '\r'), 43);
     EXPECT_EQ(text.find("\r\n\r\n"), std::string::npos);
-    EXPECT_EQ(text.substr(text.size() - 3), "2\r\n");
+    // The angle format, then heights converted, as at start-up.
+    EXPECT_EQ(text.substr(text.size() - 6), "2\r\n0\r\n");
 }
 
 TEST(SettingsFile, ABadLineSetsTheWholeFileAsideWithOneReport) {

@@ -47,6 +47,7 @@ TEST(WindowState, StartsOnUtmSouthBothSidesOnTheSecondDatum) {
     EXPECT_EQ(state.ComboBox10, 1);
     EXPECT_EQ(state.ComboBox2, 2);
     EXPECT_EQ(state.ComboBox3, 0);
+    EXPECT_FALSE(state.CheckBox1);  // heights converted, the behaviour before the choice
     EXPECT_EQ(state.SaveDialog1FileName, "SemNome.Dxf");
 }
 

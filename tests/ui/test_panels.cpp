@@ -2,6 +2,7 @@
 // the current language; the language and angle-format switches recaption every window.
 #include "ui_support.h"
 
+#include <QCheckBox>
 #include <QGroupBox>
 #include <QLabel>
 #include <QPushButton>
@@ -136,6 +137,7 @@ private slots:
     void spanishTextsAsTheyStand();
     void angleFormatRebuildsTheExample();
     void captionsNoLanguageChanges();
+    void keepHeightsIsCaptionedInEveryLanguageAndFits();
 };
 
 void PanelsTest::everyKindAndFamilyOnBothSides()
@@ -286,6 +288,38 @@ void PanelsTest::captionsNoLanguageChanges()
         QCOMPARE(child<QLabel>(w, "Label21")->text(), QStringLiteral("100%"));
         QCOMPARE(items(w, "ComboBox3"), (QStringList{"DXF", "TXT (PONTO,X,Y,Z)"}));
         QCOMPARE(program.windows->Form3->windowTitle(), QStringLiteral("Datum"));
+    }
+}
+
+void PanelsTest::keepHeightsIsCaptionedInEveryLanguageAndFits()
+{
+    struct Wording {
+        int language;
+        QString caption, hintStart;
+    };
+    const Wording wordings[] = {
+        {kPortuguese, "Manter as altitudes", "Grava o Z de cada ponto como está no arquivo"},
+        {kEnglish, "Keep heights", "Writes each point's Z as the source file gives it"},
+        {kSpanish, "Mantener las cotas", "Escribe la Z de cada punto tal como viene"},
+    };
+    ProgramFolder folder;
+    ModalWatcher watcher;
+    RunningProgram program(kComma, folder, watcher);
+    Tform1& w = program.window();
+    click(w, "RadioButton2");
+    QVERIFY(shownIn(w, "CheckBox1"));
+    auto* box = child<QCheckBox>(w, "CheckBox1");
+    QCOMPARE(box->parentWidget(), child(w, "Panel1"));
+    const QRect panel = child(w, "Panel1")->rect();
+    for (const Wording& wording : wordings) {
+        choose(w, "ComboBox1", wording.language);
+        QCOMPARE(box->text(), wording.caption);
+        QVERIFY2(box->toolTip().startsWith(wording.hintStart), qPrintable(box->toolTip()));
+        // The whole caption shows, inside the panel and clear of the file type beside it.
+        QVERIFY2(box->sizeHint().width() <= box->width(), qPrintable(wording.caption));
+        QVERIFY(panel.contains(box->geometry()));
+        QVERIFY(!box->geometry().intersects(child(w, "ComboBox3")->geometry()));
+        QVERIFY(!box->geometry().intersects(child(w, "Label11")->geometry()));
     }
 }
 

@@ -2,6 +2,7 @@
 // not a number keeps the window open; a folder that cannot be written asks before losing it.
 #include "ui_support.h"
 
+#include <QCheckBox>
 #include <QLabel>
 
 
@@ -13,6 +14,7 @@ private slots:
     void unwritableFolderAsksBeforeClosing();
     void closingBeforeTheStartUpWritesNothing();
     void badSettingsFileIsReportedAndIgnored();
+    void aBadKeepHeightsLineCostsOnlyThatChoice();
     void theUsersFilesLiveApartFromTheShippedOnes();
     void theEndOfASessionSavesWithoutAsking();
 };
@@ -38,12 +40,15 @@ void SettingsTest::roundTripThroughTheWindow()
         typeInto(w, "Edit9", QStringLiteral("0,9999"));
         typeInto(w, "Edit3", QStringLiteral("151234,567"));
         typeInto(w, "Edit27", QStringLiteral("700,0"));
+        QVERIFY(!child<QCheckBox>(w, "CheckBox1")->isChecked());
+        click(w, "CheckBox1");
         before = w.snapshot();
         QVERIFY(w.close());
         QVERIFY(!w.isVisible());
     }
     const std::string file = folder.read("Zelvora.Cfg");
     QVERIFY(file.find("\r\n-23.5\r\n") != std::string::npos);  // the file's ".", the box's ","
+    QVERIFY(file.ends_with("\r\n1\r\n1\r\n"));  // the angle format, then heights kept
     ModalWatcher again;
     RunningProgram program(kComma, folder, again);
     const WindowState after = program.window().snapshot();
@@ -54,6 +59,8 @@ void SettingsTest::roundTripThroughTheWindow()
     QCOMPARE(QString::fromStdString(after.Edit3), QStringLiteral("151234,567"));
     QCOMPARE(after.ComboBox9, 4);
     QCOMPARE(after.ComboBox17, 3);
+    QVERIFY(after.CheckBox1);
+    QVERIFY(child<QCheckBox>(program.window(), "CheckBox1")->isChecked());
     QCOMPARE(program.window().windowTitle(), QStringLiteral("Transfomaciones Geodésicas"));
     QCOMPARE(again.seen.size(), std::size_t{1});  // the About window only
 }
@@ -123,6 +130,22 @@ void SettingsTest::badSettingsFileIsReportedAndIgnored()
     QCOMPARE(program.window().windowTitle(), QStringLiteral("Geodetic Transforms"));
     // The destination shown is the one the settings hold, here the design's.
     QCOMPARE(child<QLabel>(program.window(), "Label19")->text(), QStringLiteral("SemNome.Dxf"));
+}
+
+void SettingsTest::aBadKeepHeightsLineCostsOnlyThatChoice()
+{
+    ProgramFolder folder;
+    WindowState saved = startupState(kComma);
+    saved.Edit13 = "-51";
+    std::string text = settingsText(saved, kComma);
+    text.replace(text.size() - 3, 1, "x");  // line 43
+    folder.write("Zelvora.Cfg", text);
+    ModalWatcher watcher;
+    RunningProgram program(kComma, folder, watcher);
+    QCOMPARE(watcher.seen.size(), std::size_t{2});
+    QVERIFY2(watcher.seen[0].text.contains(QStringLiteral("line 43: 'x'")), qPrintable(watcher.seen[0].text));
+    QCOMPARE(child<QLineEdit>(program.window(), "Edit13")->text(), QStringLiteral("-51"));
+    QVERIFY(!child<QCheckBox>(program.window(), "CheckBox1")->isChecked());
 }
 
 void SettingsTest::theUsersFilesLiveApartFromTheShippedOnes()

@@ -320,3 +320,26 @@ std::string datumRefusedMessage(DatumRefused::Reason reason, int language)
                    "ERROR: seleccione una fila de la tabla."}
         .in(language);
 }
+
+std::string keepHeightsCaption(int language)
+{
+    return Wording{"Manter as altitudes", "Keep heights", "Mantener las cotas"}.in(language);
+}
+
+std::string keepHeightsHint(int language)
+{
+    // Tooltips do not wrap plain text: the lines are broken here.
+    return Wording{"Grava o Z de cada ponto como está no arquivo de origem: para altitudes\n"
+                   "niveladas (ortométricas), que a mudança de datum não altera.\n"
+                   "Desmarcado, o Z é convertido como altura elipsoidal.\n"
+                   "Sem efeito se um dos lados é Geod.Tridimensional: lá Z não é altura.",
+                   "Writes each point's Z as the source file gives it: for levelled\n"
+                   "(orthometric) heights, which a change of datum does not alter.\n"
+                   "Unticked, Z is converted as an ellipsoidal height.\n"
+                   "No effect if either side is Cartesian: there Z is no height.",
+                   "Escribe la Z de cada punto tal como viene en el archivo de origen: para\n"
+                   "cotas niveladas (ortométricas), que el cambio de datum no altera.\n"
+                   "Sin marcar, la Z se convierte como altura elipsoidal.\n"
+                   "Sin efecto si uno de los lados es Geod.Tridimensional: allí Z no es altura."}
+        .in(language);
+}

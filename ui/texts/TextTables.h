@@ -81,3 +81,9 @@ std::string datumEntryMessage(const DatumEntry& entry, int language);
 
 // Why the catalogue refused a datum, in a language (English for an unknown one).
 std::string datumRefusedMessage(DatumRefused::Reason reason, int language);
+
+// File mode's "keep heights" check box: its caption and its tooltip, in a language (English for
+// an unknown one). Portuguese and Spanish name the levelled value as surveyors there do
+// ("altitude", "cota"): their "altura" is as often the ellipsoidal height, which is not kept.
+std::string keepHeightsCaption(int language);
+std::string keepHeightsHint(int language);
