@@ -79,6 +79,9 @@ int runFileCommand(const FileCommand& command, const WindowState& state,
               << summary.points << " points, " << summary.rejected << " of them rejected";
     if (summary.rejected > 0)
         std::cerr << " (the first on line " << summary.firstRejectedLine << ")";
+    if (command.kind == FileCommand::Drawing)
+        std::cerr << ", " << summary.keptInSourceUnits << " values kept in source units, "
+                  << summary.unknownEntities << " entities carried without knowing their kind";
     std::fprintf(stderr, ", %.2f s\n", secondsSince(start));
     return summary.rejected > 0 ? 1 : 0;
 }

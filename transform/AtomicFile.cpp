@@ -76,6 +76,55 @@ void AtomicFile::fail(const std::string& what) const {
     throw FileWriteError("Cannot write the file \"" + target.string() + "\": " + what);
 }
 
+ScratchFile::ScratchFile(const std::filesystem::path& where) : folder(where) {
+    const std::string path = (folder.empty() ? std::filesystem::path(".") : folder).string();
+    descriptor = ::open(path.c_str(), O_TMPFILE | O_RDWR | O_CLOEXEC, 0600);
+    if (descriptor >= 0)
+        return;
+    std::string pattern = path + "/.zelvora-scratch.XXXXXX";
+    descriptor = ::mkostemp(pattern.data(), O_CLOEXEC);
+    if (descriptor < 0)
+        fail(systemReason());
+    ::unlink(pattern.c_str());
+}
+
+ScratchFile::~ScratchFile() {
+    if (descriptor >= 0)
+        ::close(descriptor);
+}
+
+void ScratchFile::write(std::string_view bytes) {
+    while (!bytes.empty()) {
+        const ssize_t written = ::write(descriptor, bytes.data(), bytes.size());
+        if (written < 0 && errno == EINTR)
+            continue;
+        if (written <= 0)
+            fail(systemReason());
+        bytes.remove_prefix(static_cast<std::size_t>(written));
+    }
+}
+
+bool ScratchFile::readChunk(std::string& chunk) {
+    if (!rewound) {
+        if (::lseek(descriptor, 0, SEEK_SET) != 0)
+            fail(systemReason());
+        rewound = true;
+    }
+    chunk.resize(std::size_t{1} << 20);
+    ssize_t got;
+    do
+        got = ::read(descriptor, chunk.data(), chunk.size());
+    while (got < 0 && errno == EINTR);
+    if (got < 0)
+        fail(systemReason());
+    chunk.resize(static_cast<std::size_t>(got));
+    return got > 0;
+}
+
+void ScratchFile::fail(const std::string& what) const {
+    throw FileWriteError("Cannot write a scratch file in \"" + folder.string() + "\": " + what);
+}
+
 void writeFileAtomically(const std::filesystem::path& destination, std::string_view bytes) {
     AtomicFile file(destination);
     file.write(bytes);

@@ -42,5 +42,36 @@ private:
     bool committed = false;
 };
 
+// A file without a name for text that must wait for something written before it: written now,
+// read back once. It lives in a given folder (the destination's, whose file system has room for
+// the destination) and disappears with the object, whatever happens, since it never has a name
+// (or loses it at once where the file system cannot make nameless files).
+class ScratchFile {
+public:
+    // Throws FileWriteError when no file can be made there.
+    explicit ScratchFile(const std::filesystem::path& folder);
+    ~ScratchFile();
+    ScratchFile(const ScratchFile&) = delete;
+    ScratchFile& operator=(const ScratchFile&) = delete;
+
+    // Appends bytes; throws FileWriteError on the first failed write.
+    void write(std::string_view bytes);
+    // Hands everything written, from the start, to `sink` a megabyte at a time.
+    template <typename Sink>
+    void readBack(const Sink& sink) {
+        std::string chunk;
+        while (readChunk(chunk))
+            sink(std::string_view(chunk));
+    }
+
+private:
+    bool readChunk(std::string& chunk);
+    [[noreturn]] void fail(const std::string& what) const;
+
+    std::filesystem::path folder;
+    int descriptor = -1;
+    bool rewound = false;
+};
+
 // The whole text in one go.
 void writeFileAtomically(const std::filesystem::path& destination, std::string_view bytes);

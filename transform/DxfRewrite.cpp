@@ -1,11 +1,19 @@
 #include "DxfRewrite.h"
 
+#include "AtomicFile.h"
+#include "DxfGeometry.h"
+#include "DxfGroups.h"
 #include "NumberText.h"
 #include "TextLines.h"
 
+#include <algorithm>
 #include <array>
-#include <exception>
+#include <cmath>
+#include <limits>
+#include <memory>
 #include <optional>
+#include <string>
+#include <vector>
 
 namespace {
 
@@ -16,14 +24,8 @@ std::string_view trimBlanks(std::string_view text) {
     return text.substr(first, text.find_last_not_of(' ') - first + 1);
 }
 
-std::string_view withoutTrailingBlanks(std::string_view text) {
-    const auto last = text.find_last_not_of(' ');
-    return last == std::string_view::npos ? std::string_view{} : text.substr(0, last + 1);
-}
-
 // A group code line's value, blanks around it ignored (writers align codes to the right or to
-// the left); nothing for a line that holds no integer of at most four digits, which is then no
-// code this rewrite acts on.
+// the left); nothing for a line that holds no integer of at most four digits.
 std::optional<int> groupCode(std::string_view line) {
     const std::string_view digits = trimBlanks(line);
     if (digits.empty() || digits.size() > 4)
@@ -37,14 +39,21 @@ std::optional<int> groupCode(std::string_view line) {
     return code;
 }
 
-bool isCode(std::string_view line, int code) { return groupCode(line) == code; }
-
-bool isCoordinateCode(std::string_view line) {
-    const auto code = groupCode(line);
-    return code && *code >= 10 && *code <= 19;
+// A value the rewrite only looks at to know what follows (flags, a mode's switch, a
+// look-ahead): read quietly, nothing when it is no number. Values the rewrite writes are read
+// through the run's ValueReader, which reports them.
+std::optional<long double> quietNumber(std::string_view text) {
+    try {
+        return readFloat(text, NumberFormat::file());
+    } catch (const ConversionError&) {
+        return std::nullopt;
+    }
 }
 
-bool isValue(std::string_view line, std::string_view value) { return trimBlanks(line) == value; }
+int quietInteger(std::string_view text) {
+    const auto value = quietNumber(text);
+    return value && std::fabs(*value) < 1e9L ? static_cast<int>(*value) : 0;
+}
 
 // The drawing's lines with a few lines of look-ahead, taken from the buffer as views; reading
 // beyond the last line gives empty text.
@@ -59,6 +68,7 @@ public:
         }
         return window[(first + ahead) % window.size()];
     }
+    std::optional<int> code(std::size_t pair) { return groupCode(line(2 * pair)); }
     // The index of line(0) in the drawing, from 0.
     std::size_t index() const { return position; }
     void advance(std::size_t count) {
@@ -81,13 +91,6 @@ private:
     std::size_t position = 0;
 };
 
-constexpr std::array<std::string_view, 6> zeroPoint{" 10", "0.0", " 20", "0.0", " 30", "0.0"};
-
-void writeZeroPoint(LineWriter& out) {
-    for (const auto line : zeroPoint)
-        out.line(line);
-}
-
 // The binary form opens with a fixed sentinel line that ends "Binary DXF", CR LF, SUB, NUL.
 bool isBinaryDrawing(std::string_view source) {
     constexpr std::string_view tail{"Binary DXF\r\n\x1A\0", 14};
@@ -95,144 +98,871 @@ bool isBinaryDrawing(std::string_view source) {
     return head.size() == 22 && head.substr(8) == tail;
 }
 
-struct InsertionBase {
-    long double X = 0, Y = 0, Z = 0;
+std::string fileNumber(long double value) { return formatGeneral(value, NumberFormat::file()); }
+
+bool sameName(std::string_view a, std::string_view b) {
+    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
+               return std::toupper(static_cast<unsigned char>(x)) ==
+                      std::toupper(static_cast<unsigned char>(y));
+           });
+}
+
+// ---------------------------------------------------------------- the blocks that move
+
+// The anonymous blocks that a model-space DIMENSION or ACAD_TABLE draws itself with: their
+// contents are in world coordinates and move with the drawing. They are named in the entity's
+// group 2; the BLOCKS section comes first, so the names are gathered before the walk.
+std::vector<std::string> blocksDrawnInWorld(std::string_view source) {
+    std::vector<std::string> names;
+    if (source.find("DIMENSION") == std::string_view::npos &&
+        source.find("ACAD_TABLE") == std::string_view::npos)
+        return names;
+    PairCursor pairs(source);
+    const std::size_t count = lineCount(source);
+    bool inEntities = false;
+    while (pairs.index() < count) {
+        const auto code = pairs.code(0);
+        const std::string_view value = trimBlanks(pairs.line(1));
+        pairs.advance(2);
+        if (code != 0)
+            continue;
+        if (value == "SECTION")
+            inEntities = pairs.code(0) == 2 && trimBlanks(pairs.line(1)) == "ENTITIES";
+        else if (value == "ENDSEC")
+            inEntities = false;
+        if (!inEntities || (value != "DIMENSION" && value != "ACAD_TABLE"))
+            continue;
+        std::string_view name;
+        bool paper = false;
+        for (PairCursor groups = pairs; groups.index() < count && groups.code(0) != 0;
+             groups.advance(2)) {
+            if (groups.code(0) == 2 && name.empty())
+                name = trimBlanks(groups.line(1));
+            else if (groups.code(0) == 67)
+                paper = quietInteger(groups.line(1)) == 1;
+        }
+        if (!paper && !name.empty())
+            names.emplace_back(name);
+    }
+    return names;
+}
+
+// ---------------------------------------------------------------- what a block of the walk holds
+
+enum class Section { None, Header, Blocks, Entities, Objects, Other };
+
+// What an entity's groups are read against: its OCS, the elevation of its 2D positions, and
+// its first position, which is transformed first (with its neighbours east and north when the
+// entity has vectors, sizes or angles) so that its elevation and local similarity are known
+// before any of its groups is written.
+struct EntityContext {
+    ObjectCoordinates ocs;
+    long double elevation = 0;
+    bool flat = false;       // 2D polyline vertices: at the elevation whatever their own Z
+    bool inExtents = false;  // drawing geometry, which $EXTMIN and $EXTMAX enclose
+    std::ptrdiff_t firstJob = -1;
+    bool probes = false;
+    // Known once the block that holds the first position is transformed.
+    bool settled = false;
+    std::optional<Vector3> first;  // the first position transformed, in world coordinates
+    std::optional<LocalSimilarity> similarity;
 };
 
-// Everything before the entity section is copied, but for the insertion base, which is read
-// and written as zero, and the user coordinate system's origin, dropped and written as zero.
-// Returns with the cursor after the pair that opens the entity section, or at the end.
-InsertionBase copyUpToEntities(PairCursor& lines, std::size_t count, LineWriter& out,
-                               ProgressReport& progress, ValueReader& number) {
-    InsertionBase base;
+// A group whose value lines the walk changes.
+struct Group {
+    GroupMeaning meaning = GroupMeaning::Copy;
+    std::size_t context = 0;
+    std::size_t job = 0;      // a position's point among the block's
+    std::size_t codeLine = 0;  // its first code line, from 0
+    Vector3 value;            // a vector's, size's or angle's value (sizes and angles in x)
+    bool clockwise = false;   // a hatch arc edge's angles run clockwise
+    std::array<std::string_view, 3> texts{};  // a position's value texts, for a check
+};
+
+enum class EditKind : std::uint8_t { Group, Elevation, Zero, ExtentsMin, ExtentsMax };
+
+// One value line to replace: its index, and what replaces it.
+struct LineEdit {
+    std::size_t line;
+    EditKind kind;
+    std::size_t index;       // the group, or the context of an elevation
+    std::uint8_t component;  // X, Y or Z of a group or of the extents
+};
+
+struct Box {
+    Vector3 min{std::numeric_limits<long double>::infinity(),
+                std::numeric_limits<long double>::infinity(),
+                std::numeric_limits<long double>::infinity()};
+    Vector3 max{-min.x, -min.y, -min.z};
+    bool empty() const { return !(min.x <= max.x); }
+    void add(Vector3 p) {
+        if (!std::isfinite(p.x) || !std::isfinite(p.y) || !std::isfinite(p.z))
+            return;
+        min = {std::min(min.x, p.x), std::min(min.y, p.y), std::min(min.z, p.z)};
+        max = {std::max(max.x, p.x), std::max(max.y, p.y), std::max(max.z, p.z)};
+    }
+    long double component(bool upper, int axis) const {
+        const Vector3& v = upper ? max : min;
+        return axis == 0 ? v.x : axis == 1 ? v.y : v.z;
+    }
+};
+
+// ---------------------------------------------------------------- the output
+
+// Where the destination's lines go. $EXTMIN and $EXTMAX stand in the header, but their values
+// are known only at the end; so a header that holds them stays in memory, the rest of the
+// drawing goes to a scratch file (or to memory, or straight on when nobody reads the output),
+// and the header goes out with its extents filled before the rest follows.
+class DrawingOutput {
+public:
+    enum class Body { InMemory, Scratch, Direct };
+
+    DrawingOutput(LineWriter& out, Body body, std::filesystem::path scratchFolder = {})
+        : out(out), body(body), scratchFolder(std::move(scratchFolder)) {}
+
+    void line(std::string_view text) {
+        if (inHead)
+            head.line(text);
+        else
+            target().line(text);
+    }
+    // A value line of $EXTMIN (upper false) or $EXTMAX, written at the end.
+    void extents(bool upper, int axis, std::string_view original) {
+        if (!inHead) {
+            line(original);
+            return;
+        }
+        holes.push_back({head.text().size(), upper, axis, std::string(original)});
+    }
+    void endHead() {
+        if (!inHead)
+            return;
+        inHead = false;
+        if (holes.empty() || body == Body::Direct) {
+            writeHead({});
+            return;
+        }
+        if (body == Body::Scratch) {
+            scratch = std::make_unique<ScratchFile>(scratchFolder);
+            rest = std::make_unique<LineWriter>(
+                [file = scratch.get()](std::string_view bytes) { file->write(bytes); });
+        } else {
+            rest = std::make_unique<LineWriter>();
+        }
+    }
+    void finish(const Box& box) {
+        endHead();
+        if (!rest)
+            return;
+        writeHead(box);
+        rest->flush();
+        if (scratch)
+            scratch->readBack([this](std::string_view bytes) { out.raw(bytes); });
+        else
+            out.raw(rest->text());
+    }
+
+private:
+    struct Hole {
+        std::size_t at;
+        bool upper;
+        int axis;
+        std::string original;
+    };
+
+    LineWriter& target() { return rest ? *rest : out; }
+
+    void writeHead(const Box& box) {
+        std::size_t from = 0;
+        const std::string& text = head.text();
+        for (const Hole& hole : holes) {
+            out.raw(std::string_view(text).substr(from, hole.at - from));
+            out.line(box.empty() ? hole.original : fileNumber(box.component(hole.upper, hole.axis)));
+            from = hole.at;
+        }
+        out.raw(std::string_view(text).substr(from));
+        head = LineWriter();
+        holes.clear();
+    }
+
+    LineWriter& out;
+    Body body;
+    std::filesystem::path scratchFolder;
+    bool inHead = true;
+    LineWriter head;
+    std::vector<Hole> holes;
+    std::unique_ptr<ScratchFile> scratch;
+    std::unique_ptr<LineWriter> rest;
+};
+
+// ---------------------------------------------------------------- the walk
+
+// An entity's first position as its texts stand, read only when the entity needs it.
+struct FirstPosition {
+    std::string_view x, y, z;
+    GroupMeaning meaning;
+};
+
+// What an entity's groups say about the entity as a whole, gathered before they are walked:
+// the space, the extrusion, the elevation, the flags, and the first position.
+struct EntityScan {
+    bool paper = false;
+    Vector3 extrusion{0, 0, 1};
+    std::optional<long double> elevation;
+    int flags = 0;
+    std::string_view name;  // group 2: a block's name
+    std::optional<FirstPosition> first;
+    bool needsSimilarity = false;
+};
+
+// The mode an entity's reading goes on in after a group.
+std::uint8_t nextMode(const KindTable& table, std::uint8_t mode, int code, std::string_view value) {
+    for (const ModeSwitch& s : table.switches) {
+        if (s.code != code || (s.from & (1u << mode)) == 0)
+            continue;
+        const int v = s.test == ModeSwitch::Test::Always || s.test == ModeSwitch::Test::Text
+                          ? 0
+                          : quietInteger(value);
+        const bool applies = (s.test == ModeSwitch::Test::Always) ||
+                             (s.test == ModeSwitch::Test::Equals && v == s.value) ||
+                             (s.test == ModeSwitch::Test::BitSet && (v & s.value) != 0) ||
+                             (s.test == ModeSwitch::Test::BitClear && (v & s.value) == 0) ||
+                             (s.test == ModeSwitch::Test::Text && trimBlanks(value) == s.text);
+        if (applies)
+            return s.to;
+    }
+    return mode;
+}
+
+// The meaning of a group of an entity read so far in `mode`; an unknown kind (no table) takes
+// every group 10 to 18 as a world position.
+GroupMeaning meaningOf(const KindTable* table, std::uint8_t mode, int code) {
+    if (table == nullptr)
+        return code >= 10 && code <= 18 ? GroupMeaning::World : GroupMeaning::Copy;
+    return table->meaning(mode, code);
+}
+
+class DrawingWalk : public BlockSource {
+public:
+    DrawingWalk(std::string_view source, DrawingOutput& output, FileRunSummary& summary,
+                ProgressReport& progress, const ProblemReport& check,
+                const DxfRewriteOptions& options)
+        : lines(source), writer(source), output(output), summary(summary), progress(progress),
+          check(check), options(options), number(summary, check),
+          movingBlocks(blocksDrawnInWorld(source)) {}
+
+    bool read(std::vector<PointIn>& in, std::size_t blockSize) override;
+    void write(const std::vector<TransformedPoint>& out) override;
+    const Box& extents() const { return box; }
+
+private:
+    // Reading: the walk through the drawing's groups.
+    void structure(std::string_view kind, std::vector<PointIn>& in);
+    void startEntity(std::string_view kind, const KindTable* table, std::vector<PointIn>& in);
+    void headerGroup(int code, std::vector<PointIn>& in);
+    void entityGroup(int code, std::vector<PointIn>& in);
+    EntityScan scan(const KindTable* table);
+    std::size_t addContext(EntityContext c, const EntityScan& scan, bool always,
+                           std::vector<PointIn>& in);
+    std::size_t position(GroupMeaning meaning, std::vector<PointIn>& in);
+    std::size_t similar(GroupMeaning meaning, std::size_t pairs);
+    std::size_t pairsOfTriple(int code);
+    bool isZeroPoint(int code);
+    void keepCarriedContexts();
+
+    // Writing.
+    void settle(EntityContext& context, const std::vector<TransformedPoint>& out);
+    std::string replacement(const LineEdit& edit, std::string_view original,
+                            const std::vector<TransformedPoint>& out);
+    std::string groupValue(const Group& group, int component, std::string_view original,
+                           const std::vector<TransformedPoint>& out);
+    void countPosition(const Group& group, const TransformedPoint& result, Vector3 world);
+
+    PairCursor lines;
+    TextLines writer;
+    std::size_t writerLine = 0;
+    DrawingOutput& output;
+    FileRunSummary& summary;
+    ProgressReport& progress;
+    const ProblemReport& check;
+    DxfRewriteOptions options;
+    ValueReader number;
+    std::vector<std::string> movingBlocks;
+
+    Section section = Section::None;
+    bool blockMoves = false;
+    static constexpr std::size_t noHead = std::numeric_limits<std::size_t>::max();
+    std::size_t headEnd = noHead;  // the first line after the header
+    enum class Variable { Other, InsertionBase, UcsOrigin, ExtentsMin, ExtentsMax } variable{};
+
+    // The entity being read: its table, mode, whether its groups change, its context.
+    const KindTable* table = nullptr;
+    std::uint8_t mode = 0;
+    bool extended = false;
+    bool active = false;
+    std::size_t context = 0;
+    // A polyline's vertices follow it as entities of their own until SEQEND.
+    bool inPolyline = false, polylineActive = false, polyline3d = false;
+    std::size_t polylineContext = 0;
+
+    // The block: where it starts and ends, its contexts, groups and edits.
+    std::size_t blockStart = 0, blockEnd = 0;
+    std::vector<EntityContext> contexts;
+    std::vector<Group> groups;
+    std::vector<LineEdit> edits;
+    Box box;
+};
+
+// The contexts that the next block may still use (a polyline's, the current entity's) move to
+// the front; the others are done with.
+void DrawingWalk::keepCarriedContexts() {
+    std::vector<EntityContext> kept;
+    const bool polylineKept = inPolyline && polylineContext < contexts.size();
+    if (polylineKept)
+        kept.push_back(contexts[polylineContext]);
+    if (active && context < contexts.size()) {
+        if (polylineKept && context == polylineContext) {
+            context = 0;
+        } else {
+            kept.push_back(contexts[context]);
+            context = kept.size() - 1;
+        }
+    }
+    if (polylineKept)
+        polylineContext = 0;
+    contexts = std::move(kept);
+}
+
+bool DrawingWalk::read(std::vector<PointIn>& in, std::size_t blockSize) {
+    keepCarriedContexts();
+    groups.clear();
+    edits.clear();
+    blockStart = lines.index();
+    const std::size_t count = summary.lines;
+    // A block ends at a pair, never inside the header, whose extents the output needs whole.
+    constexpr std::size_t mostLines = std::size_t{1} << 20;
     while (lines.index() < count) {
-        const auto code = lines.line(0);
-        const auto value = lines.line(1);
-        const bool opensEntities = isCode(code, 2) && isValue(value, "ENTITIES");
-        out.line(code);
-        out.line(value);
-        if (isCode(code, 9) && isValue(value, "$INSBASE")) {
-            const std::size_t first = lines.index() + 1;  // line numbers from 1
-            base.X = number(lines.line(3), first + 3);
-            base.Y = number(lines.line(5), first + 5);
-            base.Z = number(lines.line(7), first + 7);
-            writeZeroPoint(out);
-            lines.advance(6);
-        } else if (isCode(code, 9) && isValue(value, "$UCSORG")) {
-            lines.advance(6);
-            writeZeroPoint(out);
+        if (section != Section::Header &&
+            (in.size() >= blockSize || lines.index() - blockStart >= mostLines))
+            break;
+        const auto code = groupCode(lines.line(0));
+        if (code == 0)
+            structure(trimBlanks(lines.line(1)), in);
+        else if (code && section == Section::Header)
+            headerGroup(*code, in);
+        else if (code && active)
+            entityGroup(*code, in);
+        else
+            lines.advance(2);
+    }
+    blockEnd = lines.index();
+    // Lines before a header (or all of them, without one) need not wait for the extents.
+    if (headEnd == noHead && (section != Section::Header || blockEnd >= count))
+        headEnd = section == Section::Header ? blockEnd : blockStart;
+    return blockEnd > blockStart;
+}
+
+// A group 0: a section's start or end, or an entity's or object's start.
+void DrawingWalk::structure(std::string_view kind, std::vector<PointIn>& in) {
+    active = extended = false;
+    mode = 0;
+    table = nullptr;
+    if (kind == "SECTION") {
+        const std::string_view name = lines.code(1) == 2 ? trimBlanks(lines.line(3)) : "";
+        section = name == "HEADER"     ? Section::Header
+                  : name == "BLOCKS"   ? Section::Blocks
+                  : name == "ENTITIES" ? Section::Entities
+                  : name == "OBJECTS"  ? Section::Objects
+                                       : Section::Other;
+        lines.advance(2);
+        return;
+    }
+    if (kind == "ENDSEC" || kind == "EOF") {
+        if (section == Section::Header)
+            headEnd = lines.index() + 2;
+        section = Section::None;
+        inPolyline = false;
+        lines.advance(2);
+        return;
+    }
+    switch (section) {
+    case Section::Entities:
+        startEntity(kind, entityTable(kind), in);
+        return;
+    case Section::Blocks:
+        if (kind == "BLOCK") {
+            const std::string_view name = scan(nullptr).name;
+            blockMoves = sameName(name, "*Model_Space") ||
+                         std::find(movingBlocks.begin(), movingBlocks.end(), name) !=
+                             movingBlocks.end();
+            inPolyline = false;
+        } else if (kind == "ENDBLK") {
+            blockMoves = inPolyline = false;
+        } else if (blockMoves) {
+            startEntity(kind, entityTable(kind), in);
+            return;
+        }
+        break;
+    case Section::Objects:
+        if (const KindTable* object = objectTable(kind)) {
+            startEntity(kind, object, in);
+            return;
+        }
+        break;
+    default:
+        break;
+    }
+    lines.advance(2);
+}
+
+void DrawingWalk::startEntity(std::string_view kind, const KindTable* kindTable,
+                              std::vector<PointIn>& in) {
+    const bool isObject = section == Section::Objects;
+    if (kind == "VERTEX" && inPolyline) {
+        // A vertex reads its flags from its own groups and lies in its polyline's OCS at its
+        // elevation; its widths and tangent turn and scale by the similarity at the vertex.
+        table = &vertexTable(polyline3d, scan(nullptr).flags);
+        active = polylineActive;
+        if (active) {
+            const EntityContext& polyline = contexts[polylineContext];
+            EntityContext base;
+            base.ocs = polyline.ocs;
+            base.elevation = polyline.elevation;
+            base.flat = polyline.flat;
+            base.inExtents = polyline.inExtents;
+            context = addContext(base, scan(table), false, in);
         }
         lines.advance(2);
-        progress.at(lines.index());
-        if (opensEntities)
-            break;
+        return;
     }
-    return base;
-}
-
-void writeNumber(LineWriter& out, long double value) {
-    out.line(formatGeneral(value, NumberFormat::file()));
-}
-
-// What the pair at the cursor starts: a pair to copy, or a point. From the entity section on,
-// each coordinate group (codes 10 to 19) starts a point: its value is X, the next pair's value
-// is Y whatever its code, and a third pair belongs to the point only with code 30 or 31.
-struct Item {
-    bool point = false;
-    bool withZ = false;
-    std::size_t lines() const { return !point ? 2 : withZ ? 6 : 4; }
-};
-
-Item itemAt(PairCursor& lines) {
-    if (!isCoordinateCode(lines.line(0)))
-        return {};
-    return {true, isCode(lines.line(4), 30) || isCode(lines.line(4), 31)};
-}
-
-// The point's values less the insertion base.
-PointIn readPoint(PairCursor& lines, const Item& item, const InsertionBase& base,
-                  ValueReader& number) {
-    const std::size_t first = lines.index() + 1;
-    PointIn p;
-    p.X = number(lines.line(1), first + 1) - base.X;
-    p.Y = number(lines.line(3), first + 3) - base.Y;
-    p.Z = item.withZ ? number(lines.line(5), first + 5) - base.Z : 0;
-    return p;
-}
-
-// The point's code lines without their trailing blanks, each with its transformed value.
-void writePoint(PairCursor& lines, const Item& item, const TransformedPoint& point,
-                LineWriter& out) {
-    out.line(withoutTrailingBlanks(lines.line(0)));
-    writeNumber(out, point.X);
-    out.line(withoutTrailingBlanks(lines.line(2)));
-    writeNumber(out, point.Y);
-    if (item.withZ) {
-        out.line(withoutTrailingBlanks(lines.line(4)));
-        writeNumber(out, point.Z);
+    if (kind == "SEQEND") {
+        inPolyline = false;
+        lines.advance(2);
+        return;
     }
+    inPolyline = false;
+    if (kind == "POLYLINE") {
+        const EntityScan header = scan(&polylineTable(false));
+        polyline3d = isPolyline3d(header.flags);
+        kindTable = &polylineTable(polyline3d);
+    }
+    table = kindTable;
+    const EntityScan whole = scan(table);
+    active = !whole.paper;
+    if (active) {
+        if (table == nullptr && !isObject)
+            ++summary.unknownEntities;
+        const bool polyline = kind == "POLYLINE";
+        EntityContext base;
+        base.ocs = ObjectCoordinates(whole.extrusion);
+        base.elevation = whole.elevation.value_or(0);
+        base.flat = polyline && !polyline3d;
+        base.inExtents = !isObject;
+        context = addContext(base, whole, polyline, in);
+        if (polyline) {
+            inPolyline = true;
+            polylineActive = true;
+            polylineContext = context;
+        }
+    } else if (kind == "POLYLINE") {
+        inPolyline = true;
+        polylineActive = false;
+    }
+    lines.advance(2);
 }
 
-std::string pointValues(PairCursor& lines, const Item& item) {
-    std::string values =
-        std::string(trimBlanks(lines.line(1))) + " " + std::string(trimBlanks(lines.line(3)));
-    return item.withZ ? values + " " + std::string(trimBlanks(lines.line(5))) : values;
-}
-
-// The entity section on, a block of points at a time: the block's values are read first (a
-// value that is no number ends the block there), the readable points transformed, and the
-// block's lines then written in order. The insertion base is taken off before the
-// transformation.
-void transformEntities(PairCursor& lines, std::size_t count, const InsertionBase& base,
-                       const PointBatch& batch, std::size_t blockSize, LineWriter& out,
-                       ProgressReport& progress, FileRunSummary& summary, ValueReader& number,
-                       const ProblemReport& check) {
-    std::vector<PointIn> in;
-    std::vector<TransformedPoint> transformed;
-    std::vector<bool> readable;
-    while (lines.index() < count) {
-        PairCursor scan = lines;
-        in.clear();
-        readable.clear();
-        std::exception_ptr stop;
-        try {
-            while (scan.index() < count && readable.size() < blockSize) {
-                const Item item = itemAt(scan);
-                if (item.point) {
-                    number.failed = false;
-                    const PointIn p = readPoint(scan, item, base, number);
-                    readable.push_back(!number.failed);
-                    if (!number.failed)
-                        in.push_back(p);
+// The entity at the cursor (its group 0), read ahead to its end; a 2D polyline's first
+// position is its first vertex's.
+EntityScan DrawingWalk::scan(const KindTable* kindTable) {
+    EntityScan result;
+    const std::size_t count = summary.lines;
+    PairCursor groups = lines;
+    groups.advance(2);
+    std::uint8_t scanMode = 0;
+    const KindTable* current = kindTable;
+    bool inExtendedData = false;
+    bool flagsSeen = false;
+    const bool vertexFirst = kindTable == &polylineTable(false);
+    while (groups.index() < count) {
+        auto code = groups.code(0);
+        const std::string_view value = groups.line(1);
+        if (code == 0) {
+            // A 2D polyline takes its first vertex's position, at the polyline's elevation.
+            if (!vertexFirst || result.first || trimBlanks(value) != "VERTEX")
+                break;
+            for (groups.advance(2); groups.index() < count && groups.code(0) != 0; groups.advance(2))
+                if (groups.code(0) == 10 && groups.code(1) == 20) {
+                    result.first = FirstPosition{groups.line(1), groups.line(3), {}, GroupMeaning::Object};
+                    break;
                 }
-                scan.advance(item.lines());
-            }
-        } catch (const ConversionError&) {
-            stop = std::current_exception();
+            break;
         }
-        transformBlock(batch, in, transformed, stop);
+        if (!code) {
+            groups.advance(2);
+            continue;
+        }
+        if (*code == extendedDataStart) {
+            inExtendedData = true;
+            current = &extendedDataTable();
+            scanMode = 0;
+        } else if (!inExtendedData && current != nullptr) {
+            scanMode = nextMode(*current, scanMode, *code, value);
+        }
+        if (!inExtendedData) {
+            if (*code == 67)
+                result.paper = quietInteger(value) == 1;
+            else if (*code == 210 || *code == 220 || *code == 230) {
+                if (const auto v = quietNumber(value))
+                    (*code == 210 ? result.extrusion.x : *code == 220 ? result.extrusion.y
+                                                                      : result.extrusion.z) = *v;
+            } else if (*code == 70 && !flagsSeen && scanMode == 0) {
+                flagsSeen = true;
+                result.flags = quietInteger(value);
+            } else if (*code == 2 && result.name.empty()) {
+                result.name = trimBlanks(value);
+            }
+        }
+        const GroupMeaning meaning = meaningOf(current, scanMode, *code);
+        if (meaning == GroupMeaning::Elevation) {
+            result.elevation = quietNumber(value);
+        } else if (meaning == GroupMeaning::Placeholder && groups.code(1) == *code + 10 &&
+                   groups.code(2) == *code + 20) {
+            result.elevation = quietNumber(groups.line(5));
+        } else if ((meaning == GroupMeaning::World || meaning == GroupMeaning::Object) &&
+                   !result.first && !inExtendedData && groups.code(1) == *code + 10) {
+            result.first = FirstPosition{value, groups.line(3),
+                                         groups.code(2) == *code + 20 ? groups.line(5) : "", meaning};
+        }
+        result.needsSimilarity = result.needsSimilarity || followsSimilarity(meaning);
+        groups.advance(2);
+    }
+    return result;
+}
 
-        std::size_t point = 0, done = 0;
-        while (lines.index() < scan.index()) {
-            const Item item = itemAt(lines);
-            if (!item.point) {
-                out.line(lines.line(0));
-                out.line(lines.line(1));
-            } else if (readable[point++]) {
-                const TransformedPoint& result = transformed[done++];
-                summary.count(result, lines.index() + 1, check,
-                              [&lines, &item] { return pointValues(lines, item); });
-                writePoint(lines, item, result, out);
-            }
-            lines.advance(item.lines());
-            progress.at(lines.index());
+// An entity's context: `c` with its first position added to the block (and its neighbours east
+// and north) when its elevation or its vectors, sizes and angles need it, or `always` (a 2D
+// polyline, whose vertices follow).
+std::size_t DrawingWalk::addContext(EntityContext c, const EntityScan& scan, bool always,
+                                    std::vector<PointIn>& in) {
+    const bool similarity = options.similarity && (scan.needsSimilarity || always);
+    const auto first = [&scan, &c]() -> std::optional<Vector3> {
+        const auto x = quietNumber(scan.first->x), y = quietNumber(scan.first->y);
+        const auto z = scan.first->z.empty() ? c.elevation : quietNumber(scan.first->z);
+        if (!x || !y || !z)
+            return std::nullopt;
+        return Vector3{*x, *y, c.flat ? c.elevation : *z};
+    };
+    std::optional<Vector3> at;
+    if (scan.first && (similarity || scan.elevation || always))
+        at = first();
+    if (at) {
+        const Vector3 p = scan.first->meaning == GroupMeaning::Object ? c.ocs.toWorld(*at) : *at;
+        c.firstJob = static_cast<std::ptrdiff_t>(in.size());
+        in.push_back({p.x, p.y, p.z});
+        if (similarity) {
+            c.probes = true;
+            in.push_back({p.x + 1, p.y, p.z});
+            in.push_back({p.x, p.y + 1, p.z});
         }
+    }
+    contexts.push_back(c);
+    return contexts.size() - 1;
+}
+
+// The number of pairs a group of three (X at the cursor) spans: 1 when its Y does not follow,
+// which makes it no position; 2 without Z; 3 with it.
+std::size_t DrawingWalk::pairsOfTriple(int code) {
+    if (lines.code(1) != code + 10)
+        return 1;
+    return lines.code(2) == code + 20 ? 3 : 2;
+}
+
+// The group of three at the cursor holds 0, 0, 0: no point, where a point may be missing.
+bool DrawingWalk::isZeroPoint(int code) {
+    PairCursor ahead = lines;
+    const std::size_t pairs = pairsOfTriple(code);
+    bool zero = true;
+    for (std::size_t k = 0; k < pairs; ++k, ahead.advance(2))
+        zero = zero && quietNumber(ahead.line(1)) == 0.0L;
+    return zero;
+}
+
+void DrawingWalk::headerGroup(int code, std::vector<PointIn>& in) {
+    if (code == 9) {
+        const std::string_view name = trimBlanks(lines.line(1));
+        variable = name == "$INSBASE"  ? Variable::InsertionBase
+                   : name == "$UCSORG" ? Variable::UcsOrigin
+                   : name == "$EXTMIN" ? Variable::ExtentsMin
+                   : name == "$EXTMAX" ? Variable::ExtentsMax
+                                       : Variable::Other;
+        lines.advance(2);
+        return;
+    }
+    const int axis = code / 10 - 1;
+    const bool coordinate = code == 10 || code == 20 || code == 30;
+    if (variable == Variable::InsertionBase && code == 10) {
+        // The insertion base is a point of the drawing; 0, 0, 0 (no base set) stays as it is.
+        if (!isZeroPoint(code)) {
+            contexts.push_back({});
+            context = contexts.size() - 1;
+            lines.advance(2 * position(GroupMeaning::World, in));
+            return;
+        }
+    } else if (variable == Variable::UcsOrigin && coordinate) {
+        edits.push_back({lines.index() + 1, EditKind::Zero, 0, 0});
+    } else if ((variable == Variable::ExtentsMin || variable == Variable::ExtentsMax) && coordinate) {
+        edits.push_back({lines.index() + 1,
+                         variable == Variable::ExtentsMin ? EditKind::ExtentsMin : EditKind::ExtentsMax,
+                         0, static_cast<std::uint8_t>(axis)});
+    }
+    lines.advance(2);
+}
+
+void DrawingWalk::entityGroup(int code, std::vector<PointIn>& in) {
+    if (code == extendedDataStart && !extended) {
+        extended = true;
+        mode = 0;
+    }
+    const KindTable* current = extended ? &extendedDataTable() : table;
+    if (!extended && current != nullptr)
+        mode = nextMode(*current, mode, code, lines.line(1));
+    const GroupMeaning meaning = meaningOf(current, mode, code);
+    std::size_t pairs = 1;
+    switch (meaning) {
+    case GroupMeaning::World:
+    case GroupMeaning::Object:
+        pairs = position(meaning, in);
+        break;
+    case GroupMeaning::OptionalWorld:
+    case GroupMeaning::OptionalObject:
+        pairs = isZeroPoint(code) ? pairsOfTriple(code)
+                                  : position(meaning == GroupMeaning::OptionalWorld
+                                                 ? GroupMeaning::World
+                                                 : GroupMeaning::Object,
+                                             in);
+        break;
+    case GroupMeaning::Elevation:
+        number.failed = false;
+        number(lines.line(1), lines.index() + 2);
+        if (!number.failed && contexts[context].firstJob >= 0)
+            edits.push_back({lines.index() + 1, EditKind::Elevation, context, 2});
+        break;
+    case GroupMeaning::Placeholder:
+        pairs = pairsOfTriple(code);
+        if (pairs == 3 && contexts[context].firstJob >= 0) {
+            number.failed = false;
+            number(lines.line(5), lines.index() + 6);
+            if (!number.failed)
+                edits.push_back({lines.index() + 5, EditKind::Elevation, context, 2});
+        }
+        break;
+    case GroupMeaning::Copy:
+        if (!extended && (code == 210 || code == 220 || code == 230)) {
+            number.failed = false;
+            number(lines.line(1), lines.index() + 2);  // a broken extrusion stops the run
+        }
+        break;
+    default:
+        pairs = similar(meaning, isTriple(meaning) ? pairsOfTriple(code) : 1);
+        break;
+    }
+    lines.advance(2 * pairs);
+}
+
+// A position: read, its point added to the block, its value lines to be replaced. A value that
+// is no number throws, or in a check is reported and leaves the group as it is.
+std::size_t DrawingWalk::position(GroupMeaning meaning, std::vector<PointIn>& in) {
+    const int code = *lines.code(0);
+    const std::size_t pairs = pairsOfTriple(code);
+    if (pairs == 1)
+        return 1;
+    const std::size_t first = lines.index();
+    Group g;
+    g.meaning = meaning;
+    g.context = context;
+    g.codeLine = first;
+    number.failed = false;
+    Vector3 p;
+    p.x = number(lines.line(1), first + 2);
+    p.y = number(lines.line(3), first + 4);
+    const EntityContext& c = contexts[context];
+    p.z = pairs == 3 ? number(lines.line(5), first + 6) : c.elevation;
+    if (number.failed)
+        return pairs;
+    if (c.flat)
+        p.z = c.elevation;
+    if (meaning == GroupMeaning::Object)
+        p = c.ocs.toWorld(p);
+    for (std::size_t k = 0; k < pairs; ++k)
+        g.texts[k] = trimBlanks(lines.line(2 * k + 1));
+    g.job = in.size();
+    in.push_back({p.x, p.y, p.z});
+    groups.push_back(g);
+    for (std::size_t k = 0; k < pairs; ++k)
+        edits.push_back({first + 2 * k + 1, EditKind::Group, groups.size() - 1,
+                         static_cast<std::uint8_t>(k)});
+    return pairs;
+}
+
+// A vector, direction, size or angle of `pairs` pairs: changed by the similarity where both
+// sides are planes of metres and the entity has a first position to take it from, kept and
+// counted otherwise.
+std::size_t DrawingWalk::similar(GroupMeaning meaning, std::size_t pairs) {
+    if (isTriple(meaning) && pairs == 1)
+        return 1;
+    if (!options.similarity || !contexts[context].probes) {
+        ++summary.keptInSourceUnits;
+        return pairs;
+    }
+    const std::size_t first = lines.index();
+    Group g;
+    g.meaning = meaning;
+    g.context = context;
+    g.codeLine = first;
+    number.failed = false;
+    g.value.x = number(lines.line(1), first + 2);
+    if (pairs > 1)
+        g.value.y = number(lines.line(3), first + 4);
+    if (pairs > 2)
+        g.value.z = number(lines.line(5), first + 6);
+    if (number.failed)
+        return pairs;
+    if (meaning == GroupMeaning::ArcEdgeAngle)
+        for (std::size_t k = 1; k <= 2; ++k)
+            if (lines.code(k) == 73)
+                g.clockwise = quietInteger(lines.line(2 * k + 1)) == 0;
+    groups.push_back(g);
+    for (std::size_t k = 0; k < pairs; ++k)
+        edits.push_back({first + 2 * k + 1, EditKind::Group, groups.size() - 1,
+                         static_cast<std::uint8_t>(k)});
+    return pairs;
+}
+
+// ---------------------------------------------------------------- writing a block
+
+Vector3 asVector(const TransformedPoint& p) { return {p.X, p.Y, p.Z}; }
+
+void DrawingWalk::settle(EntityContext& c, const std::vector<TransformedPoint>& out) {
+    c.settled = true;
+    if (c.firstJob < 0)
+        return;
+    const auto at = static_cast<std::size_t>(c.firstJob);
+    if (out[at].rejected())
+        return;
+    c.first = asVector(out[at]);
+    if (c.probes && !out[at + 1].rejected() && !out[at + 2].rejected())
+        c.similarity = LocalSimilarity::fromNeighbours(*c.first, asVector(out[at + 1]),
+                                                       asVector(out[at + 2]));
+}
+
+void DrawingWalk::write(const std::vector<TransformedPoint>& out) {
+    for (EntityContext& c : contexts)
+        if (!c.settled)
+            settle(c, out);
+    auto edit = edits.begin();
+    for (; writerLine < blockEnd; ++writerLine) {
+        if (writerLine == headEnd)
+            output.endHead();
+        const std::string_view text = writer.next();
+        while (edit != edits.end() && edit->line < writerLine)
+            ++edit;
+        if (edit != edits.end() && edit->line == writerLine) {
+            if (edit->kind == EditKind::ExtentsMin || edit->kind == EditKind::ExtentsMax)
+                output.extents(edit->kind == EditKind::ExtentsMax, edit->component, text);
+            else
+                output.line(replacement(*edit, text, out));
+            ++edit;
+        } else {
+            output.line(text);
+        }
+        progress.at(writerLine + 1);
+    }
+}
+
+std::string DrawingWalk::replacement(const LineEdit& edit, std::string_view original,
+                                     const std::vector<TransformedPoint>& out) {
+    switch (edit.kind) {
+    case EditKind::Zero:
+        return "0.0";
+    case EditKind::Elevation: {
+        const EntityContext& c = contexts[edit.index];
+        return c.first ? fileNumber(c.ocs.toObject(*c.first).z) : std::string(original);
+    }
+    default:
+        return groupValue(groups[edit.index], edit.component, original, out);
+    }
+}
+
+void DrawingWalk::countPosition(const Group& group, const TransformedPoint& result, Vector3 world) {
+    summary.count(result, group.codeLine + 1, check, [&group] {
+        std::string values(group.texts[0]);
+        for (std::size_t k = 1; k < 3 && !group.texts[k].empty(); ++k)
+            values += " " + std::string(group.texts[k]);
+        return values;
+    });
+    if (!result.rejected() && contexts[group.context].inExtents)
+        box.add(world);
+}
+
+std::string DrawingWalk::groupValue(const Group& group, int component, std::string_view original,
+                                    const std::vector<TransformedPoint>& out) {
+    const EntityContext& c = contexts[group.context];
+    const auto pick = [component](Vector3 v) {
+        return component == 0 ? v.x : component == 1 ? v.y : v.z;
+    };
+    if (group.meaning == GroupMeaning::World || group.meaning == GroupMeaning::Object) {
+        const TransformedPoint& result = out[group.job];
+        const Vector3 world = asVector(result);
+        if (component == 0)
+            countPosition(group, result, world);
+        return fileNumber(pick(group.meaning == GroupMeaning::Object ? c.ocs.toObject(world) : world));
+    }
+    if (!c.similarity) {
+        if (component == 0)
+            ++summary.keptInSourceUnits;
+        return std::string(original);
+    }
+    const LocalSimilarity& s = *c.similarity;
+    if (s.isIdentity())
+        return std::string(original);
+    constexpr long double radian = 180 / 3.14159265358979323846264338327950288L;
+    switch (group.meaning) {
+    case GroupMeaning::Vector:
+        return fileNumber(pick(s.turnAndScale(group.value)));
+    case GroupMeaning::Direction:
+        return fileNumber(pick(s.turn(group.value)));
+    case GroupMeaning::ObjectVector:
+        return fileNumber(pick(c.ocs.toObject(s.turnAndScale(c.ocs.toWorld(group.value)))));
+    case GroupMeaning::ObjectDirection:
+        return fileNumber(pick(c.ocs.toObject(s.turn(c.ocs.toWorld(group.value)))));
+    case GroupMeaning::Radius:
+        if (c.first) {
+            const long double r = std::fabs(s.size(group.value.x));
+            box.add({c.first->x - r, c.first->y - r, c.first->z});
+            box.add({c.first->x + r, c.first->y + r, c.first->z});
+        }
+        return fileNumber(s.size(group.value.x));
+    case GroupMeaning::Size:
+        return fileNumber(s.size(group.value.x));
+    case GroupMeaning::Angle:
+        return fileNumber(s.angle(group.value.x, c.ocs));
+    case GroupMeaning::NegatedAngle:
+        return fileNumber(-s.angle(-group.value.x, c.ocs));
+    case GroupMeaning::AngleRadians:
+        return fileNumber(s.angle(group.value.x * radian, c.ocs) / radian);
+    case GroupMeaning::ArcEdgeAngle:
+        // A clockwise edge stores 360 - angle: the angle turns one way, the stored value the other.
+        return fileNumber(group.clockwise ? 360 - s.angle(360 - group.value.x, c.ocs)
+                                      : s.angle(group.value.x, c.ocs));
+    default:
+        return std::string(original);
     }
 }
 
 FileRunSummary walkDrawing(std::string_view source, LineWriter& out, const PointBatch& batch,
-                           std::size_t blockSize, const Progress& progress,
-                           const ProblemReport& check) {
+                           std::size_t blockSize, const DxfRewriteOptions& options,
+                           const Progress& progress, const ProblemReport& check,
+                           DrawingOutput::Body body, const std::filesystem::path& scratchFolder = {}) {
     if (isBinaryDrawing(source))
         throw FileRunError("The drawing is a binary DXF file; only ASCII DXF drawings can be "
                            "transformed. Save it as ASCII DXF and try again.");
@@ -240,11 +970,10 @@ FileRunSummary walkDrawing(std::string_view source, LineWriter& out, const Point
     summary.lines = lineCount(source);
     ProgressReport report(progress, summary.lines);
     report.at(0);
-    PairCursor lines(source);
-    ValueReader number(summary, check);
-    const InsertionBase base = copyUpToEntities(lines, summary.lines, out, report, number);
-    transformEntities(lines, summary.lines, base, batch, blockSize, out, report, summary, number,
-                      check);
+    DrawingOutput output(out, body, scratchFolder);
+    DrawingWalk walk(source, output, summary, report, check, options);
+    walkInBlocks(walk, batch, blockSize);
+    output.finish(walk.extents());
     report.finish();
     return summary;
 }
@@ -252,8 +981,9 @@ FileRunSummary walkDrawing(std::string_view source, LineWriter& out, const Point
 }  // namespace
 
 FileRunSummary rewriteDxf(std::string_view source, LineWriter& out, const PointBatch& batch,
-                          const DxfRewriteOptions&, const Progress& progress) {
-    return walkDrawing(source, out, batch, pointBlock, progress, {});
+                          const DxfRewriteOptions& options, const Progress& progress) {
+    return walkDrawing(source, out, batch, pointBlock, options, progress, {},
+                       DrawingOutput::Body::InMemory);
 }
 
 FileRunSummary rewriteDxf(std::string_view source, LineWriter& out, const PointTransform& transform,
@@ -263,17 +993,20 @@ FileRunSummary rewriteDxf(std::string_view source, LineWriter& out, const PointT
 
 // One point a block, so that the problems are reported in the order of the lines.
 FileRunSummary checkDxf(std::string_view source, const PointTransform& transform,
-                        const ProblemReport& check, const DxfRewriteOptions&,
+                        const ProblemReport& check, const DxfRewriteOptions& options,
                         const Progress& progress) {
     LineWriter nowhere = LineWriter::discarding();
-    return walkDrawing(source, nowhere, oneByOne(transform), 1, progress, check);
+    return walkDrawing(source, nowhere, oneByOne(transform), 1, options, progress, check,
+                       DrawingOutput::Body::Direct);
 }
 
 FileRunSummary ConverteDXF(const std::filesystem::path& source,
                            const std::filesystem::path& destination, const PointBatch& batch,
                            const DxfRewriteOptions& options, const Progress& progress) {
     return runOnFiles(source, destination, [&](std::string_view text, LineWriter& out) {
-        return rewriteDxf(text, out, batch, options, progress);
+        return walkDrawing(text, out, batch, pointBlock, options, progress, {},
+                           DrawingOutput::Body::Scratch,
+                           std::filesystem::absolute(destination).parent_path());
     });
 }
 

@@ -14,13 +14,27 @@ PointBatch oneByOne(const PointTransform& transform) {
     };
 }
 
-void transformBlock(const PointBatch& batch, const std::vector<PointIn>& in,
-                    std::vector<TransformedPoint>& out, const std::exception_ptr& stop) {
-    out.resize(in.size());
-    if (!in.empty())
-        batch(in, out);
-    if (stop)
-        std::rethrow_exception(stop);
+void walkInBlocks(BlockSource& source, const PointBatch& batch, std::size_t blockSize) {
+    std::vector<PointIn> in;
+    std::vector<TransformedPoint> out;
+    for (;;) {
+        in.clear();
+        std::exception_ptr stop;
+        bool more = true;
+        try {
+            more = source.read(in, blockSize);
+        } catch (const ConversionError&) {
+            stop = std::current_exception();
+        }
+        out.resize(in.size());
+        if (!in.empty())
+            batch(in, out);
+        if (stop)
+            std::rethrow_exception(stop);
+        if (!more)
+            return;
+        source.write(out);
+    }
 }
 
 std::size_t lineCount(std::string_view text) {

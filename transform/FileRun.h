@@ -42,11 +42,25 @@ using PointBatch =
 PointBatch oneByOne(const PointTransform& transform);
 // The number of points the runs hand over at once.
 inline constexpr std::size_t pointBlock = 8192;
-// Transforms a block's readable points and then throws `stop`, the error that ended the block,
-// if any: the points before a bad value go through first, as they would one by one, so a run
-// stops with the same error however its points are handed over.
-void transformBlock(const PointBatch& batch, const std::vector<PointIn>& in,
-                    std::vector<TransformedPoint>& out, const std::exception_ptr& stop);
+// A source walked a block of points at a time: read on until the block holds enough points,
+// transform them together, write what was read. Both whole-file transformations are such
+// sources; walkInBlocks is their one loop.
+class BlockSource {
+public:
+    virtual ~BlockSource() = default;
+    // Reads on from where the last block ended, appending the points to transform to `in`,
+    // until it holds `blockSize` of them or the source ends; false once nothing was left to read.
+    // A value that is no number throws ConversionError, the points before it already in `in`.
+    virtual bool read(std::vector<PointIn>& in, std::size_t blockSize) = 0;
+    // Writes what the last read covered; `out` holds its points transformed, in order.
+    virtual void write(const std::vector<TransformedPoint>& out) = 0;
+};
+
+// Reads, transforms and writes blocks to the end of the source. When a read stops at a value
+// that is no number, the points before it go through first and then the error leaves, as it
+// would one point at a time: a run stops with the same error however its points are handed
+// over (a window box that is no number is met at the first point, before any bad value).
+void walkInBlocks(BlockSource& source, const PointBatch& batch, std::size_t blockSize);
 
 // Called with (index of the next unread line, number of lines), not more often than the bar
 // can move, and once more at the end with both equal.
@@ -138,6 +152,12 @@ public:
     void line(std::string_view text) {
         buffer.append(text);
         buffer.append("\r\n");
+        if (sink && buffer.size() >= flushSize)
+            flush();
+    }
+    // Text that already holds its line ends.
+    void raw(std::string_view bytes) {
+        buffer.append(bytes);
         if (sink && buffer.size() >= flushSize)
             flush();
     }

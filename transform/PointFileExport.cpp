@@ -4,7 +4,6 @@
 #include "TextLines.h"
 
 #include <array>
-#include <exception>
 #include <vector>
 
 namespace {
@@ -73,8 +72,59 @@ void writePoint(LineWriter& out, std::string_view name, const TransformedPoint& 
     writeLines(out, std::array<std::string_view, 6>{" 30", "0.0", " 40", "1.5", "  1", name});
 }
 
-// A block of lines at a time: the block's points read first (a value that is no number ends
-// the block there), the readable ones transformed, then written in order.
+// The point file a block of lines at a time: each line's point read first (a value that is no
+// number ends the block there), then the lines written with their transformed points.
+class PointLines : public BlockSource {
+public:
+    PointLines(std::string_view source, LineWriter& out, FileRunSummary& summary,
+               ProgressReport& progress, const ProblemReport& check)
+        : lines(source), out(out), summary(summary), progress(progress), check(check),
+          number(summary, check) {}
+
+    bool read(std::vector<PointIn>& in, std::size_t blockSize) override {
+        first += points.size();
+        texts.clear();
+        points.clear();
+        readable.clear();
+        while (first + texts.size() < summary.lines && in.size() < blockSize) {
+            const std::string_view line = lines.next();
+            texts.push_back(line);
+            number.failed = false;
+            points.push_back(readPointLine(line, first + texts.size(), number));
+            readable.push_back(!number.failed);
+            if (!number.failed)
+                in.push_back({points.back().X, points.back().Y, points.back().Z});
+        }
+        return !texts.empty();
+    }
+
+    void write(const std::vector<TransformedPoint>& transformed) override {
+        std::size_t done = 0;
+        for (std::size_t k = 0; k < texts.size(); ++k) {
+            const std::size_t lineNumber = first + k + 1;
+            if (readable[k]) {
+                const TransformedPoint& result = transformed[done++];
+                const std::string_view text = texts[k];
+                summary.count(result, lineNumber, check, [text] { return std::string(text); });
+                writePoint(out, points[k].name, result);
+            }
+            progress.at(lineNumber);
+        }
+    }
+
+private:
+    TextLines lines;
+    LineWriter& out;
+    FileRunSummary& summary;
+    ProgressReport& progress;
+    const ProblemReport& check;
+    ValueReader number;
+    std::size_t first = 0;  // the index of the block's first line
+    std::vector<std::string_view> texts;
+    std::vector<PointLine> points;
+    std::vector<bool> readable;
+};
+
 FileRunSummary walkPoints(std::string_view source, LineWriter& out, const PointBatch& batch,
                           std::size_t blockSize, const Progress& progress,
                           const ProblemReport& check) {
@@ -83,47 +133,8 @@ FileRunSummary walkPoints(std::string_view source, LineWriter& out, const PointB
     ProgressReport report(progress, summary.lines);
     report.at(0);
     writeLines(out, openingBlock);
-    TextLines lines(source);
-    ValueReader number(summary, check);
-    std::vector<std::string_view> texts;
-    std::vector<PointLine> points;
-    std::vector<bool> readable;
-    std::vector<PointIn> in;
-    std::vector<TransformedPoint> transformed;
-    for (std::size_t next = 0; next < summary.lines;) {
-        texts.clear();
-        points.clear();
-        readable.clear();
-        in.clear();
-        std::exception_ptr stop;
-        try {
-            while (next + texts.size() < summary.lines && texts.size() < blockSize) {
-                const std::string_view line = lines.next();
-                texts.push_back(line);
-                number.failed = false;
-                points.push_back(readPointLine(line, next + texts.size(), number));
-                if (!number.failed)
-                    in.push_back({points.back().X, points.back().Y, points.back().Z});
-                readable.push_back(!number.failed);
-            }
-        } catch (const ConversionError&) {
-            stop = std::current_exception();
-        }
-        transformBlock(batch, in, transformed, stop);
-
-        std::size_t done = 0;
-        for (std::size_t k = 0; k < texts.size(); ++k) {
-            const std::size_t lineNumber = next + k + 1;
-            if (readable[k]) {
-                const TransformedPoint& result = transformed[done++];
-                const std::string_view text = texts[k];
-                summary.count(result, lineNumber, check, [text] { return std::string(text); });
-                writePoint(out, points[k].name, result);
-            }
-            report.at(lineNumber);
-        }
-        next += texts.size();
-    }
+    PointLines lines(source, out, summary, report, check);
+    walkInBlocks(lines, batch, blockSize);
     writeLines(out, closingBlock);
     report.finish();
     return summary;

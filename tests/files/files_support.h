@@ -30,3 +30,18 @@ struct RecordingTransform {
         };
     }
 };
+
+// A turn of the plane by 90 degrees and a doubling, with a shift: X' = 1000 - 2Y,
+// Y' = 2000 + 2X, Z' = Z + 3, so that a drawing's vectors, sizes and angles must turn and scale
+// with it (a radius of 5 becomes 10, an angle of 30 degrees 120). Every figure stays an integer.
+// Points with X = 999 count as rejected.
+struct TurningTransform {
+    std::vector<RecordingTransform::Call> calls;
+
+    PointTransform function() {
+        return [this](long double X, long double Y, long double Z) {
+            calls.push_back({X, Y, Z});
+            return TransformedPoint{1000 - 2 * Y, 2000 + 2 * X, Z + 3, X == 999 ? 6 : 0};
+        };
+    }
+};

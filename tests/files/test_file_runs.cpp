@@ -46,20 +46,22 @@ protected:
     RecordingTransform transform;
 };
 
-const std::string drawing = crlf({"  0", "SECTION", "  2", "ENTITIES", " 10", "1", " 20", "2",
-                                  "  0", "ENDSEC", "  0", "EOF"});
+std::string drawingWith(const std::string& entities) {
+    return crlf({"  0", "SECTION", "  2", "ENTITIES"}) + entities + crlf({"  0", "ENDSEC", "  0", "EOF"});
+}
+const std::string drawing = drawingWith(crlf({"  0", "POINT", " 10", "1", " 20", "2"}));
 const std::string previous = "the previous destination\r\n";
 
 TEST_F(FileRuns, ADestinationThatIsTheSourceIsReplacedByItsTransformedCopy) {
     write(file("plan.dxf"), drawing);
     ConverteDXF(file("plan.dxf"), file("plan.dxf"), transform.function());
-    EXPECT_EQ(read(file("plan.dxf")), crlf({"  0", "SECTION", "  2", "ENTITIES", " 10", "1001",
-                                            " 20", "2002", "  0", "ENDSEC", "  0", "EOF"}));
+    EXPECT_EQ(read(file("plan.dxf")), drawingWith(crlf({"  0", "POINT", " 10", "1001", " 20", "2002"})));
     EXPECT_EQ(filesInFolder(), 1u);
 }
 
 TEST_F(FileRuns, ABadNumberLeavesTheDestinationAndTheSourceAsTheyWere) {
-    const std::string bad = drawing + crlf({" 10", "abc", " 20", "2"});
+    const std::string bad =
+        drawingWith(crlf({"  0", "POINT", " 10", "1", " 20", "2", "  0", "POINT", " 10", "abc", " 20", "2"}));
     write(file("plan.dxf"), bad);
     write(file("out.dxf"), previous);
     EXPECT_THROW(ConverteDXF(file("plan.dxf"), file("out.dxf"), transform.function()),
@@ -118,9 +120,9 @@ TEST_F(FileRuns, ABinaryDrawingLeavesTheDestination) {
 TEST_F(FileRuns, AFullDiskPartWayLeavesTheDestination) {
     // Three megabytes of output against a one-megabyte file-size limit in a child process: the
     // flushes past the limit fail as on a full disk.
-    std::string big = crlf({"  2", "ENTITIES"});
+    std::string big = crlf({"  0", "SECTION", "  2", "ENTITIES"});
     for (int i = 0; i < 100000; ++i)
-        big += crlf({" 10", "123456.789", " 20", "7654321.123", " 30", "700"});
+        big += crlf({"  0", "POINT", " 10", "123456.789", " 20", "7654321.123", " 30", "700"});
     write(file("big.dxf"), big);
     write(file("out.dxf"), previous);
     const int outcome = child_process::exitStatusOf([&] {

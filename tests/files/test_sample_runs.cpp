@@ -1,6 +1,8 @@
 // Real drawings and point files run through the real transformation on a few window settings:
-// the independent checker sees only coordinate values change, and PROJ, reading the drawings
-// with an independent DXF reader, finds every position where it puts it.
+// the independent checker sees only coordinates, and the sizes and angles that follow the
+// transformation, change; and PROJ, reading the drawings with an independent DXF reader, finds
+// every number where it puts it by what the number is: positions, heights, elevations, and the
+// vectors, sizes and angles turned and scaled by its own local similarity.
 #include "FileTransform.h"
 
 #include "CoordinateKinds.h"
@@ -59,7 +61,7 @@ struct Setting {
     WindowState state;
     const char* from;  // PROJ strings for the oracle, or nothing to skip it
     const char* to;
-    const char* tolerance;
+    const char* tolerance;  // across, in the target's units
 };
 
 std::vector<Setting> settings() {
@@ -68,20 +70,25 @@ std::vector<Setting> settings() {
     WindowState identity = startupState(NumberFormat{',', "."});
     identity.ComboBox7 = identity.ComboBox8 = CoordinateKind::Geodetic;
     identity.ComboBox9 = identity.ComboBox10 = Sirgas;
+    WindowState keepingHeights = fromUtm23South(Sad69, CoordinateKind::Grid, Sirgas);
+    keepingHeights.CheckBox1 = true;
+    const char* const sirgasUtm23South = "+proj=utm +zone=23 +south +ellps=GRS80 +towgs84=0,0,0";
     return {
         {"Sad69Utm23ToSirgasGeodetic", fromUtm23South(Sad69, CoordinateKind::Geodetic, Sirgas),
-         sad69Utm23South, "+proj=longlat +ellps=GRS80 +towgs84=0,0,0", "1e-9"},
+         sad69Utm23South, "+proj=longlat +ellps=GRS80 +towgs84=0,0,0", "1e-8"},
         {"Sad69ToSirgasInUtm", fromUtm23South(Sad69, CoordinateKind::Grid, Sirgas),
-         sad69Utm23South, "+proj=utm +zone=23 +south +ellps=GRS80 +towgs84=0,0,0", "1e-4"},
+         sad69Utm23South, sirgasUtm23South, "1e-3"},
         {"Utm23ToUtm22", zone22, "+proj=utm +zone=23 +south +ellps=GRS80",
          "+proj=utm +zone=22 +south +ellps=GRS80", "2e-3"},
         {"IdentityGeodetic", identity, nullptr, nullptr, nullptr},
+        {"Sad69ToSirgasInUtmKeepingHeights", keepingHeights, sad69Utm23South, sirgasUtm23South,
+         "1e-3"},
     };
 }
 
 class SampleRun : public ::testing::TestWithParam<std::tuple<std::string, int>> {};
 
-TEST_P(SampleRun, OnlyCoordinatesChangeAndPositionsAgreeWithProj) {
+TEST_P(SampleRun, OnlyCoordinatesSizesAndAnglesChangeAndAllAgreeWithProj) {
     const auto& [file, index] = GetParam();
     const Setting setting = settings()[static_cast<std::size_t>(index)];
     const fs::path source = samples / "dxf" / file;
@@ -91,16 +98,22 @@ TEST_P(SampleRun, OnlyCoordinatesChangeAndPositionsAgreeWithProj) {
     const auto summary =
         ConverteDXF(source, out, setting.state, datums, engine, NumberFormat{',', "."});
     EXPECT_GT(summary.points, 0u);
-    // POLYLINE headers and text alignment points hold 0,0, which no UTM zone holds: rejected
-    // and counted, never silently.
-    EXPECT_LT(summary.rejected, summary.points / 5);
+    // Every position of these sites goes through: the placeholders, vectors and paper-space
+    // values that no UTM zone holds are no positions. One sample's insertion base, (100, 200),
+    // is a point of the drawing but no UTM point: rejected and counted.
+    EXPECT_EQ(summary.rejected, file == "ezdxf_r2007_utm_insbase.dxf" ? 1u : 0u);
+    EXPECT_EQ(summary.unknownEntities, 0u);
+    // Where a side is in degrees, sizes and angles stay as they are, byte for byte.
+    const bool similarity = dxfOptionsFor(setting.state).similarity;
     EXPECT_EQ(run("/usr/bin/python3 " + quoted(ZELVORA_DXF_CHECK) + " -q --require-crlf " +
-                  quoted(source) + " " + quoted(out)),
+                  (similarity ? "--allow-similarity " : "") + quoted(source) + " " + quoted(out)),
               0);
     if (setting.from != nullptr) {
-        EXPECT_EQ(run("/usr/bin/python3 " + quoted(checkers / "dxf-points-oracle") + " " +
+        EXPECT_EQ(run("/usr/bin/python3 " + quoted(checkers / "dxf-meaning-oracle") +
+                      (setting.state.CheckBox1 ? " --keep-heights" : "") +
+                      " --max-listed 10 --position-tolerance " + setting.tolerance + " " +
                       quoted(source) + " " + quoted(out) + " '" + setting.from + "' '" +
-                      setting.to + "' " + setting.tolerance),
+                      setting.to + "'"),
                   0);
     }
     fs::remove(out);
@@ -108,14 +121,23 @@ TEST_P(SampleRun, OnlyCoordinatesChangeAndPositionsAgreeWithProj) {
 
 INSTANTIATE_TEST_SUITE_P(
     Samples, SampleRun,
-    // The change to zone 22 only for the sites within 4 degrees of its meridian, -51.
+    // The change to zone 22 only for the sites within 4 degrees of its meridian, -51: the
+    // program refuses points more than one degree beyond a zone's edge.
     ::testing::ValuesIn(std::vector<std::tuple<std::string, int>>{
+        {"kinds_r12.dxf", 0}, {"kinds_r12.dxf", 1}, {"kinds_r12.dxf", 2},
+        {"kinds_r2000.dxf", 0}, {"kinds_r2000.dxf", 1}, {"kinds_r2000.dxf", 2},
+        {"kinds_r2000.dxf", 4}, {"kinds_r2018_left_codes.dxf", 0},
+        {"kinds_r2018_left_codes.dxf", 1}, {"kinds_r2018_left_codes.dxf", 2},
         {"ezdxf_r12_utm.dxf", 0}, {"ezdxf_r12_utm.dxf", 1}, {"ezdxf_r12_utm.dxf", 2},
         {"ezdxf_r12_utm.dxf", 3}, {"variant_trailing_blank_codes.dxf", 2},
         {"ezdxf_r2000_utm.dxf", 0}, {"ezdxf_r2000_utm.dxf", 1}, {"ezdxf_r2000_utm.dxf", 3},
-        {"ezdxf_r2013_utm_geodata.dxf", 0}, {"ezdxf_r2013_utm_geodata.dxf", 3},
-        {"gdal_ogr2ogr_utm.dxf", 0}, {"gdal_ogr2ogr_utm.dxf", 1},
-        {"variant_crlf.dxf", 1}}),
+        {"ezdxf_r2007_utm_insbase.dxf", 0}, {"ezdxf_r2007_utm_insbase.dxf", 1},
+        {"ezdxf_r2013_utm_geodata.dxf", 0}, {"ezdxf_r2013_utm_geodata.dxf", 1},
+        {"ezdxf_r2013_utm_geodata.dxf", 3}, {"ezdxf_r2018_utm_corridor.dxf", 0},
+        {"ezdxf_r2018_utm_corridor.dxf", 1}, {"ezdxf_r2000_cp1252_layers.dxf", 0},
+        {"ezdxf_r2000_cp1252_layers.dxf", 1}, {"ezdxf_r12writer_entities_only.dxf", 0},
+        {"ezdxf_r12writer_entities_only.dxf", 1}, {"gdal_ogr2ogr_utm.dxf", 0},
+        {"gdal_ogr2ogr_utm.dxf", 1}, {"variant_crlf.dxf", 1}}),
     [](const auto& info) {
         std::string name = std::get<0>(info.param);
         name = name.substr(0, name.size() - 4);
@@ -157,14 +179,16 @@ TEST(SampleRuns, ARejectedPointIsCountedAndNeverTakesThePreviousPoint) {
     // Grid coordinates that are no UTM coordinates are rejected by the source stage, whose zeroed
     // results go on through the datum stage: the point lands near 0,0, not on its predecessor.
     TGeo engine;
-    Processa processa(fromUtm23South(Sad69, CoordinateKind::Geodetic, Sirgas), datums, engine,
-                      NumberFormat{',', "."});
+    const WindowState state = fromUtm23South(Sad69, CoordinateKind::Geodetic, Sirgas);
+    Processa processa(state, datums, engine, NumberFormat{',', "."});
     LineWriter out;
-    const std::string drawing = crlf({"  2", "ENTITIES", " 10", "333512", " 20", "7395240", " 10",
-                                      "12", " 20", "7395240"});
-    const auto summary = rewriteDxf(drawing, out, processaPoints(processa));
+    const std::string drawing = crlf({"  0", "SECTION", "  2", "ENTITIES", "  0", "POINT", " 10",
+                                      "333512", " 20", "7395240", "  0", "POINT", " 10", "12",
+                                      " 20", "7395240"});
+    const auto summary =
+        rewriteDxf(drawing, out, processaPoints(processa), dxfOptionsFor(state));
     EXPECT_EQ(summary.rejected, 1u);
-    EXPECT_EQ(summary.firstRejectedLine, 7u);
+    EXPECT_EQ(summary.firstRejectedLine, 13u);
     const std::string& text = out.text();
     const auto second = text.find(" 10\r\n", text.find(" 20\r\n"));
     ASSERT_NE(second, std::string::npos);
@@ -198,13 +222,15 @@ protected:
         TGeo one, first;
         Processa sequential(state, datums, one, NumberFormat{',', "."});
         SharedProcessa shared(state, datums, first, NumberFormat{',', "."}, 3);
+        const DxfRewriteOptions options = dxfOptionsFor(state);
         const Outcome a = outcome([&](LineWriter& out) {
-            return drawing ? rewriteDxf(source, out, processaPoints(sequential))
+            return drawing ? rewriteDxf(source, out, processaPoints(sequential), options)
                            : exportPoints(source, out, processaPoints(sequential));
         });
         const Outcome b = outcome([&](LineWriter& out) {
             const PointBatch batch = std::ref(shared);
-            return drawing ? rewriteDxf(source, out, batch) : exportPoints(source, out, batch);
+            return drawing ? rewriteDxf(source, out, batch, options)
+                           : exportPoints(source, out, batch);
         });
         EXPECT_EQ(a.error, b.error);
         EXPECT_EQ(a.summary.points, b.summary.points);
@@ -226,11 +252,21 @@ TEST_F(SharedAndSequential, GiveTheSameFilesAndCounts) {
     expectSame(sample("points/points_100k.txt"), toGeodetic, false);
     expectSame(sample("dxf/ezdxf_r12_utm.dxf"), toGeodetic, true);
     expectSame(sample("dxf/librecad_sheet_a4h.dxf"), toGeodetic, true);  // most points rejected
-    // Many points: blocks of several thousand cut among the engines.
-    std::string drawing = crlf({"  2", "ENTITIES"});
-    for (int i = 0; i < 30000; ++i)
+    // Many points: blocks of several thousand cut among the engines, and cut inside entities
+    // whose widths after the cut take the similarity found before it.
+    std::string drawing = crlf({"  0", "SECTION", "  2", "ENTITIES", "  0", "LWPOLYLINE", " 38",
+                                "700", " 43", "0.5"});
+    for (int i = 0; i < 20000; ++i)
         drawing += crlf({" 10", std::to_string(300000 + 13 * i), " 20",
-                         std::to_string(7000000 + 31 * i), " 30", "700"});
+                         std::to_string(7000000 + 31 * i), " 40", "0.25"});
+    drawing += crlf({"  0", "POLYLINE", " 10", "0", " 20", "0", " 30", "650", " 70", "0"});
+    for (int i = 0; i < 10000; ++i)
+        drawing += crlf({"  0", "VERTEX", " 10", std::to_string(400000 + 7 * i), " 20",
+                         std::to_string(7300000 - 11 * i), " 41", "1.5"});
+    drawing += crlf({"  0", "SEQEND"});
+    for (int i = 0; i < 5000; ++i)
+        drawing += crlf({"  0", "CIRCLE", " 10", std::to_string(500000 + 3 * i), " 20",
+                         std::to_string(7400000 + 5 * i), " 40", "2.5"});
     expectSame(drawing, fromUtm23South(Sad69, CoordinateKind::Grid, Sirgas), true);
 }
 

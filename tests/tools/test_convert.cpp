@@ -184,6 +184,11 @@ const BadRun kBadRuns[] = {
      "'x' is not a valid floating point value"},
     {"decimal and thousands alike", {"--decimal", ".", "--thousands", ".", "point"},
      "separators"},
+    {"heights kept for a single point, which always converts them", {"point", "--keep-heights"},
+     "--keep-heights"},
+    {"heights both kept and converted",
+     {"dxf", "--keep-heights", "--convert-heights", "plan.dxf", "out.dxf"},
+     "--keep-heights and --convert-heights exclude each other"},
 };
 
 TEST_F(Convert, BadOptionsAndValuesExitWithTwoAndSayWhy)
@@ -363,7 +368,9 @@ TEST_F(Convert, DxfRewritesTheDrawingAndSummarisesTheRun)
     const Outcome o = run(with(kUtmToGeodetic, {"dxf", "plan.dxf", "out.dxf"}));
     // The second point, 12 34, lies in no UTM zone: written, counted, and the exit status says so.
     EXPECT_EQ(o.status, 1) << o.err;
-    EXPECT_NE(o.err.find("22 lines read, 2 points, 1 of them rejected (the first on line 15)"),
+    EXPECT_NE(o.err.find("22 lines read, 2 points, 1 of them rejected (the first on line 15), "
+                         "0 values kept in source units, 0 entities carried without knowing "
+                         "their kind"),
               std::string::npos)
         << o.err;
     const std::string out = contents(folder / "out.dxf");
@@ -403,14 +410,14 @@ TEST_F(Convert, CheckListsEveryProblemLineAndWritesNothing)
 TEST_F(Convert, FileRunsThatCannotStartExitWithTwoAndLeaveTheDestination)
 {
     write(folder / "out.dxf", "previous\r\n");
-    write(folder / "bad.dxf", "  2\r\nENTITIES\r\n 10\r\nabc\r\n 20\r\n1\r\n");
+    write(folder / "bad.dxf", "  0\r\nSECTION\r\n  2\r\nENTITIES\r\n  0\r\nPOINT\r\n 10\r\nabc\r\n 20\r\n1\r\n");
     write(folder / "plan.dxf", kDrawing);
     struct Case {
         std::vector<std::string> args;
         std::string message;
     } cases[] = {
         {{"dxf", "missing.dxf", "out.dxf"}, "Cannot open file missing.dxf"},
-        {{"dxf", "bad.dxf", "out.dxf"}, "'abc' is not a valid floating point value (line 4)"},
+        {{"dxf", "bad.dxf", "out.dxf"}, "'abc' is not a valid floating point value (line 8)"},
         {{"dxf", "bad.dxf"}, "say where to write"},
         {{"--from-cm", "-45x", "dxf", "plan.dxf", "out.dxf"}, "'-45x' is not a valid"},
     };
@@ -420,5 +427,61 @@ TEST_F(Convert, FileRunsThatCannotStartExitWithTwoAndLeaveTheDestination)
         EXPECT_EQ(o.status, 2);
         EXPECT_NE(o.err.find(c.message), std::string::npos) << o.err;
         EXPECT_EQ(contents(folder / "out.dxf"), "previous\r\n");
+    }
+}
+
+namespace {
+
+// The Z of the first POINT of a drawing, as written.
+std::string firstPointZ(const std::string& drawing)
+{
+    const std::size_t point = drawing.find("\r\nPOINT\r\n");
+    const std::size_t z = drawing.find("\r\n 30\r\n", point);
+    if (point == std::string::npos || z == std::string::npos) return "no POINT with a Z";
+    const std::size_t start = z + 7;
+    return drawing.substr(start, drawing.find("\r\n", start) - start);
+}
+
+}  // namespace
+
+TEST_F(Convert, KeepHeightsWritesTheSourcesZInBothFileRuns)
+{
+    struct Case {
+        const char* why;
+        const char* settingsLine43;        // "" for a settings file of an earlier version
+        const char* to;                    // the target system
+        std::vector<std::string> options;  // after the command word
+        double z, within;                  // the Z written
+    };
+    // Converted, h from the manual's worked example of this point (753.2900 m on SIRGAS 2000),
+    // and the geocentric Z from its latitude and height (-23°32'49.7902", h 753.29).
+    const Case cases[] = {
+        {"converted by default", "", "geodetic", {}, 753.29, 5e-5},
+        {"kept when asked", "", "geodetic", {"--keep-heights"}, 760, 0},
+        {"kept as the window saved it", "1", "geodetic", {}, 760, 0},
+        {"converted when asked, whatever the window saved", "1", "geodetic",
+         {"--convert-heights"}, 753.29, 5e-5},
+        {"a geocentric target has no height to keep", "", "cartesian", {"--keep-heights"},
+         -2532686.415, 0.01},
+    };
+    const std::string settings = contents(folder / "Zelvora.Cfg");
+    write(folder / "plan.dxf", kDrawing);
+    write(folder / "p.txt", "M1;333000;7395000;760\r\n");
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.why);
+        write(folder / "Zelvora.Cfg",
+              settings + c.settingsLine43 + (*c.settingsLine43 ? "\r\n" : ""));
+        for (const std::string command : {"dxf", "points"}) {
+            SCOPED_TRACE(command);
+            std::vector<std::string> args{"--from", "grid", "--south", "--from-datum", "SAD 69",
+                                          "--to", c.to, "--to-datum", "SIRGAS 2000", command};
+            args = with(with(args, c.options),
+                        {command == "dxf" ? "plan.dxf" : "p.txt", "out.dxf"});
+            fs::remove(folder / "out.dxf");
+            const Outcome o = run(args);
+            EXPECT_LE(o.status, 1) << o.err;
+            const std::string Z = firstPointZ(contents(folder / "out.dxf"));
+            EXPECT_NEAR(std::strtod(Z.c_str(), nullptr), c.z, c.within) << Z;
+        }
     }
 }

@@ -2,6 +2,7 @@
 // from Button2 with the progress bar, the rejected-point message and errors through the report.
 #include "ui_support.h"
 
+#include <QCheckBox>
 #include <QDir>
 #include <QFileDialog>
 #include <QFileSystemModel>
@@ -54,6 +55,20 @@ std::size_t lineCount(const fs::path& file)
     return lines;
 }
 
+// The Z of every POINT of a drawing, as written.
+QStringList pointHeights(const std::string& drawing)
+{
+    const QStringList lines = QString::fromStdString(drawing).split(QStringLiteral("\r\n"));
+    QStringList heights;
+    QString entity;
+    for (qsizetype i = 0; i + 1 < lines.size(); i += 2) {
+        const int code = lines[i].trimmed().toInt();
+        if (code == 0) entity = lines[i + 1];
+        if (entity == QLatin1String("POINT") && code == 30) heights << lines[i + 1];
+    }
+    return heights;
+}
+
 }  // namespace
 
 class FilesTest : public QObject {
@@ -68,6 +83,7 @@ private slots:
     void drawingRunEndToEnd();
     void typeComesFromTheListNotTheExtension();
     void rejectedPointsGiveOneMessage();
+    void keptHeightsReachTheRun();
     void failedRunIsReportedAndLeavesTheDestination();
     void dialogMatchesExtensionsLetterCaseAside();
     void closeDuringARunWaitsForTheRun();
@@ -206,15 +222,14 @@ void FilesTest::drawingRunEndToEnd()
     choose(w(), "ComboBox10", 1);
     click(w(), "RadioButton2");
     runFiles(source, destination);
-    // The drawing's hatches hold a 0,0 elevation point, which no UTM zone has: the one message
-    // counts them and names the first, the HATCH's group 10 at line 7343.
-    QCOMPARE(watcher->seen.size(), std::size_t{1});
-    QVERIFY2(watcher->seen[0].text.contains(QStringLiteral("(the first on line 7343)")),
-             qPrintable(watcher->seen[0].text));
+    // Every position of the plan went through (a hatch's 0,0 base point is no position): no
+    // message.
+    QCOMPARE(watcher->seen.size(), std::size_t{0});
     QVERIFY(fs::exists(destination));
-    // Only coordinates changed, every line ends with CR LF, and they moved by the datum shift.
-    QCOMPARE(run("/usr/bin/python3 '" ZELVORA_DXF_CHECK "' -q --require-crlf '" + source.string() +
-                 "' '" + destination.string() + "'"), 0);
+    // Only coordinates changed, with the sizes and angles that turn and scale with them; every
+    // line ends with CR LF, and they moved by the datum shift.
+    QCOMPARE(run("/usr/bin/python3 '" ZELVORA_DXF_CHECK "' -q --require-crlf --allow-similarity '" +
+                 source.string() + "' '" + destination.string() + "'"), 0);
     QVERIFY(run("cmp -s '" + source.string() + "' '" + destination.string() + "'") != 0);
     auto* bar = child<QProgressBar>(w(), "ProgressBar1");
     QCOMPARE(std::size_t(bar->maximum()), lineCount(source));
@@ -251,6 +266,27 @@ void FilesTest::rejectedPointsGiveOneMessage()
              QStringList{"WARNING: 2 of 3 points could not be transformed (the first on line 2). "
                          "The file was written with them; check them."});
     QVERIFY(fs::exists(destination));
+}
+
+void FilesTest::keptHeightsReachTheRun()
+{
+    start();
+    folder->write("levelled.txt", "A;333000;7395000;760.25\r\nB;334000;7396000;-3.5\r\n");
+    const fs::path destination = folder->file("levelled.dxf");
+    choose(w(), "ComboBox9", 2);  // SAD 69 to SIRGAS 2000, UTM zone of -45 on both sides
+    choose(w(), "ComboBox10", 1);
+    click(w(), "RadioButton2");
+    choose(w(), "ComboBox3", 1);
+    click(w(), "CheckBox1");
+    runFiles(folder->file("levelled.txt"), destination);
+    QVERIFY(watcher->seen.empty());
+    QCOMPARE(pointHeights(folder->read("levelled.dxf")), (QStringList{"760.25", "-3.5"}));
+    // Unticked, the datum change moves them as ellipsoidal heights.
+    click(w(), "CheckBox1");
+    click(w(), "Button2");
+    const QStringList converted = pointHeights(folder->read("levelled.dxf"));
+    QCOMPARE(converted.size(), 2);
+    QVERIFY2(converted[0] != QLatin1String("760.25"), qPrintable(converted[0]));
 }
 
 void FilesTest::failedRunIsReportedAndLeavesTheDestination()
