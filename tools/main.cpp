@@ -68,10 +68,13 @@ STREAM
   stops the run with its number. The count of rejected points goes to standard error.
 
 DXF
-  Rewrites an ASCII drawing: every coordinate from the ENTITIES section on is transformed
-  (X, Y and, from groups 30 and 31, Z), $INSBASE is taken off every coordinate and written as
-  0, $UCSORG is written as 0, and every other line is copied. The destination may be the
-  source itself; it is replaced only when the whole run succeeded.
+  Rewrites an ASCII drawing, each group by what it is for its entity: the positions of model
+  space are transformed (those of an entity's own plane through world coordinates); vectors,
+  sizes and angles turn and scale with the grid where both sides are in metres and are kept
+  where one is in degrees; paper space, blocks and everything else are copied. $INSBASE is
+  transformed, $UCSORG written as 0, $EXTMIN and $EXTMAX enclose the result. The summary
+  counts the values kept in source units and the entities of kinds it does not know. The
+  destination may be the source itself; it is replaced only when the whole run succeeded.
 
 POINTS
   Turns a text file of points, one "name;X;Y;Z" a line in the source system (X first, "."

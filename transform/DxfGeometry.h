@@ -2,10 +2,33 @@
 // coordinate system, and the local similarity that carries its vectors, sizes and angles.
 #pragma once
 
+#include <algorithm>
+#include <cmath>
+#include <limits>
 #include <optional>
 
 struct Vector3 {
     long double x = 0, y = 0, z = 0;
+};
+
+// The box that encloses points, empty before the first; a point with a coordinate that is not
+// finite is left out.
+struct Box {
+    Vector3 min{std::numeric_limits<long double>::infinity(),
+                std::numeric_limits<long double>::infinity(),
+                std::numeric_limits<long double>::infinity()};
+    Vector3 max{-min.x, -min.y, -min.z};
+    bool empty() const { return !(min.x <= max.x); }
+    void add(Vector3 p) {
+        if (!std::isfinite(p.x) || !std::isfinite(p.y) || !std::isfinite(p.z))
+            return;
+        min = {std::min(min.x, p.x), std::min(min.y, p.y), std::min(min.z, p.z)};
+        max = {std::max(max.x, p.x), std::max(max.y, p.y), std::max(max.z, p.z)};
+    }
+    long double component(bool upper, int axis) const {
+        const Vector3& v = upper ? max : min;
+        return axis == 0 ? v.x : axis == 1 ? v.y : v.z;
+    }
 };
 
 // An entity's object coordinate system (OCS), from its extrusion direction by the arbitrary axis

@@ -1,16 +1,16 @@
 #include "DxfRewrite.h"
 
-#include "AtomicFile.h"
+#include "DrawingOutput.h"
 #include "DxfGeometry.h"
 #include "DxfGroups.h"
 #include "NumberText.h"
 #include "TextLines.h"
 
 #include <algorithm>
+#include <cctype>
 #include <array>
 #include <cmath>
 #include <limits>
-#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
@@ -187,112 +187,6 @@ struct LineEdit {
     EditKind kind;
     std::size_t index;       // the group, or the context of an elevation
     std::uint8_t component;  // X, Y or Z of a group or of the extents
-};
-
-struct Box {
-    Vector3 min{std::numeric_limits<long double>::infinity(),
-                std::numeric_limits<long double>::infinity(),
-                std::numeric_limits<long double>::infinity()};
-    Vector3 max{-min.x, -min.y, -min.z};
-    bool empty() const { return !(min.x <= max.x); }
-    void add(Vector3 p) {
-        if (!std::isfinite(p.x) || !std::isfinite(p.y) || !std::isfinite(p.z))
-            return;
-        min = {std::min(min.x, p.x), std::min(min.y, p.y), std::min(min.z, p.z)};
-        max = {std::max(max.x, p.x), std::max(max.y, p.y), std::max(max.z, p.z)};
-    }
-    long double component(bool upper, int axis) const {
-        const Vector3& v = upper ? max : min;
-        return axis == 0 ? v.x : axis == 1 ? v.y : v.z;
-    }
-};
-
-// ---------------------------------------------------------------- the output
-
-// Where the destination's lines go. $EXTMIN and $EXTMAX stand in the header, but their values
-// are known only at the end; so a header that holds them stays in memory, the rest of the
-// drawing goes to a scratch file (or to memory, or straight on when nobody reads the output),
-// and the header goes out with its extents filled before the rest follows.
-class DrawingOutput {
-public:
-    enum class Body { InMemory, Scratch, Direct };
-
-    DrawingOutput(LineWriter& out, Body body, std::filesystem::path scratchFolder = {})
-        : out(out), body(body), scratchFolder(std::move(scratchFolder)) {}
-
-    void line(std::string_view text) {
-        if (inHead)
-            head.line(text);
-        else
-            target().line(text);
-    }
-    // A value line of $EXTMIN (upper false) or $EXTMAX, written at the end.
-    void extents(bool upper, int axis, std::string_view original) {
-        if (!inHead) {
-            line(original);
-            return;
-        }
-        holes.push_back({head.text().size(), upper, axis, std::string(original)});
-    }
-    void endHead() {
-        if (!inHead)
-            return;
-        inHead = false;
-        if (holes.empty() || body == Body::Direct) {
-            writeHead({});
-            return;
-        }
-        if (body == Body::Scratch) {
-            scratch = std::make_unique<ScratchFile>(scratchFolder);
-            rest = std::make_unique<LineWriter>(
-                [file = scratch.get()](std::string_view bytes) { file->write(bytes); });
-        } else {
-            rest = std::make_unique<LineWriter>();
-        }
-    }
-    void finish(const Box& box) {
-        endHead();
-        if (!rest)
-            return;
-        writeHead(box);
-        rest->flush();
-        if (scratch)
-            scratch->readBack([this](std::string_view bytes) { out.raw(bytes); });
-        else
-            out.raw(rest->text());
-    }
-
-private:
-    struct Hole {
-        std::size_t at;
-        bool upper;
-        int axis;
-        std::string original;
-    };
-
-    LineWriter& target() { return rest ? *rest : out; }
-
-    void writeHead(const Box& box) {
-        std::size_t from = 0;
-        const std::string& text = head.text();
-        for (const Hole& hole : holes) {
-            out.raw(std::string_view(text).substr(from, hole.at - from));
-            out.line(box.empty() ? hole.original : fileNumber(box.component(hole.upper, hole.axis)));
-            from = hole.at;
-        }
-        out.raw(std::string_view(text).substr(from));
-        head = LineWriter();
-        holes.clear();
-    }
-
-    LineWriter& out;
-    Body body;
-    std::filesystem::path scratchFolder;
-    bool inHead = true;
-    LineWriter head;
-    std::vector<Hole> holes;
-    std::unique_ptr<ScratchFile> scratch;
-    std::unique_ptr<LineWriter> rest;
 };
 
 // ---------------------------------------------------------------- the walk
@@ -493,8 +387,8 @@ void DrawingWalk::structure(std::string_view kind, std::vector<PointIn>& in) {
         if (kind == "BLOCK") {
             const std::string_view name = scan(nullptr).name;
             blockMoves = sameName(name, "*Model_Space") ||
-                         std::find(movingBlocks.begin(), movingBlocks.end(), name) !=
-                             movingBlocks.end();
+                         std::any_of(movingBlocks.begin(), movingBlocks.end(),
+                                     [name](const std::string& m) { return sameName(m, name); });
             inPolyline = false;
         } else if (kind == "ENDBLK") {
             blockMoves = inPolyline = false;
