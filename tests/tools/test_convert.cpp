@@ -378,6 +378,29 @@ TEST_F(Convert, DxfRewritesTheDrawingAndSummarisesTheRun)
     EXPECT_EQ(contents(folder / "plan.dxf"), kDrawing);
 }
 
+TEST_F(Convert, ARealPlanWhosePositionsAllGoThroughExitsZero)
+{
+    // The guide's example: a survey plan of hatches, 3D polylines, ellipses, texts and blocks,
+    // SAD 69 to SIRGAS 2000 in UTM zone 23 south. Its placeholders, vectors and layouts are no
+    // positions: nothing is rejected.
+    const Outcome o = run({"--from", "grid", "--to", "grid", "--from-cm", "-45", "--to-cm", "-45",
+                           "--south", "--from-datum", "SAD 69", "--to-datum", "SIRGAS 2000", "dxf",
+                           ZELVORA_SAMPLES "/dxf/ezdxf_r2000_utm.dxf", "plan-sirgas.dxf"});
+    EXPECT_EQ(o.status, 0) << o.err;
+    EXPECT_NE(o.err.find("plan-sirgas.dxf: 18320 lines read, 624 points, 0 of them rejected, 0 "
+                         "values kept in source units, 0 entities carried without knowing their "
+                         "kind, "),
+              std::string::npos)
+        << o.err;
+    // The spot height the guide shows, lines 12983 to 12988.
+    const auto lines = linesOf(contents(folder / "plan-sirgas.dxf"));
+    ASSERT_GT(lines.size(), 12988u);
+    const std::vector<std::string> spot(lines.begin() + 12982, lines.begin() + 12988);
+    EXPECT_EQ(spot, (std::vector<std::string>{" 10\r", "333362.225264247\r", " 20\r",
+                                              "7394863.75310863\r", " 30\r",
+                                              "733.023871710629\r"}));
+}
+
 TEST_F(Convert, PointsExportsAndADestinationThatIsTheSourceIsReplaced)
 {
     write(folder / "p.txt", "M1;333000;7395000;760\r\n");
