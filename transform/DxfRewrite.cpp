@@ -166,6 +166,16 @@ struct EntityContext {
     bool settled = false;
     std::optional<Vector3> first;  // the first position transformed, in world coordinates
     std::optional<LocalSimilarity> similarity;
+
+    // A context in the same plane, for an entity of its own (a polyline's vertex).
+    EntityContext samePlane() const {
+        EntityContext c;
+        c.ocs = ocs;
+        c.elevation = elevation;
+        c.flat = flat;
+        c.inExtents = inExtents;
+        return c;
+    }
 };
 
 // A group whose value lines the walk changes.
@@ -411,56 +421,46 @@ void DrawingWalk::structure(std::string_view kind, std::vector<PointIn>& in) {
 
 void DrawingWalk::startEntity(std::string_view kind, const KindTable* kindTable,
                               std::vector<PointIn>& in) {
-    const bool isObject = section == Section::Objects;
     if (kind == "VERTEX" && inPolyline) {
         // A vertex reads its flags from its own groups and lies in its polyline's OCS at its
         // elevation; its widths and tangent turn and scale by the similarity at the vertex.
-        table = &vertexTable(polyline3d, scan(nullptr).flags);
+        const EntityScan vertex = scan(&vertexTable(polyline3d, 0));
+        table = &vertexTable(polyline3d, vertex.flags);
         active = polylineActive;
-        if (active) {
-            const EntityContext& polyline = contexts[polylineContext];
-            EntityContext base;
-            base.ocs = polyline.ocs;
-            base.elevation = polyline.elevation;
-            base.flat = polyline.flat;
-            base.inExtents = polyline.inExtents;
-            context = addContext(base, scan(table), false, in);
-        }
+        if (active)
+            context = addContext(contexts[polylineContext].samePlane(), vertex, false, in);
         lines.advance(2);
         return;
     }
+    const bool polyline = kind == "POLYLINE";
+    inPolyline = polyline;
     if (kind == "SEQEND") {
-        inPolyline = false;
         lines.advance(2);
         return;
     }
-    inPolyline = false;
-    if (kind == "POLYLINE") {
-        const EntityScan header = scan(&polylineTable(false));
-        polyline3d = isPolyline3d(header.flags);
+    EntityScan whole = scan(polyline ? &polylineTable(false) : kindTable);
+    if (polyline) {
+        polyline3d = isPolyline3d(whole.flags);
         kindTable = &polylineTable(polyline3d);
+        if (polyline3d)
+            whole = scan(kindTable);
     }
     table = kindTable;
-    const EntityScan whole = scan(table);
     active = !whole.paper;
     if (active) {
+        const bool isObject = section == Section::Objects;
         if (table == nullptr && !isObject)
             ++summary.unknownEntities;
-        const bool polyline = kind == "POLYLINE";
         EntityContext base;
         base.ocs = ObjectCoordinates(whole.extrusion);
         base.elevation = whole.elevation.value_or(0);
         base.flat = polyline && !polyline3d;
         base.inExtents = !isObject;
         context = addContext(base, whole, polyline, in);
-        if (polyline) {
-            inPolyline = true;
-            polylineActive = true;
-            polylineContext = context;
-        }
-    } else if (kind == "POLYLINE") {
-        inPolyline = true;
-        polylineActive = false;
+    }
+    if (polyline) {
+        polylineActive = active;
+        polylineContext = context;
     }
     lines.advance(2);
 }

@@ -151,9 +151,7 @@ public:
 
     void line(std::string_view text) {
         buffer.append(text);
-        buffer.append("\r\n");
-        if (sink && buffer.size() >= flushSize)
-            flush();
+        raw("\r\n");
     }
     // Text that already holds its line ends.
     void raw(std::string_view bytes) {
