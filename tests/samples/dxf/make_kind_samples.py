@@ -28,6 +28,8 @@ from ezdxf import bbox
 from ezdxf.render import mleader
 from ezdxf.math import OCS, Vec2, Vec3
 
+from make_ezdxf_samples import sample_arguments
+
 # West enough in zone 23 for a change to zone 22 (central meridian -51 degrees), which the
 # program computes up to one degree beyond the zone's edge.
 E0, N0, H0 = 285000.0, 7395200.0, 700.0
@@ -359,15 +361,7 @@ DRAWINGS = [  # file, DXF version, left-aligned group codes
 
 
 def main():
-    if os.environ.get("PYTHONHASHSEED") != "0":
-        # ezdxf writes the CLASSES section in set order: fix string hashing for stable output
-        os.execve(sys.executable, [sys.executable] + sys.argv,
-                  dict(os.environ, PYTHONHASHSEED="0"))
-    here = os.path.dirname(os.path.abspath(__file__))
-    parser = argparse.ArgumentParser(description=__doc__.splitlines()[0])
-    parser.add_argument("--out", default=here, help="output folder (default: this folder)")
-    args = parser.parse_args()
-    ezdxf.options.write_fixed_meta_data_for_testing = True
+    args = sample_arguments(__doc__).parse_args()
     for name, version, left in DRAWINGS:
         doc = build(version)
         stream = io.StringIO()
