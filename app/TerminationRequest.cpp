@@ -1,4 +1,4 @@
-#include "TerminationRequest.h"
+#include "app/TerminationRequest.h"
 
 #include <QSocketNotifier>
 

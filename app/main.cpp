@@ -1,9 +1,9 @@
 // Zelvora: the windows over the transformation library.
-#include "ErrorReport.h"
-#include "LocaleFormat.h"
-#include "ProgramFiles.h"
-#include "ProgramWindows.h"
-#include "TerminationRequest.h"
+#include "ui/ErrorReport.h"
+#include "ui/LocaleFormat.h"
+#include "config/ProgramFiles.h"
+#include "ui/ProgramWindows.h"
+#include "app/TerminationRequest.h"
 
 #include <QLocale>
 

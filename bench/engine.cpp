@@ -8,7 +8,7 @@
 // beyond 45 degrees, which zone 23 has in its longitudes and zone 32 in its latitudes.
 //
 //   bench-engine --benchmark_repetitions=5 --benchmark_report_aggregates_only=true
-#include "Geodesica.h"
+#include "core/Geodesica.h"
 
 #include <GeographicLib/Geocentric.hpp>
 #include <GeographicLib/TransverseMercator.hpp>

@@ -9,10 +9,10 @@
 // checked against PROJ before timing, so both sides do the same job.
 //
 //   bench-pipeline --benchmark_repetitions=5 --benchmark_report_aggregates_only=true
-#include "CoordinateKinds.h"
-#include "Geodesica.h"
-#include "Pipeline.h"
-#include "WindowState.h"
+#include "transform/text/CoordinateKinds.h"
+#include "core/Geodesica.h"
+#include "transform/pipeline/Pipeline.h"
+#include "transform/pipeline/WindowState.h"
 
 #include <benchmark/benchmark.h>
 #include <proj.h>

@@ -2,7 +2,7 @@
 // run goes through, beside strtod and std::to_chars for double as the floor the C and C++
 // libraries give. A file run spends about a microsecond per point in the engine, so text at
 // under 150 ns a number keeps the run bound by the computation.
-#include "NumberText.h"
+#include "transform/text/NumberText.h"
 
 #include <benchmark/benchmark.h>
 

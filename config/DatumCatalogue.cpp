@@ -1,10 +1,10 @@
-#include "DatumCatalogue.h"
+#include "config/DatumCatalogue.h"
 
-#include "AtomicFile.h"
-#include "ConfigFile.h"
-#include "NumberText.h"
-#include "TextLines.h"
-#include "Windows1252.h"
+#include "transform/files/AtomicFile.h"
+#include "config/ConfigFile.h"
+#include "transform/text/NumberText.h"
+#include "transform/text/TextLines.h"
+#include "transform/text/Windows1252.h"
 
 #include <array>
 

@@ -7,7 +7,7 @@
 // UTF-8 in the program; lines end with CR LF. The first empty line ends the catalogue.
 #pragma once
 
-#include "Geodesica.h"
+#include "core/Geodesica.h"
 
 #include <filesystem>
 #include <optional>

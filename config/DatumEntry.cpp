@@ -1,6 +1,6 @@
-#include "DatumEntry.h"
+#include "config/DatumEntry.h"
 
-#include "NumberText.h"
+#include "transform/text/NumberText.h"
 
 DatumEntry readDatumEntry(const std::array<std::string, 5>& boxes, const NumberFormat& user) {
     DatumEntry entry;

@@ -2,7 +2,7 @@
 // user's form, then the bounds of the semi-major axis and of the inverse flattening.
 #pragma once
 
-#include "NumberFormat.h"
+#include "transform/text/NumberFormat.h"
 
 #include <array>
 #include <string>

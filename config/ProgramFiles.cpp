@@ -1,6 +1,6 @@
-#include "ProgramFiles.h"
+#include "config/ProgramFiles.h"
 
-#include "AtomicFile.h"
+#include "transform/files/AtomicFile.h"
 
 #include <cstdlib>
 #include <pwd.h>

@@ -4,8 +4,8 @@
 // Windows-1252 in the file and UTF-8 in the program; lines end with CR LF.
 #pragma once
 
-#include "NumberFormat.h"
-#include "WindowState.h"
+#include "transform/text/NumberFormat.h"
+#include "transform/pipeline/WindowState.h"
 
 #include <filesystem>
 #include <optional>

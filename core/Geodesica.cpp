@@ -1,9 +1,9 @@
-#include "Geodesica.h"
+#include "core/Geodesica.h"
 
 #include <cmath>
 #include <utility>
 
-#include "FloatingPointGuard.h"
+#include "core/FloatingPointGuard.h"
 
 using namespace GeoConstants;
 

@@ -1,9 +1,9 @@
 // The angle readers and writers on any value: a typed text read by the user's separator, or any
 // 80-bit pattern (NaN, infinities, subnormals included). Reading gives a finite angle or the
 // conversion error; writing never fails, and the decimal-degree text reads back to the angle.
-#include "AngleText.h"
-#include "NumberText.h"
-#include "fuzz_support.h"
+#include "transform/text/AngleText.h"
+#include "transform/text/NumberText.h"
+#include "fuzz/fuzz_support.h"
 
 #include <cmath>
 #include <cstring>

@@ -1,7 +1,7 @@
 // The datum catalogue reader on any bytes: at most 51 datums, none with a name the file could
 // not hold, and the text written from what was read reads back to the same text.
-#include "DatumCatalogue.h"
-#include "fuzz_support.h"
+#include "config/DatumCatalogue.h"
+#include "fuzz/fuzz_support.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const CatalogueReading first = readCatalogue(fuzz::textOf(data, size));

@@ -5,10 +5,10 @@
 // their written form (and the user origin zeroed, the extents enclosing the drawing). The same drawing is also
 // carried from UTM on one datum to geodetic on another, which must not crash; both ways of
 // handing the points over and the check must agree with the rewrite.
-#include "DxfRewrite.h"
-#include "FileTransform.h"
-#include "NumberText.h"
-#include "fuzz_support.h"
+#include "transform/files/DxfRewrite.h"
+#include "transform/files/FileTransform.h"
+#include "transform/text/NumberText.h"
+#include "fuzz/fuzz_support.h"
 
 #include <optional>
 

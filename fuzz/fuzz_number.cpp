@@ -1,8 +1,8 @@
 // Strict number reading on any text, with "." and with "," as the decimal separator. A number
 // that reads is finite and survives its own written form; "." and "," texts of the same number
 // read alike; an integer reads as the same real number; every pattern writes any value.
-#include "NumberText.h"
-#include "fuzz_support.h"
+#include "transform/text/NumberText.h"
+#include "fuzz/fuzz_support.h"
 
 #include <cfloat>
 #include <cmath>

@@ -2,10 +2,10 @@
 // coordinates on one datum on both sides, which changes nothing: every line of the list must
 // become one POINT at its own coordinates and one TEXT with its name, in CR LF lines, and the
 // check, the one-by-one and the block-wise runs must agree.
-#include "FileTransform.h"
-#include "NumberText.h"
-#include "PointFileExport.h"
-#include "fuzz_support.h"
+#include "transform/files/FileTransform.h"
+#include "transform/text/NumberText.h"
+#include "transform/files/PointFileExport.h"
+#include "fuzz/fuzz_support.h"
 
 #include <optional>
 

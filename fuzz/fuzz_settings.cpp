@@ -1,8 +1,8 @@
 // The settings file reader on any bytes: whatever it makes of them, writing that state and
 // reading it back gives the same state, with no report, in both forms of the user's numbers.
-#include "NumberText.h"
-#include "Settings.h"
-#include "fuzz_support.h"
+#include "transform/text/NumberText.h"
+#include "config/Settings.h"
+#include "fuzz/fuzz_support.h"
 
 namespace {
 

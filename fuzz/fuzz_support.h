@@ -2,9 +2,9 @@
 // saved when a property fails, and the window state of a transformation that changes nothing.
 #pragma once
 
-#include "Geodesica.h"
-#include "NumberFormat.h"
-#include "WindowState.h"
+#include "core/Geodesica.h"
+#include "transform/text/NumberFormat.h"
+#include "transform/pipeline/WindowState.h"
 
 #include <cstddef>
 #include <cstdint>

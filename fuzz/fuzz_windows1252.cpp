@@ -1,8 +1,8 @@
 // The character set of the configuration files: any bytes read as Windows-1252 are valid UTF-8
 // and write back as the same bytes; any text written as Windows-1252 reads back unchanged but
 // for the characters the file cannot hold.
-#include "Windows1252.h"
-#include "fuzz_support.h"
+#include "transform/text/Windows1252.h"
+#include "fuzz/fuzz_support.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const std::string_view bytes = fuzz::textOf(data, size);

@@ -1,7 +1,7 @@
-#include "FileCommands.h"
+#include "tools/FileCommands.h"
 
-#include "FileTransform.h"
-#include "TextTables.h"
+#include "transform/files/FileTransform.h"
+#include "ui/texts/TextTables.h"
 
 #include <chrono>
 #include <cstdio>

@@ -3,9 +3,9 @@
 // every problem line of a source without writing anything.
 #pragma once
 
-#include "DatumCatalogue.h"
-#include "NumberFormat.h"
-#include "WindowState.h"
+#include "config/DatumCatalogue.h"
+#include "transform/text/NumberFormat.h"
+#include "transform/pipeline/WindowState.h"
 
 #include <filesystem>
 #include <optional>

@@ -1,6 +1,6 @@
-#include "StreamRun.h"
+#include "tools/StreamRun.h"
 
-#include "NumberText.h"
+#include "transform/text/NumberText.h"
 
 #include <algorithm>
 #include <array>

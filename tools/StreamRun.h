@@ -2,7 +2,7 @@
 // in a pipe like the classic stream filters of the field.
 #pragma once
 
-#include "Pipeline.h"
+#include "transform/pipeline/Pipeline.h"
 
 #include <cstddef>
 #include <cstdint>

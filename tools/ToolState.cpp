@@ -1,8 +1,8 @@
-#include "ToolState.h"
+#include "tools/ToolState.h"
 
-#include "CoordinateKinds.h"
-#include "KeyFilter.h"
-#include "NumberText.h"
+#include "transform/text/CoordinateKinds.h"
+#include "transform/text/KeyFilter.h"
+#include "transform/text/NumberText.h"
 
 #include <langinfo.h>
 #include <locale.h>

@@ -2,9 +2,9 @@
 // each option overriding one part, in the words a surveyor uses for it.
 #pragma once
 
-#include "DatumCatalogue.h"
-#include "NumberFormat.h"
-#include "WindowState.h"
+#include "config/DatumCatalogue.h"
+#include "transform/text/NumberFormat.h"
+#include "transform/pipeline/WindowState.h"
 
 #include <optional>
 #include <stdexcept>

@@ -1,12 +1,12 @@
 // zelvora-convert: the main window's transformation from a terminal or a script, on the window's
 // own settings file and datum catalogue, with the same digits.
-#include "FileCommands.h"
-#include "Pipeline.h"
-#include "ProgramFiles.h"
-#include "Settings.h"
-#include "StreamRun.h"
-#include "TextTables.h"
-#include "ToolState.h"
+#include "tools/FileCommands.h"
+#include "transform/pipeline/Pipeline.h"
+#include "config/ProgramFiles.h"
+#include "config/Settings.h"
+#include "tools/StreamRun.h"
+#include "ui/texts/TextTables.h"
+#include "tools/ToolState.h"
 
 #include <CLI/CLI.hpp>
 

@@ -1,6 +1,6 @@
-#include "ErrorReport.h"
+#include "ui/ErrorReport.h"
 
-#include "InterfaceFont.h"
+#include "ui/InterfaceFont.h"
 
 #include <QIcon>
 #include <QMessageBox>

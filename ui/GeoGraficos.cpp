@@ -1,8 +1,8 @@
-#include "GeoGraficos.h"
+#include "ui/GeoGraficos.h"
 
-#include "InterfaceFont.h"
-#include "MapMarks.h"
-#include "WindowPlacement.h"
+#include "ui/InterfaceFont.h"
+#include "ui/texts/MapMarks.h"
+#include "ui/WindowPlacement.h"
 
 #include <QFile>
 #include <QImageReader>

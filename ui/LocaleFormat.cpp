@@ -1,4 +1,4 @@
-#include "LocaleFormat.h"
+#include "ui/LocaleFormat.h"
 
 NumberFormat numberFormatOf(const QLocale& locale)
 {

@@ -1,7 +1,7 @@
 // The user's separators, taken once from the regional settings and passed down from there.
 #pragma once
 
-#include "NumberFormat.h"
+#include "transform/text/NumberFormat.h"
 
 #include <QLocale>
 

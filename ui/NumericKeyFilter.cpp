@@ -1,6 +1,6 @@
-#include "NumericKeyFilter.h"
+#include "ui/NumericKeyFilter.h"
 
-#include "KeyFilter.h"
+#include "transform/text/KeyFilter.h"
 
 #include <QKeyEvent>
 #include <QLineEdit>

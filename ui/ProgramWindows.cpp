@@ -1,4 +1,4 @@
-#include "ProgramWindows.h"
+#include "ui/ProgramWindows.h"
 
 ProgramWindows::ProgramWindows(const NumberFormat& user, const ProgramFiles& files)
     : form1(std::make_unique<Tform1>(user, files)),

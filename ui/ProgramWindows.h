@@ -2,12 +2,12 @@
 // program), the map window, the About window and the datum editor.
 #pragma once
 
-#include "GeoGraficos.h"
-#include "NumberFormat.h"
-#include "ProgramFiles.h"
-#include "Unit2.h"
-#include "Unit3.h"
-#include "geolib.h"
+#include "ui/GeoGraficos.h"
+#include "transform/text/NumberFormat.h"
+#include "config/ProgramFiles.h"
+#include "ui/Unit2.h"
+#include "ui/Unit3.h"
+#include "ui/geolib.h"
 
 #include <memory>
 

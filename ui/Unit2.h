@@ -1,7 +1,7 @@
 // TForm2: the About window, shown at every start once the language is applied.
 #pragma once
 
-#include "WindowTexts.h"
+#include "ui/WindowTexts.h"
 
 #include <QDialog>
 

@@ -1,9 +1,9 @@
-#include "Unit3.h"
+#include "ui/Unit3.h"
 
-#include "ErrorReport.h"
-#include "NumberText.h"
-#include "TextTables.h"
-#include "WindowPlacement.h"
+#include "ui/ErrorReport.h"
+#include "transform/text/NumberText.h"
+#include "ui/texts/TextTables.h"
+#include "ui/WindowPlacement.h"
 
 #include <QHeaderView>
 #include <QLabel>

@@ -3,9 +3,9 @@
 // and "Inclui" adds a row that becomes a datum when it is applied.
 #pragma once
 
-#include "DatumCatalogue.h"
-#include "DatumEntry.h"
-#include "NumberFormat.h"
+#include "config/DatumCatalogue.h"
+#include "config/DatumEntry.h"
+#include "transform/text/NumberFormat.h"
 
 #include <QDialog>
 

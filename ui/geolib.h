@@ -3,13 +3,13 @@
 // settings below, then puts the results back into widgets.
 #pragma once
 
-#include "DatumCatalogue.h"
-#include "FileDialogs.h"
-#include "Geodesica.h"
-#include "NumberFormat.h"
-#include "ProgramFiles.h"
-#include "TextTables.h"
-#include "WindowState.h"
+#include "config/DatumCatalogue.h"
+#include "ui/FileDialogs.h"
+#include "core/Geodesica.h"
+#include "transform/text/NumberFormat.h"
+#include "config/ProgramFiles.h"
+#include "ui/texts/TextTables.h"
+#include "transform/pipeline/WindowState.h"
 
 #include <QWidget>
 

@@ -9,7 +9,7 @@
 // operation's area of use (its centre and corners) to where PROJ's pipeline for the same
 // operation puts them, within a centimetre in three dimensions. That last check is the one that
 // settles the sign convention: X(WGS 84) = X(datum) + Dx is EPSG's "geocentric translations".
-#include "DatumCatalogue.h"
+#include "config/DatumCatalogue.h"
 
 #include <gtest/gtest.h>
 #include <proj.h>

@@ -1,9 +1,9 @@
 // The datum catalogue: reading the file's lines, storing datums from the editor, the lists'
 // selections after a store, writing the file back, and files that cannot be read.
-#include "DatumCatalogue.h"
+#include "config/DatumCatalogue.h"
 
-#include "AtomicFile.h"
-#include "config_support.h"
+#include "transform/files/AtomicFile.h"
+#include "tests/config/config_support.h"
 
 #include <gtest/gtest.h>
 

@@ -1,5 +1,5 @@
 // The datum editor's reading of its five number boxes.
-#include "DatumEntry.h"
+#include "config/DatumEntry.h"
 
 #include <gtest/gtest.h>
 

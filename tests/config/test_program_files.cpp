@@ -1,8 +1,8 @@
 // Where the program reads its files and writes the user's: the portable layout, an installed
 // layout, a program folder that cannot be written, and the user's copies read first.
-#include "AtomicFile.h"
-#include "ProgramFiles.h"
-#include "config_support.h"
+#include "transform/files/AtomicFile.h"
+#include "config/ProgramFiles.h"
+#include "tests/config/config_support.h"
 
 #include <gtest/gtest.h>
 

@@ -1,11 +1,11 @@
 // The settings file: what each line sets, the defaults of short files, the close-time writing,
 // round trips, and files that cannot be read or written.
-#include "Settings.h"
+#include "config/Settings.h"
 
-#include "AtomicFile.h"
-#include "NumberText.h"
-#include "child_process.h"
-#include "config_support.h"
+#include "transform/files/AtomicFile.h"
+#include "transform/text/NumberText.h"
+#include "tests/support/child_process.h"
+#include "tests/config/config_support.h"
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,7 @@
 // Engines and datums for the tests of documented figures and edge cases.
 #pragma once
 
-#include "Geodesica.h"
+#include "core/Geodesica.h"
 
 #include <cmath>
 #include <memory>

@@ -7,7 +7,7 @@
 // datum change agrees with it to the rounding of double arithmetic; GeographicLib's Geocentric
 // is exact, so CartesianToGeo is measured there for the error of the closed form itself, which
 // grows with the height above the ellipsoid.
-#include "oracle_support.h"
+#include "tests/core/oracle_support.h"
 
 #include <GeographicLib/Geocentric.hpp>
 #include <proj.h>

@@ -12,7 +12,7 @@
 // bearing of grid north clockwise from true north (positive east of the meridian in the north,
 // west of it in the south). The engine's East is FalseEasting + x and, south of the equator and
 // on it, North is FalseNorthing + y; north of it North is y.
-#include "oracle_support.h"
+#include "tests/core/oracle_support.h"
 
 #include <GeographicLib/TransverseMercatorExact.hpp>
 

@@ -10,7 +10,7 @@
 // origin at latitude -22.5 with h = 700 m, 4.4 cm at latitude 45, nothing at the equator. The
 // tolerances at 700 m below hold at the worked example's origin; at higher origin latitudes the
 // tolerance of the level plane plus 1.25 times that term applies.
-#include "oracle_support.h"
+#include "tests/core/oracle_support.h"
 
 #include <GeographicLib/Geodesic.hpp>
 

@@ -3,7 +3,7 @@
 // keeps the largest error of a region together with the input that produced it.
 #pragma once
 
-#include "Geodesica.h"
+#include "core/Geodesica.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
 // Geocentric coordinates and the datum change: the worked figures, the quadrants and the
 // refusals.
-#include "engine_support.h"
+#include "tests/core/engine_support.h"
 
 #include <gtest/gtest.h>
 

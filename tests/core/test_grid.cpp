@@ -1,6 +1,6 @@
 // Transverse Mercator grid: the worked figures, the zone and window edges, the status order and
 // the refusals of points the series cannot carry.
-#include "engine_support.h"
+#include "tests/core/engine_support.h"
 
 #include <gtest/gtest.h>
 

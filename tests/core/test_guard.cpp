@@ -1,7 +1,7 @@
 // The floating-point guard: faults become status 99 with zeroed results, and the caller's own
 // floating-point flags are left as they were.
-#include "FloatingPointGuard.h"
-#include "engine_support.h"
+#include "core/FloatingPointGuard.h"
+#include "tests/core/engine_support.h"
 
 #include <gtest/gtest.h>
 

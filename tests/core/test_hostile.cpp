@@ -3,7 +3,7 @@
 // them. Each call must return (the footpoint iteration is bounded), leave only finite results,
 // and either accept the point or reject it with an error status and zeroed results; a NaN or an
 // infinity is never accepted unless the routine does not read that input at all.
-#include "engine_support.h"
+#include "tests/core/engine_support.h"
 
 #include <gtest/gtest.h>
 

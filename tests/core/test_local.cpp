@@ -1,6 +1,6 @@
 // The local topographic plane: the worked figure, the origin, the 50 and 80 km classes in both
 // directions and the refusals.
-#include "engine_support.h"
+#include "tests/core/engine_support.h"
 
 #include <gtest/gtest.h>
 

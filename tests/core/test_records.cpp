@@ -1,6 +1,6 @@
 // The datum and grid-family records, the engine's own grid records, the numeric helpers and the
 // datum check every routine shares.
-#include "engine_support.h"
+#include "tests/core/engine_support.h"
 
 #include <gtest/gtest.h>
 

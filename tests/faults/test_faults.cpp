@@ -3,14 +3,14 @@
 // an empty, a 2 GB and a 100 MB-line source, NUL bytes and bytes that are no UTF-8. Each gives a
 // clear message or a correct result, never a crash, and a failed run leaves the destination
 // byte for byte as it was.
-#include "FileTransform.h"
-#include "NumberText.h"
+#include "transform/files/FileTransform.h"
+#include "transform/text/NumberText.h"
 
-#include "DatumCatalogue.h"
-#include "Settings.h"
+#include "config/DatumCatalogue.h"
+#include "config/Settings.h"
 
-#include "../config/config_support.h"
-#include "child_process.h"
+#include "tests/config/config_support.h"
+#include "tests/support/child_process.h"
 
 #include <gtest/gtest.h>
 

@@ -2,7 +2,7 @@
 // output shows which input it came from.
 #pragma once
 
-#include "FileRun.h"
+#include "transform/files/FileRun.h"
 
 #include <initializer_list>
 #include <string>

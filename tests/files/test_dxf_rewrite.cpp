@@ -1,10 +1,10 @@
 // The DXF rewrite on small drawings, by entity kind: each group carried by what it is. The
 // transformation turns the plane by 90 degrees and doubles it (files_support.h), so a position,
 // a vector, a size and an angle each come out differently and every figure is an integer.
-#include "DxfRewrite.h"
+#include "transform/files/DxfRewrite.h"
 
-#include "NumberText.h"
-#include "files_support.h"
+#include "transform/text/NumberText.h"
+#include "tests/files/files_support.h"
 
 #include <gtest/gtest.h>
 

@@ -1,11 +1,11 @@
 // Whole runs on files: a destination that is the source, and every way a run can fail leaving
 // the destination as it was and no temporary file behind.
-#include "DxfRewrite.h"
-#include "PointFileExport.h"
+#include "transform/files/DxfRewrite.h"
+#include "transform/files/PointFileExport.h"
 
-#include "NumberText.h"
-#include "child_process.h"
-#include "files_support.h"
+#include "transform/text/NumberText.h"
+#include "tests/support/child_process.h"
+#include "tests/files/files_support.h"
 
 #include <gtest/gtest.h>
 

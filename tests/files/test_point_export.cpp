@@ -1,8 +1,8 @@
 // The point-file export: the line grammar, the drawing it writes, and its refusals.
-#include "PointFileExport.h"
+#include "transform/files/PointFileExport.h"
 
-#include "NumberText.h"
-#include "files_support.h"
+#include "transform/text/NumberText.h"
+#include "tests/files/files_support.h"
 
 #include <gtest/gtest.h>
 

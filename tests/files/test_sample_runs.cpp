@@ -3,11 +3,11 @@
 // transformation, change; and PROJ, reading the drawings with an independent DXF reader, finds
 // every number where it puts it by what the number is: positions, heights, elevations, and the
 // vectors, sizes and angles turned and scaled by its own local similarity.
-#include "FileTransform.h"
+#include "transform/files/FileTransform.h"
 
-#include "CoordinateKinds.h"
-#include "NumberText.h"
-#include "files_support.h"
+#include "transform/text/CoordinateKinds.h"
+#include "transform/text/NumberText.h"
+#include "tests/files/files_support.h"
 
 #include <gtest/gtest.h>
 

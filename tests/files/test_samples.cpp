@@ -1,10 +1,10 @@
 // Real drawings and point files written by other programs, rewritten and then checked by an
 // independent reader: nothing may change but coordinate values, every line ends with CR LF.
-#include "DxfRewrite.h"
-#include "PointFileExport.h"
+#include "transform/files/DxfRewrite.h"
+#include "transform/files/PointFileExport.h"
 
-#include "NumberText.h"
-#include "files_support.h"
+#include "transform/text/NumberText.h"
+#include "tests/files/files_support.h"
 
 #include <gtest/gtest.h>
 

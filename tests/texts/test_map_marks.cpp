@@ -1,5 +1,5 @@
 // Where the map window marks a point and what its labels read.
-#include "MapMarks.h"
+#include "ui/texts/MapMarks.h"
 
 #include <gtest/gtest.h>
 

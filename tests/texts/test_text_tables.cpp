@@ -1,7 +1,7 @@
-#include "AngleText.h"
-#include "CoordinateKinds.h"
-#include "ResultText.h"
-#include "TextTables.h"
+#include "transform/text/AngleText.h"
+#include "transform/text/CoordinateKinds.h"
+#include "transform/text/ResultText.h"
+#include "ui/texts/TextTables.h"
 
 #include <gtest/gtest.h>
 

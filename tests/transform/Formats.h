@@ -1,7 +1,7 @@
 // The separator sets the tests run under: the file form and the users' usual regional settings.
 #pragma once
 
-#include "NumberFormat.h"
+#include "transform/text/NumberFormat.h"
 
 inline NumberFormat commaDecimalDotThousands() { return NumberFormat{',', "."}; }   // Brazil
 inline NumberFormat dotDecimalCommaThousands() { return NumberFormat{'.', ","}; }   // US

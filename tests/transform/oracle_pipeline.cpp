@@ -9,8 +9,8 @@
 // the central meridian the grid is good to 5e-6 m forward and 1e-5 m inverse, the geocentric
 // conversions and the datum change to a few 1e-8 m, the local plane's round trip to 3e-6 m
 // within 10 km on a level plane and 1.5e-3 m on a plane raised by 700 m.
-#include "../core/oracle_support.h"
-#include "pipeline_support.h"
+#include "tests/core/oracle_support.h"
+#include "tests/transform/pipeline_support.h"
 
 #include <proj.h>
 

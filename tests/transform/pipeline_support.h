@@ -1,10 +1,10 @@
 // A small catalogue, window states and texts for the pipeline's tests.
 #pragma once
 
-#include "CoordinateKinds.h"
-#include "Geodesica.h"
-#include "Pipeline.h"
-#include "WindowState.h"
+#include "transform/text/CoordinateKinds.h"
+#include "core/Geodesica.h"
+#include "transform/pipeline/Pipeline.h"
+#include "transform/pipeline/WindowState.h"
 
 #include <memory>
 #include <string>

@@ -1,6 +1,6 @@
-#include "AngleText.h"
-#include "Formats.h"
-#include "NumberText.h"
+#include "transform/text/AngleText.h"
+#include "tests/transform/Formats.h"
+#include "transform/text/NumberText.h"
 
 #include <gtest/gtest.h>
 

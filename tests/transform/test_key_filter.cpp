@@ -1,4 +1,4 @@
-#include "KeyFilter.h"
+#include "transform/text/KeyFilter.h"
 
 #include <gtest/gtest.h>
 

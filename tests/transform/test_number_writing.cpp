@@ -1,5 +1,5 @@
-#include "Formats.h"
-#include "NumberText.h"
+#include "tests/transform/Formats.h"
+#include "transform/text/NumberText.h"
 
 #include <gtest/gtest.h>
 

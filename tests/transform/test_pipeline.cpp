@@ -1,8 +1,8 @@
 // The pipeline's documented behaviour: the order in which boxes are read, which status becomes
 // the message, which result lines appear, and the conventions of Processa.
-#include "Formats.h"
-#include "NumberText.h"
-#include "pipeline_support.h"
+#include "tests/transform/Formats.h"
+#include "transform/text/NumberText.h"
+#include "tests/transform/pipeline_support.h"
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,7 @@
-#include "AngleText.h"
-#include "CoordinateKinds.h"
-#include "Formats.h"
-#include "ResultText.h"
+#include "transform/text/AngleText.h"
+#include "transform/text/CoordinateKinds.h"
+#include "tests/transform/Formats.h"
+#include "transform/text/ResultText.h"
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,7 @@
 // The window-state value: the boxes by number, and a start-up state every box of which reads.
-#include "WindowState.h"
+#include "transform/pipeline/WindowState.h"
 
-#include "NumberText.h"
+#include "transform/text/NumberText.h"
 
 #include <gtest/gtest.h>
 

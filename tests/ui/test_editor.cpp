@@ -1,6 +1,6 @@
 // The datum editor: the grid the start-up fills, a row copied into the boxes, "Aplica" with its
 // checks and messages, "Inclui", and the main window's datum lists and catalogue file after it.
-#include "ui_support.h"
+#include "tests/ui/ui_support.h"
 
 #include <QHeaderView>
 #include <QLabel>

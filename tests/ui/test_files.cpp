@@ -1,6 +1,6 @@
 // File mode: the mode buttons, the file type, the two dialogs (answered by the test), and runs
 // from Button2 with the progress bar, the rejected-point message and errors through the report.
-#include "ui_support.h"
+#include "tests/ui/ui_support.h"
 
 #include <QCheckBox>
 #include <QDir>

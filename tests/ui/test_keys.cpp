@@ -1,6 +1,6 @@
 // Edit3KeyPress on the numeric boxes: typed characters are filtered, editing keys are not, and
 // pasted text passes as it is.
-#include "ui_support.h"
+#include "tests/ui/ui_support.h"
 
 #include <QClipboard>
 #include <QGuiApplication>

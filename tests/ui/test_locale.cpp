@@ -1,7 +1,7 @@
 // The user's separators as the program takes them from the regional settings, once, at start.
-#include "ui_support.h"
+#include "tests/ui/ui_support.h"
 
-#include "LocaleFormat.h"
+#include "ui/LocaleFormat.h"
 
 class LocaleTest : public QObject {
     Q_OBJECT

@@ -1,7 +1,7 @@
 // The map window from "Map" and "Grid": the picture loaded from the program's folder, the point
 // marked in red at the pixels the geometry names, the labels written, and a picture that cannot
 // be loaded reported without showing the window.
-#include "ui_support.h"
+#include "tests/ui/ui_support.h"
 
 #include <QImage>
 #include <QLabel>

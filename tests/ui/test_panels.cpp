@@ -1,6 +1,6 @@
 // The rows of both sides and of the point input follow the chosen kind and family, labelled in
 // the current language; the language and angle-format switches recaption every window.
-#include "ui_support.h"
+#include "tests/ui/ui_support.h"
 
 #include <QCheckBox>
 #include <QGroupBox>

@@ -1,6 +1,6 @@
 // "->": the boxes the window holds, through the transformation, into the one message box and
 // the result lines; a box that is not a number through the general error report.
-#include "ui_support.h"
+#include "tests/ui/ui_support.h"
 
 #include <QPlainTextEdit>
 

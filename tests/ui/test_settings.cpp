@@ -1,6 +1,6 @@
 // The window's state across a restart: written at close, read at the next start; a box that is
 // not a number keeps the window open; a folder that cannot be written asks before losing it.
-#include "ui_support.h"
+#include "tests/ui/ui_support.h"
 
 #include <QCheckBox>
 #include <QLabel>

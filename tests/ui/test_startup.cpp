@@ -1,6 +1,6 @@
 // The start-up: its defaults without a settings file, the About window after the language, the
 // start-up run once, and a missing catalogue reported without stopping the program.
-#include "ui_support.h"
+#include "tests/ui/ui_support.h"
 
 #include <QLabel>
 #include <QProgressBar>

@@ -1,6 +1,6 @@
-#include "ui_support.h"
+#include "tests/ui/ui_support.h"
 
-#include "ErrorReport.h"
+#include "ui/ErrorReport.h"
 
 #include <QAbstractButton>
 #include <QApplication>

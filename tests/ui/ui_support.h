@@ -2,10 +2,10 @@
 // windows started as the program starts them, and the modal boxes they show answered and kept.
 #pragma once
 
-#include "ErrorReport.h"
-#include "NumberFormat.h"
-#include "ProgramWindows.h"
-#include "Settings.h"
+#include "ui/ErrorReport.h"
+#include "transform/text/NumberFormat.h"
+#include "ui/ProgramWindows.h"
+#include "config/Settings.h"
 
 #include <QComboBox>
 #include <QLineEdit>

@@ -7,8 +7,8 @@
 // The windows start on a copy of the catalogue and the pictures beside this program, without
 // settings, so the pictures show the program as it first opens; QT_SCALE_FACTOR=2 renders them
 // at 200 %.
-#include "ErrorReport.h"
-#include "ProgramWindows.h"
+#include "ui/ErrorReport.h"
+#include "ui/ProgramWindows.h"
 
 #include <QAbstractButton>
 #include <QComboBox>

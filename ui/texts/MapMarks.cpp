@@ -1,4 +1,4 @@
-#include "MapMarks.h"
+#include "ui/texts/MapMarks.h"
 
 #include <cmath>
 #include <cstdio>

@@ -1,4 +1,4 @@
-#include "TextTables.h"
+#include "ui/texts/TextTables.h"
 
 #include <array>
 

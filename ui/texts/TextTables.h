@@ -2,10 +2,10 @@
 // UTF-8 data without any toolkit, so that the windows and the command-line tool share them.
 #pragma once
 
-#include "DatumCatalogue.h"
-#include "DatumEntry.h"
-#include "Pipeline.h"
-#include "ResultText.h"
+#include "config/DatumCatalogue.h"
+#include "config/DatumEntry.h"
+#include "transform/pipeline/Pipeline.h"
+#include "transform/text/ResultText.h"
 
 #include <array>
 #include <cstddef>

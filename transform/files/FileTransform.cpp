@@ -1,6 +1,6 @@
-#include "FileTransform.h"
+#include "transform/files/FileTransform.h"
 
-#include "CoordinateKinds.h"
+#include "transform/text/CoordinateKinds.h"
 
 #include <algorithm>
 #include <exception>

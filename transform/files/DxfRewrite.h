@@ -4,7 +4,7 @@
 // similarity, and everything else is copied byte for byte. Lines end with CR LF.
 #pragma once
 
-#include "FileRun.h"
+#include "transform/files/FileRun.h"
 
 struct DxfRewriteOptions {
     // Both sides are planes of metres (grid, geocentric, local plane): vectors, sizes and angles

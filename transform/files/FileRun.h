@@ -3,7 +3,7 @@
 // progress report, the per-point transformation they call, and the summary of a run.
 #pragma once
 
-#include "AtomicFile.h"
+#include "transform/files/AtomicFile.h"
 
 #include <cstddef>
 #include <cstdint>

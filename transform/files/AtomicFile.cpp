@@ -1,4 +1,4 @@
-#include "AtomicFile.h"
+#include "transform/files/AtomicFile.h"
 
 #include <cerrno>
 #include <cstring>

@@ -1,10 +1,10 @@
-#include "DxfRewrite.h"
+#include "transform/files/DxfRewrite.h"
 
-#include "DrawingOutput.h"
-#include "DxfGeometry.h"
-#include "DxfGroups.h"
-#include "NumberText.h"
-#include "TextLines.h"
+#include "transform/files/DrawingOutput.h"
+#include "transform/files/DxfGeometry.h"
+#include "transform/files/DxfGroups.h"
+#include "transform/text/NumberText.h"
+#include "transform/text/TextLines.h"
 
 #include <algorithm>
 #include <cctype>

@@ -1,4 +1,4 @@
-#include "DxfGeometry.h"
+#include "transform/files/DxfGeometry.h"
 
 #include <cmath>
 #include <numbers>

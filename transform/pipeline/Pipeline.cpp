@@ -1,8 +1,8 @@
-#include "Pipeline.h"
+#include "transform/pipeline/Pipeline.h"
 
-#include "AngleText.h"
-#include "CoordinateKinds.h"
-#include "NumberText.h"
+#include "transform/text/AngleText.h"
+#include "transform/text/CoordinateKinds.h"
+#include "transform/text/NumberText.h"
 
 namespace {
 

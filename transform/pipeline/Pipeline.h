@@ -11,10 +11,10 @@
 // done, as in the window.
 #pragma once
 
-#include "Geodesica.h"
-#include "NumberFormat.h"
-#include "ResultText.h"
-#include "WindowState.h"
+#include "core/Geodesica.h"
+#include "transform/text/NumberFormat.h"
+#include "transform/text/ResultText.h"
+#include "transform/pipeline/WindowState.h"
 
 #include <cstdint>
 #include <functional>

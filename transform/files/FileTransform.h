@@ -3,9 +3,9 @@
 // call these; the pair rules and the point-file grammar live in DxfRewrite and PointFileExport.
 #pragma once
 
-#include "DxfRewrite.h"
-#include "Pipeline.h"
-#include "PointFileExport.h"
+#include "transform/files/DxfRewrite.h"
+#include "transform/pipeline/Pipeline.h"
+#include "transform/files/PointFileExport.h"
 
 #include <memory>
 #include <vector>

@@ -1,7 +1,7 @@
 // The result lines of a single-point transformation, one value per line, as plain UTF-8 text.
 #pragma once
 
-#include "NumberFormat.h"
+#include "transform/text/NumberFormat.h"
 
 #include <cstdint>
 #include <string>

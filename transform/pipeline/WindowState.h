@@ -6,7 +6,7 @@
 // reported by the action that reads it and at that moment.
 #pragma once
 
-#include "NumberFormat.h"
+#include "transform/text/NumberFormat.h"
 
 #include <array>
 #include <string>

@@ -6,9 +6,9 @@
 // of the drawing.
 #pragma once
 
-#include "AtomicFile.h"
-#include "DxfGeometry.h"
-#include "FileRun.h"
+#include "transform/files/AtomicFile.h"
+#include "transform/files/DxfGeometry.h"
+#include "transform/files/FileRun.h"
 
 #include <filesystem>
 #include <memory>

@@ -1,6 +1,6 @@
-#include "FileRun.h"
+#include "transform/files/FileRun.h"
 
-#include "NumberText.h"
+#include "transform/text/NumberText.h"
 
 #include <algorithm>
 #include <cerrno>

@@ -2,7 +2,7 @@
 // fixed patterns of the result text.
 #pragma once
 
-#include "NumberFormat.h"
+#include "transform/text/NumberFormat.h"
 
 #include <cstdint>
 #include <stdexcept>

@@ -1,4 +1,4 @@
-#include "NumberText.h"
+#include "transform/text/NumberText.h"
 
 #include <algorithm>
 #include <array>

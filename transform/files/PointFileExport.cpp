@@ -1,7 +1,7 @@
-#include "PointFileExport.h"
+#include "transform/files/PointFileExport.h"
 
-#include "NumberText.h"
-#include "TextLines.h"
+#include "transform/text/NumberText.h"
+#include "transform/text/TextLines.h"
 
 #include <array>
 #include <vector>

@@ -1,4 +1,4 @@
-#include "WindowState.h"
+#include "transform/pipeline/WindowState.h"
 
 #include <stdexcept>
 

@@ -6,7 +6,7 @@
 // TEXT with the name beside it.
 #pragma once
 
-#include "FileRun.h"
+#include "transform/files/FileRun.h"
 
 // In memory. Throws ConversionError for a coordinate that is not a number (with its line
 // number), and whatever the point transformation throws.

@@ -1,6 +1,6 @@
-#include "AngleText.h"
+#include "transform/text/AngleText.h"
 
-#include "NumberText.h"
+#include "transform/text/NumberText.h"
 
 #include <cmath>
 #include <cstdint>

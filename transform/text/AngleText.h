@@ -3,7 +3,7 @@
 // window, the file runs and the command-line tool.
 #pragma once
 
-#include "NumberFormat.h"
+#include "transform/text/NumberFormat.h"
 
 #include <string>
 

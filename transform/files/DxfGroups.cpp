@@ -1,4 +1,4 @@
-#include "DxfGroups.h"
+#include "transform/files/DxfGroups.h"
 
 #include <algorithm>
 #include <array>

@@ -1,6 +1,6 @@
-#include "DrawingOutput.h"
+#include "transform/files/DrawingOutput.h"
 
-#include "NumberText.h"
+#include "transform/text/NumberText.h"
 
 DrawingOutput::DrawingOutput(LineWriter& out, Body body, std::filesystem::path scratchFolder)
     : out(out), body(body), scratchFolder(std::move(scratchFolder)) {}
