@@ -1,5 +1,6 @@
 # Shared by run.sh and test.sh: installs the Debian packages that are missing and builds.
-# Sourced, not run: the caller sets ZELVORA_PACKAGES and ZELVORA_CMAKE_OPTIONS first.
+# Sourced, not run: the caller then installs what it needs with zelvora_install_missing and
+# builds with zelvora_build, giving its CMake options.
 
 zelvora_root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 

@@ -215,7 +215,7 @@ void TForm3::Button3Click()
     }
     const int row = StringGrid1->currentRow();
     try {
-        // Grid row r + 1 shows slot r; with no row selected there is no slot to store.
+        // Row r shows catalogue slot r; with no row selected there is no slot to store.
         catalogue_.store(row < 0 ? -1 : row, name, entry);
     } catch (const DatumRefused& refused) {
         showError(datumRefusedMessage(refused.reason(), language_));

@@ -423,9 +423,9 @@ bool Tform1::event(QEvent* event)
 
 void Tform1::FormActivate()
 {
-    // 1 and 2: the folder was given at construction; a fresh catalogue is unchanged.
+    // The program's folder was given at construction; the catalogue starts empty.
     catalogue_ = DatumCatalogue{};
-    // 3 and 4: the scale factors in the user's form and the lists' first selections.
+    // The scale factors in the user's number form and the lists' first selections.
     const WindowState resource = startupState(user_);
     edits_[5]->setText(QString::fromStdString(resource.Edit5));
     edits_[9]->setText(QString::fromStdString(resource.Edit9));
@@ -436,38 +436,38 @@ void Tform1::FormActivate()
     ComboBox3->setCurrentIndex(resource.ComboBox3);
     ComboBox17->setCurrentIndex(resource.ComboBox17);
     ComboBox2->setCurrentIndex(resource.ComboBox2);
-    // 5 and 6.
+    // Portuguese, no file read yet, the rejected-points box hidden.
     texts_ = InterfaceTexts{};
     ComboBox1->setCurrentIndex(Language::Portuguese);
     Label18->clear();
     Label19->setText(SaveDialog1.fileName);
     RichEdit7->hide();
-    // 7.
+    // The engine, before anything computes.
     Motor = std::make_unique<TGeo>();
-    // 8 and 9: a catalogue that cannot be read whole is reported; the datums read stay.
+    // The catalogue: one that cannot be read whole is reported; the datums read stay.
     CatalogueReading datums = loadCatalogue(files_.readable("Datum.Cfg"));
     catalogue_ = std::move(datums.catalogue);
     if (datums.problem) showErrorReport(this, QString::fromStdString(*datums.problem));
     fillDatumLists();
-    // 10.
+    // The datum editor's table shows the catalogue.
     if (editor_) editor_->fillGrid(catalogue_);
-    // 11.
+    // The datum lists' first selections, where the catalogue holds them.
     ComboBox9->setCurrentIndex(resource.ComboBox9 < ComboBox9->count() ? resource.ComboBox9 : -1);
     ComboBox10->setCurrentIndex(resource.ComboBox10 < ComboBox10->count() ? resource.ComboBox10 : -1);
-    // 12: a settings file that cannot be read whole is reported and not used.
+    // The settings file: one that cannot be read whole is reported and not used.
     const SettingsReading settings =
         Le_Config(files_.readable("Zelvora.Cfg"), snapshot(), catalogue_.QuantDatum(), user_);
     applyState(settings.state);
     // The destination shown is the one a run will write, also when the settings restored it.
     Label19->setText(SaveDialog1.fileName);
     if (settings.problem) showErrorReport(this, QString::fromStdString(*settings.problem));
-    // 13.
+    // The editor's boxes show its selected datum.
     if (editor_) editor_->StringGrid1Click();
-    // 14 and 15.
+    // The rows of the chosen mode, then the texts of the chosen language.
     RadioButton1Click();
     ComboBox1Change();
     started_ = true;
-    // 16.
+    // The About window, at every start.
     if (about_) about_->exec();
 }
 
