@@ -96,23 +96,23 @@ JobSetting settingOf(Job job)
 class Proj {
 public:
     explicit Proj(const std::string& definition)
-        : context(proj_context_create()), pj(proj_create(context, definition.c_str()))
+        : context_(proj_context_create()), pj_(proj_create(context_, definition.c_str()))
     {
-        if (!pj) {
+        if (!pj_) {
             std::fprintf(stderr, "PROJ refuses %s\n", definition.c_str());
             std::abort();
         }
     }
     ~Proj()
     {
-        proj_destroy(pj);
-        proj_context_destroy(context);
+        proj_destroy(pj_);
+        proj_context_destroy(context_);
     }
-    PJ_COORD operator()(PJ_COORD c) const { return proj_trans(pj, PJ_FWD, c); }
+    PJ_COORD operator()(PJ_COORD c) const { return proj_trans(pj_, PJ_FWD, c); }
 
 private:
-    PJ_CONTEXT* context;
-    PJ* pj;
+    PJ_CONTEXT* context_;
+    PJ* pj_;
 };
 
 // The job's 16 inputs: for PROJ in its units (radians for angles), for Processa in the file's
@@ -220,7 +220,7 @@ public:
             const std::size_t slash = name.find('/');
             if (slash == std::string::npos) continue;
             const double ns = run.GetAdjustedRealTime();
-            auto& sides = best[name.substr(slash + 1)];
+            auto& sides = best_[name.substr(slash + 1)];
             double& side = name.rfind("ProcessaJob", 0) == 0 ? sides.first : sides.second;
             if (side == 0 || ns < side) side = ns;
         }
@@ -229,14 +229,14 @@ public:
     {
         std::printf("\n%-26s %14s %14s %10s\n", "job (ns per point)", "Processa", "proj_trans",
                     "ratio");
-        for (const auto& [job, sides] : best)
+        for (const auto& [job, sides] : best_)
             if (sides.first > 0 && sides.second > 0)
                 std::printf("%-26s %14.1f %14.1f %9.2fx\n", job.c_str(), sides.first,
                             sides.second, sides.first / sides.second);
     }
 
 private:
-    std::map<std::string, std::pair<double, double>> best;
+    std::map<std::string, std::pair<double, double>> best_;
 };
 
 }  // namespace

@@ -72,13 +72,13 @@ int validSelection(int index, int QuantDatum) {
 const TDatum* DatumCatalogue::datumAt(int index) const {
     if (index < 0 || index > QuantDatum())
         return nullptr;
-    return &datums[static_cast<std::size_t>(index)];
+    return &datums_[static_cast<std::size_t>(index)];
 }
 
 std::vector<std::string> DatumCatalogue::names() const {
     std::vector<std::string> result;
-    result.reserve(datums.size());
-    for (const auto& datum : datums)
+    result.reserve(datums_.size());
+    for (const auto& datum : datums_)
         result.push_back(datum.Name);
     return result;
 }
@@ -97,16 +97,16 @@ void DatumCatalogue::store(int slot, const std::string& Name, long double A, lon
                            "there is no datum " + std::to_string(slot) + " to store");
     TDatum datum(name, A, 1.0L / InvF, Dx, Dy, Dz);
     if (slot == QuantDatum() + 1)
-        datums.push_back(std::move(datum));
+        datums_.push_back(std::move(datum));
     else
-        datums[static_cast<std::size_t>(slot)] = std::move(datum);
-    changed = true;
+        datums_[static_cast<std::size_t>(slot)] = std::move(datum);
+    changed_ = true;
 }
 
 bool DatumCatalogue::append(TDatum datum) {
     if (QuantDatum() + 1 == Slots)
         return false;
-    datums.push_back(std::move(datum));
+    datums_.push_back(std::move(datum));
     return true;
 }
 

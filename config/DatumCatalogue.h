@@ -21,11 +21,11 @@
 class DatumRefused : public std::runtime_error {
 public:
     enum class Reason { Comma, LineBreak, Character, Full, NoSlot };
-    DatumRefused(Reason reason, const std::string& what) : std::runtime_error(what), why(reason) {}
-    Reason reason() const { return why; }
+    DatumRefused(Reason reason, const std::string& what) : std::runtime_error(what), why_(reason) {}
+    Reason reason() const { return why_; }
 
 private:
-    Reason why;
+    Reason why_;
 };
 
 class DatumCatalogue {
@@ -33,11 +33,11 @@ public:
     static constexpr int Slots = 51;
 
     // The datums in list order: entry i is item i of both datum lists.
-    const std::vector<TDatum>& ListaDatum() const { return datums; }
+    const std::vector<TDatum>& ListaDatum() const { return datums_; }
     // The index of the last datum: the number of datums minus 1, -1 when there are none.
-    int QuantDatum() const { return static_cast<int>(datums.size()) - 1; }
+    int QuantDatum() const { return static_cast<int>(datums_.size()) - 1; }
     // Set once a datum has been stored from the editor; decides whether the file is written.
-    bool DatumAlterado() const { return changed; }
+    bool DatumAlterado() const { return changed_; }
 
     // The datum at a list's selected index, or nothing for -1, an empty catalogue or an index
     // past the last datum.
@@ -57,8 +57,8 @@ public:
     bool append(TDatum datum);
 
 private:
-    std::vector<TDatum> datums;
-    bool changed = false;
+    std::vector<TDatum> datums_;
+    bool changed_ = false;
 };
 
 // The selected indexes of the two datum lists.

@@ -34,7 +34,7 @@ constexpr SettingsLine flag(bool WindowState::* field) {
 using S = WindowState;
 
 // Line n of the file is entry n - 1.
-constexpr std::array<SettingsLine, 43> settingsLines{
+constexpr std::array<SettingsLine, 43> kSettingsLines{
     index(&S::ComboBox7),  index(&S::ComboBox9),  number(&S::Edit13), index(&S::ComboBox14),
     number(&S::Edit15),    number(&S::Edit16),    index(&S::ComboBox16), number(&S::Edit17),
     number(&S::Edit18),    number(&S::Edit19),    index(&S::ComboBox8),  index(&S::ComboBox10),
@@ -48,14 +48,14 @@ constexpr std::array<SettingsLine, 43> settingsLines{
     number(&S::Edit11),    number(&S::Edit12),    index(&S::ComboBox2), flag(&S::CheckBox1),
 };
 
-constexpr int LanguageLine = 33;
-constexpr int FirstUserFamilyLine = 34;
-constexpr int LastUserFamilyLine = 41;
-constexpr int AngleFormatLine = 42;
-constexpr int KeepHeightsLine = 43;
-constexpr int English = 1;
+constexpr int kLanguageLine = 33;
+constexpr int kFirstUserFamilyLine = 34;
+constexpr int kLastUserFamilyLine = 41;
+constexpr int kAngleFormatLine = 42;
+constexpr int kKeepHeightsLine = 43;
+constexpr int kEnglish = 1;
 
-const SettingsLine& lineAt(int n) { return settingsLines[static_cast<std::size_t>(n - 1)]; }
+const SettingsLine& lineAt(int n) { return kSettingsLines[static_cast<std::size_t>(n - 1)]; }
 
 // A line that does not read; the whole file is then set aside.
 struct BadLine {
@@ -95,9 +95,9 @@ void readLine(WindowState& state, int n, std::string_view text, const NumberForm
 // The eight values of the user-defined families when the file has none: on both sides a UTM
 // zone's figures.
 void defaultUserFamilies(WindowState& state, const NumberFormat& user) {
-    static constexpr std::array<long double, 4> utm{0.9996L, 6, 10000000, 500000};
-    for (int n = FirstUserFamilyLine; n <= LastUserFamilyLine; ++n)
-        state.*lineAt(n).text = formatGeneral(utm[static_cast<std::size_t>((n - 34) % 4)], user);
+    static constexpr std::array<long double, 4> kUtm{0.9996L, 6, 10000000, 500000};
+    for (int n = kFirstUserFamilyLine; n <= kLastUserFamilyLine; ++n)
+        state.*lineAt(n).text = formatGeneral(kUtm[static_cast<std::size_t>((n - 34) % 4)], user);
 }
 
 // The file's values over the start-up state, in the order and with the rules of the format:
@@ -106,7 +106,7 @@ void defaultUserFamilies(WindowState& state, const NumberFormat& user) {
 // next line there is. Throws BadLine for a line that sets the whole file aside.
 SettingsReading readState(std::string_view content, WindowState state, const NumberFormat& user) {
     TextLines lines(content);
-    for (int n = 1; n < LanguageLine; ++n)
+    for (int n = 1; n < kLanguageLine; ++n)
         readLine(state, n, lines.next(), user);
 
     // A language that is not a number selects the first language rather than failing.
@@ -120,15 +120,15 @@ SettingsReading readState(std::string_view content, WindowState state, const Num
     if (familyStart.empty()) {
         defaultUserFamilies(state, user);
     } else {
-        readLine(state, FirstUserFamilyLine, familyStart, user);
-        for (int n = FirstUserFamilyLine + 1; n <= LastUserFamilyLine; ++n)
+        readLine(state, kFirstUserFamilyLine, familyStart, user);
+        for (int n = kFirstUserFamilyLine + 1; n <= kLastUserFamilyLine; ++n)
             readLine(state, n, lines.next(), user);
     }
 
     const std::string_view format = lines.next();
     state.ComboBox2 = 2;
     if (!format.empty())
-        readLine(state, AngleFormatLine, format, user);
+        readLine(state, kAngleFormatLine, format, user);
 
     // Files written before "keep heights" end above: heights are converted, as they always were.
     // A damaged value costs that one choice, not every setting: it is reported and heights are
@@ -136,7 +136,7 @@ SettingsReading readState(std::string_view content, WindowState state, const Num
     std::optional<std::string> problem;
     if (const std::string_view heights = lines.next(); !heights.empty()) {
         try {
-            readLine(state, KeepHeightsLine, heights, user);
+            readLine(state, kKeepHeightsLine, heights, user);
         } catch (const BadLine& bad) {
             problem = "line " + std::to_string(bad.number) + ": " + bad.reason +
                       "; heights will be converted, the other settings were used";
@@ -173,7 +173,7 @@ SettingsReading validated(SettingsReading reading, const WindowState& startup, i
 SettingsReading Le_Config(std::string_view content, const WindowState& startup, int QuantDatum,
                           const NumberFormat& user) {
     WindowState english = startup;
-    english.ComboBox1 = English;
+    english.ComboBox1 = kEnglish;
     try {
         return validated(readState(content, english, user), startup, QuantDatum);
     } catch (const BadLine& bad) {
@@ -188,7 +188,7 @@ SettingsReading Le_Config(const std::filesystem::path& file, const WindowState& 
     const auto content = readConfigFile(file);
     if (!content.exists || content.problem) {
         WindowState english = startup;
-        english.ComboBox1 = English;
+        english.ComboBox1 = kEnglish;
         return validated({english, content.problem}, startup, QuantDatum);
     }
     auto reading = Le_Config(std::string_view(content.bytes), startup, QuantDatum, user);
@@ -199,7 +199,7 @@ SettingsReading Le_Config(const std::filesystem::path& file, const WindowState& 
 
 std::string settingsText(const WindowState& state, const NumberFormat& user) {
     std::string text;
-    for (int n = 1; n <= static_cast<int>(settingsLines.size()); ++n) {
+    for (int n = 1; n <= static_cast<int>(kSettingsLines.size()); ++n) {
         const SettingsLine& line = lineAt(n);
         switch (line.kind) {
         case SettingsLine::Index:

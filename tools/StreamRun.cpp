@@ -78,7 +78,7 @@ struct BlockResult {
 class LineRunner {
 public:
     LineRunner(BlockResult& result, Processa& processa, bool withStatus)
-        : r(result), processa(processa), withStatus(withStatus)
+        : r_(result), processa_(processa), withStatus_(withStatus)
     {
     }
 
@@ -88,14 +88,14 @@ public:
         if (!text.empty() && text.back() == '\r') text.remove_suffix(1);
         const std::string_view content = trimmed(text);
         if (content.empty() || content.front() == '#') {
-            r.out.append(text);
-            r.out.push_back('\n');
+            r_.out.append(text);
+            r_.out.push_back('\n');
             return true;
         }
         std::array<std::string_view, 3> fields;
         const std::size_t count = splitFields(content, fields);
         if (count != 3) {
-            r.error = lineMessage(number, text,
+            r_.error = lineMessage(number, text,
                                   count > 3 ? "expected three values X Y Z, found more"
                                             : "expected three values X Y Z, found " +
                                                   std::to_string(count));
@@ -105,35 +105,35 @@ public:
         try {
             for (std::size_t i = 0; i < 3; ++i) v[i] = readFloat(fields[i], NumberFormat::file());
         } catch (const ConversionError& e) {
-            r.error = lineMessage(number, text, e.what());
+            r_.error = lineMessage(number, text, e.what());
             return false;
         }
         ProcessaResult p;
         try {
-            p = processa(v[0], v[1], v[2]);
+            p = processa_(v[0], v[1], v[2]);
         } catch (const std::runtime_error& e) {  // a window box or a selection
-            r.error = lineMessage(number, text, std::string("cannot transform: ") + e.what());
+            r_.error = lineMessage(number, text, std::string("cannot transform: ") + e.what());
             return false;
         }
-        StreamSummary& s = r.summary;
+        StreamSummary& s = r_.summary;
         ++s.points;
         if (const std::int32_t error = p.status.firstError(); error != 0 && s.rejected++ == 0) {
             s.firstRejectedLine = number;
             s.firstRejectedCode = error;
         }
         const NumberFormat file = NumberFormat::file();
-        r.out.append(formatGeneral(p.X, file)).push_back(' ');
-        r.out.append(formatGeneral(p.Y, file)).push_back(' ');
-        r.out.append(formatGeneral(p.Z, file));
-        if (withStatus) r.out.append(" ").append(std::to_string(p.status.first()));
-        r.out.push_back('\n');
+        r_.out.append(formatGeneral(p.X, file)).push_back(' ');
+        r_.out.append(formatGeneral(p.Y, file)).push_back(' ');
+        r_.out.append(formatGeneral(p.Z, file));
+        if (withStatus_) r_.out.append(" ").append(std::to_string(p.status.first()));
+        r_.out.push_back('\n');
         return true;
     }
 
 private:
-    BlockResult& r;
-    Processa& processa;
-    bool withStatus;
+    BlockResult& r_;
+    Processa& processa_;
+    bool withStatus_;
 };
 
 BlockResult runBlock(const Block& block, Worker& worker, bool withStatus)
@@ -175,32 +175,32 @@ std::vector<Block> blocksOf(std::string_view lines, std::size_t parts, std::size
 // The input in batches of whole lines; the last line of the input may lack its line end.
 class BatchReader {
 public:
-    BatchReader(std::FILE* in, std::size_t size) : in(in), size(size), chunk(kBlockBytes) {}
+    BatchReader(std::FILE* in, std::size_t size) : in_(in), size_(size), chunk_(kBlockBytes) {}
 
     // Empty at the end of the input.
     std::string next()
     {
-        while (pending.size() < size && !atEnd) {
-            const std::size_t got = std::fread(chunk.data(), 1, chunk.size(), in);
-            if (got == 0) atEnd = true;
-            pending.append(chunk.data(), got);
+        while (pending_.size() < size_ && !atEnd_) {
+            const std::size_t got = std::fread(chunk_.data(), 1, chunk_.size(), in_);
+            if (got == 0) atEnd_ = true;
+            pending_.append(chunk_.data(), got);
         }
-        if (std::ferror(in)) throw StreamError("cannot read the standard input");
-        const std::size_t lastEnd = pending.rfind('\n');
-        std::size_t whole = atEnd ? pending.size() : lastEnd + 1;
-        if (!atEnd && lastEnd == std::string::npos) whole = 0;
-        std::string batch = pending.substr(0, whole);
-        pending.erase(0, whole);
-        if (batch.empty() && !atEnd) return next();  // one line longer than a batch
+        if (std::ferror(in_)) throw StreamError("cannot read the standard input");
+        const std::size_t lastEnd = pending_.rfind('\n');
+        std::size_t whole = atEnd_ ? pending_.size() : lastEnd + 1;
+        if (!atEnd_ && lastEnd == std::string::npos) whole = 0;
+        std::string batch = pending_.substr(0, whole);
+        pending_.erase(0, whole);
+        if (batch.empty() && !atEnd_) return next();  // one line longer than a batch
         return batch;
     }
 
 private:
-    std::FILE* in;
-    std::size_t size;
-    std::vector<char> chunk;
-    std::string pending;
-    bool atEnd = false;
+    std::FILE* in_;
+    std::size_t size_;
+    std::vector<char> chunk_;
+    std::string pending_;
+    bool atEnd_ = false;
 };
 
 // One batch under way: its blocks shared out among the workers, each taking the next block
@@ -209,14 +209,14 @@ class BatchRun {
 public:
     BatchRun(std::string input, std::size_t& nextLine, std::vector<std::unique_ptr<Worker>>& workers,
              bool withStatus)
-        : text(std::move(input))
+        : text_(std::move(input))
     {
-        blocks = blocksOf(text, workers.size() * 16, nextLine);
-        results.resize(blocks.size());
+        blocks_ = blocksOf(text_, workers.size() * 16, nextLine);
+        results_.resize(blocks_.size());
         for (auto& worker : workers)
-            tasks.push_back(std::async(std::launch::async, [this, &worker, withStatus] {
-                for (std::size_t i; (i = taken++) < blocks.size();)
-                    results[i] = runBlock(blocks[i], *worker, withStatus);
+            tasks_.push_back(std::async(std::launch::async, [this, &worker, withStatus] {
+                for (std::size_t i; (i = taken_++) < blocks_.size();)
+                    results_[i] = runBlock(blocks_[i], *worker, withStatus);
             }));
     }
     BatchRun(const BatchRun&) = delete;
@@ -224,17 +224,17 @@ public:
 
     const std::vector<BlockResult>& finished()
     {
-        for (auto& task : tasks) task.get();
-        tasks.clear();
-        return results;
+        for (auto& task : tasks_) task.get();
+        tasks_.clear();
+        return results_;
     }
 
 private:
-    std::string text;
-    std::vector<Block> blocks;
-    std::vector<BlockResult> results;
-    std::atomic<std::size_t> taken{0};
-    std::vector<std::future<void>> tasks;
+    std::string text_;
+    std::vector<Block> blocks_;
+    std::vector<BlockResult> results_;
+    std::atomic<std::size_t> taken_{0};
+    std::vector<std::future<void>> tasks_;
 };
 
 }  // namespace

@@ -21,11 +21,11 @@ constexpr QSize kButtonSize{75, 25};
 // mark covers exactly the pixels its coordinates name.
 class MarkPainter {
 public:
-    explicit MarkPainter(QImage& picture) : painter(&picture)
+    explicit MarkPainter(QImage& picture) : painter_(&picture)
     {
-        painter.setRenderHint(QPainter::Antialiasing, false);
-        painter.setPen(QPen(Qt::red, 0));
-        painter.setBrush(Qt::NoBrush);
+        painter_.setRenderHint(QPainter::Antialiasing, false);
+        painter_.setPen(QPen(Qt::red, 0));
+        painter_.setBrush(Qt::NoBrush);
     }
 
     // From one point to the other, the last point left out as the platform's line drawing does.
@@ -33,27 +33,27 @@ public:
     {
         const QPoint step{(to.x() > from.x()) - (to.x() < from.x()),
                           (to.y() > from.y()) - (to.y() < from.y())};
-        painter.drawLine(from, to - step);
+        painter_.drawLine(from, to - step);
     }
 
     // The circle inside the box from (x - 5, y - 5) to (x + 6, y + 6), right and bottom edges
     // excluded: pixels x - 5 to x + 5.
-    void circle(PixelPoint at) { painter.drawEllipse(QRect(at.x - 5, at.y - 5, 10, 10)); }
+    void circle(PixelPoint at) { painter_.drawEllipse(QRect(at.x - 5, at.y - 5, 10, 10)); }
 
     // Black text on a transparent background, its top-left corner at the label's place.
     void label(const MapLabel& label)
     {
-        painter.save();
-        painter.setPen(Qt::black);
-        painter.setFont(interfaceFont());
+        painter_.save();
+        painter_.setPen(Qt::black);
+        painter_.setFont(interfaceFont());
         const QString text = QString::fromUtf8(label.text.c_str());
-        painter.drawText(QRect(QPoint(label.topLeft.x, label.topLeft.y), QSize(400, 40)),
+        painter_.drawText(QRect(QPoint(label.topLeft.x, label.topLeft.y), QSize(400, 40)),
                          Qt::AlignLeft | Qt::AlignTop | Qt::TextDontClip, text);
-        painter.restore();
+        painter_.restore();
     }
 
 private:
-    QPainter painter;
+    QPainter painter_;
 };
 
 }  // namespace

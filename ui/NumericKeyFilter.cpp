@@ -28,7 +28,7 @@ std::optional<char32_t> typedCharacter(const QKeyEvent& key)
 }  // namespace
 
 NumericKeyFilter::NumericKeyFilter(char decimalSeparator, QObject* parent)
-    : QObject(parent), decimalSeparator(decimalSeparator)
+    : QObject(parent), decimalSeparator_(decimalSeparator)
 {
 }
 
@@ -39,7 +39,7 @@ bool NumericKeyFilter::eventFilter(QObject* watched, QEvent* event)
     const auto typed = typedCharacter(*static_cast<QKeyEvent*>(event));
     if (!box || !typed) return false;
 
-    const auto passed = filterNumericKey(*typed, decimalSeparator);
+    const auto passed = filterNumericKey(*typed, decimalSeparator_);
     if (!passed) return true;                // discarded: the box does not change
     if (*passed == *typed) return false;     // the box handles the key itself
     box->insert(QString::fromUcs4(&*passed, 1));  // "." or "," typed as the user's separator

@@ -15,5 +15,5 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    char decimalSeparator;
+    char decimalSeparator_;
 };

@@ -633,10 +633,10 @@ void Tform1::ComboBox7Change()
     setShown({"Button4"}, grid && ComboBox16->currentIndex() == GridFamily::Utm);
 
     // Input rows 1 to 3 by kind: grid, geodetic, Cartesian, local.
-    constexpr int row1[] = {16, 19, 21, 24}, row2[] = {17, 20, 22, 25}, row3[] = {18, 18, 23, 18};
-    setRowLabel("Label40", row1[kind]);
-    setRowLabel("Label39", row2[kind]);
-    setRowLabel("Label38", row3[kind]);
+    constexpr int kRow1[] = {16, 19, 21, 24}, kRow2[] = {17, 20, 22, 25}, kRow3[] = {18, 18, 23, 18};
+    setRowLabel("Label40", kRow1[kind]);
+    setRowLabel("Label39", kRow2[kind]);
+    setRowLabel("Label38", kRow3[kind]);
     setShown({"Edit25", "Edit26"}, kind == Geodetic);
     setShown({"Edit27"}, kind != Cartesian);
     setShown({"Edit1", "Edit2"}, grid);

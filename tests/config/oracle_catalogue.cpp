@@ -81,14 +81,14 @@ using Pj = std::unique_ptr<PJ, PjDeleter>;
 
 class ProjContext {
 public:
-    ProjContext() : context(proj_context_create()) {}
-    ~ProjContext() { proj_context_destroy(context); }
+    ProjContext() : context_(proj_context_create()) {}
+    ~ProjContext() { proj_context_destroy(context_); }
     ProjContext(const ProjContext&) = delete;
     ProjContext& operator=(const ProjContext&) = delete;
-    PJ_CONTEXT* get() const { return context; }
+    PJ_CONTEXT* get() const { return context_; }
 
 private:
-    PJ_CONTEXT* context;
+    PJ_CONTEXT* context_;
 };
 
 std::string fileBytes(const char* path) {

@@ -16,7 +16,7 @@ namespace {
 const NumberFormat comma{',', "."};
 const NumberFormat point{'.', ","};
 
-constexpr int FiveDatums = 4;  // QuantDatum of a catalogue of five
+constexpr int kFiveDatums = 4;  // QuantDatum of a catalogue of five
 
 // A file as the program writes it, every line of the table used, with a Windows-1252 name.
 std::string fullFile() {
@@ -37,7 +37,7 @@ std::string firstLines(const std::string& file, int count) {
 }
 
 SettingsReading readWith(const std::string& content, const NumberFormat& user,
-                         int QuantDatum = FiveDatums) {
+                         int QuantDatum = kFiveDatums) {
     return Le_Config(std::string_view(content), startupState(user), QuantDatum, user);
 }
 
@@ -105,7 +105,7 @@ TEST_P(SettingsInBothSeparators, EveryLineSetsItsControl) {
 
 TEST_P(SettingsInBothSeparators, NoFileMeansEnglishAndTheStartupValues) {
     TemporaryFolder folder;
-    const auto reading = Le_Config(folder / "Zelvora.Cfg", startupState(user()), FiveDatums, user());
+    const auto reading = Le_Config(folder / "Zelvora.Cfg", startupState(user()), kFiveDatums, user());
     EXPECT_FALSE(reading.problem);
     WindowState expected = startupState(user());
     expected.ComboBox1 = 1;
@@ -329,7 +329,7 @@ TEST(SettingsFile, SelectionsOutsideTheirListsAreMadeValid) {
 TEST(SettingsFile, AFolderInPlaceOfTheFileIsReported) {
     TemporaryFolder folder;
     std::filesystem::create_directory(folder / "Zelvora.Cfg");
-    const auto reading = Le_Config(folder / "Zelvora.Cfg", startupState(point), FiveDatums, point);
+    const auto reading = Le_Config(folder / "Zelvora.Cfg", startupState(point), kFiveDatums, point);
     ASSERT_TRUE(reading.problem);
     EXPECT_EQ(reading.state.ComboBox1, 1);
 }

@@ -136,7 +136,7 @@ const std::vector<Routine> routines = {
 };
 
 // Results of a previous point in every field, so that a field the call leaves alone shows.
-constexpr long double previousPoint = 12345.678L;
+constexpr long double kPreviousPoint = 12345.678L;
 
 struct Outcome {
     std::int32_t status;
@@ -151,7 +151,7 @@ Outcome run(const Routine& routine, Inputs inputs)
     engine.GridOutro.SetParameters(inputs.K0, inputs.FalseEasting, inputs.FalseNorthing,
                                    inputs.ZoneWidth);
     engine.Grid = &engine.GridOutro;
-    for (const auto field : routine.results) engine.*field = previousPoint;
+    for (const auto field : routine.results) engine.*field = kPreviousPoint;
     routine.call(engine, inputs.arguments);
     Outcome outcome{engine.Status, {}};
     for (const auto field : routine.results) outcome.results.push_back(engine.*field);
@@ -166,7 +166,7 @@ TEST(HostileNumbers, TheOrdinaryInputsAreAccepted)
         SCOPED_TRACE(routine.name);
         const Outcome outcome = run(routine, Inputs{routine.ordinary});
         EXPECT_TRUE(isAccepted(outcome.status)) << outcome.status;
-        for (const long double r : outcome.results) EXPECT_NE(r, previousPoint);
+        for (const long double r : outcome.results) EXPECT_NE(r, kPreviousPoint);
     }
 }
 

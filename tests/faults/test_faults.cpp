@@ -151,20 +151,20 @@ TEST(DiskFull, TheCatalogueKeepsThePreviousFile) {
 class ReadOnlyFolder : public ::testing::Test {
 protected:
     void SetUp() override {
-        writeBytes(folder / "source", "");
-        writeBytes(folder / "out.dxf", previous);
-        writeBytes(folder / "Zelvora.Cfg", previous);
-        writeBytes(folder / "Datum.Cfg", previous);
+        writeBytes(folder_ / "source", "");
+        writeBytes(folder_ / "out.dxf", previous);
+        writeBytes(folder_ / "Zelvora.Cfg", previous);
+        writeBytes(folder_ / "Datum.Cfg", previous);
         // Readable by anyone, writable by no one.
-        fs::permissions(folder.path(), fs::perms::owner_read | fs::perms::owner_exec |
+        fs::permissions(folder_.path(), fs::perms::owner_read | fs::perms::owner_exec |
                                            fs::perms::group_read | fs::perms::group_exec |
                                            fs::perms::others_read | fs::perms::others_exec);
     }
     void TearDown() override {
-        EXPECT_EQ(readBytes(folder / "out.dxf"), previous);
-        EXPECT_EQ(readBytes(folder / "Zelvora.Cfg"), previous);
-        EXPECT_EQ(readBytes(folder / "Datum.Cfg"), previous);
-        EXPECT_EQ(folder.fileCount(), 4u);
+        EXPECT_EQ(readBytes(folder_ / "out.dxf"), previous);
+        EXPECT_EQ(readBytes(folder_ / "Zelvora.Cfg"), previous);
+        EXPECT_EQ(readBytes(folder_ / "Datum.Cfg"), previous);
+        EXPECT_EQ(folder_.fileCount(), 4u);
     }
     int withoutRights(const std::function<void()>& body) {
         return child_process::exitStatusOf([&] {
@@ -173,7 +173,7 @@ protected:
             return outcomeOf(body);
         });
     }
-    TemporaryFolder folder;
+    TemporaryFolder folder_;
 };
 
 TEST_F(ReadOnlyFolder, EitherFileRunIsAWriteError) {
@@ -181,7 +181,7 @@ TEST_F(ReadOnlyFolder, EitherFileRunIsAWriteError) {
         SCOPED_TRACE(c.name);
         const int outcome = withoutRights([&] {
             WindowRun window;
-            (window.*c.run)(folder / "source", folder / "out.dxf");
+            (window.*c.run)(folder_ / "source", folder_ / "out.dxf");
         });
         if (outcome == NoRightsToDrop)
             GTEST_SKIP() << "the superuser's rights could not be given up";
@@ -191,14 +191,14 @@ TEST_F(ReadOnlyFolder, EitherFileRunIsAWriteError) {
 
 TEST_F(ReadOnlyFolder, TheSettingsAndTheCatalogueAreWriteErrors) {
     const int settings = withoutRights(
-        [&] { writeSettings(folder / "Zelvora.Cfg", startupState(point), point); });
+        [&] { writeSettings(folder_ / "Zelvora.Cfg", startupState(point), point); });
     if (settings == NoRightsToDrop)
         GTEST_SKIP() << "the superuser's rights could not be given up";
     EXPECT_EQ(settings, WriteError);
     EXPECT_EQ(withoutRights([&] {
                   DatumCatalogue catalogue;
                   catalogue.store(0, "Changed", 6378000, 300, 0, 0, 0);
-                  saveCatalogue(folder / "Datum.Cfg", catalogue);
+                  saveCatalogue(folder_ / "Datum.Cfg", catalogue);
               }),
               WriteError);
 }

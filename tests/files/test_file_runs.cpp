@@ -22,14 +22,14 @@ class FileRuns : public ::testing::Test {
 protected:
     void SetUp() override {
         std::random_device random;
-        folder = fs::temp_directory_path() / ("zelvora-files-" + std::to_string(random()));
-        fs::create_directories(folder);
+        folder_ = fs::temp_directory_path() / ("zelvora-files-" + std::to_string(random()));
+        fs::create_directories(folder_);
     }
     void TearDown() override {
         std::error_code ignored;
-        fs::remove_all(folder, ignored);
+        fs::remove_all(folder_, ignored);
     }
-    fs::path file(const std::string& name) const { return folder / name; }
+    fs::path file(const std::string& name) const { return folder_ / name; }
     static void write(const fs::path& path, const std::string& bytes) {
         std::ofstream(path, std::ios::binary) << bytes;
     }
@@ -39,11 +39,11 @@ protected:
     }
     std::size_t filesInFolder() const {
         return static_cast<std::size_t>(
-            std::distance(fs::directory_iterator(folder), fs::directory_iterator()));
+            std::distance(fs::directory_iterator(folder_), fs::directory_iterator()));
     }
 
-    fs::path folder;
-    RecordingTransform transform;
+    fs::path folder_;
+    RecordingTransform transform_;
 };
 
 std::string drawingWith(const std::string& entities) {
@@ -54,7 +54,7 @@ const std::string previous = "the previous destination\r\n";
 
 TEST_F(FileRuns, ADestinationThatIsTheSourceIsReplacedByItsTransformedCopy) {
     write(file("plan.dxf"), drawing);
-    ConverteDXF(file("plan.dxf"), file("plan.dxf"), transform.function());
+    ConverteDXF(file("plan.dxf"), file("plan.dxf"), transform_.function());
     EXPECT_EQ(read(file("plan.dxf")), drawingWith(crlf({"  0", "POINT", " 10", "1001", " 20", "2002"})));
     EXPECT_EQ(filesInFolder(), 1u);
 }
@@ -64,10 +64,10 @@ TEST_F(FileRuns, ABadNumberLeavesTheDestinationAndTheSourceAsTheyWere) {
         drawingWith(crlf({"  0", "POINT", " 10", "1", " 20", "2", "  0", "POINT", " 10", "abc", " 20", "2"}));
     write(file("plan.dxf"), bad);
     write(file("out.dxf"), previous);
-    EXPECT_THROW(ConverteDXF(file("plan.dxf"), file("out.dxf"), transform.function()),
+    EXPECT_THROW(ConverteDXF(file("plan.dxf"), file("out.dxf"), transform_.function()),
                  ConversionError);
     EXPECT_EQ(read(file("out.dxf")), previous);
-    EXPECT_THROW(ConverteDXF(file("plan.dxf"), file("plan.dxf"), transform.function()),
+    EXPECT_THROW(ConverteDXF(file("plan.dxf"), file("plan.dxf"), transform_.function()),
                  ConversionError);
     EXPECT_EQ(read(file("plan.dxf")), bad);
     EXPECT_EQ(filesInFolder(), 2u);
@@ -86,24 +86,24 @@ TEST_F(FileRuns, AnErrorInTheTransformationLeavesTheDestination) {
 
 TEST_F(FileRuns, AMissingSourceIsReportedAndNothingIsCreated) {
     try {
-        ConverteDXF(file("none.dxf"), file("out.dxf"), transform.function());
+        ConverteDXF(file("none.dxf"), file("out.dxf"), transform_.function());
         ADD_FAILURE() << "ran without a source";
     } catch (const FileRunError& error) {
         EXPECT_EQ(std::string(error.what()).rfind("Cannot open file " + file("none.dxf").string(), 0),
                   0u)
             << error.what();
     }
-    EXPECT_THROW(ExportaDXF(folder, file("out.dxf"), transform.function()), FileRunError);
+    EXPECT_THROW(ExportaDXF(folder_, file("out.dxf"), transform_.function()), FileRunError);
     EXPECT_EQ(filesInFolder(), 0u);
 }
 
 TEST_F(FileRuns, ADestinationThatCannotBeWrittenIsAWriteError) {
     write(file("plan.dxf"), drawing);
     fs::create_directory(file("out.dxf"));
-    EXPECT_THROW(ConverteDXF(file("plan.dxf"), file("out.dxf"), transform.function()),
+    EXPECT_THROW(ConverteDXF(file("plan.dxf"), file("out.dxf"), transform_.function()),
                  FileWriteError);
-    EXPECT_THROW(ConverteDXF(file("plan.dxf"), folder / "no folder" / "out.dxf",
-                             transform.function()),
+    EXPECT_THROW(ConverteDXF(file("plan.dxf"), folder_ / "no folder" / "out.dxf",
+                             transform_.function()),
                  FileWriteError);
     EXPECT_TRUE(fs::is_directory(file("out.dxf")));
     EXPECT_EQ(filesInFolder(), 2u);
@@ -112,7 +112,7 @@ TEST_F(FileRuns, ADestinationThatCannotBeWrittenIsAWriteError) {
 TEST_F(FileRuns, ABinaryDrawingLeavesTheDestination) {
     write(file("bin.dxf"), std::string("AutoCAD Binary DXF\r\n\x1A\0\x00\x01", 24));
     write(file("out.dxf"), previous);
-    EXPECT_THROW(ConverteDXF(file("bin.dxf"), file("out.dxf"), transform.function()),
+    EXPECT_THROW(ConverteDXF(file("bin.dxf"), file("out.dxf"), transform_.function()),
                  FileRunError);
     EXPECT_EQ(read(file("out.dxf")), previous);
 }
@@ -128,7 +128,7 @@ TEST_F(FileRuns, AFullDiskPartWayLeavesTheDestination) {
     const int outcome = child_process::exitStatusOf([&] {
         child_process::limitFileSize(1u << 20);
         try {
-            ConverteDXF(file("big.dxf"), file("out.dxf"), transform.function());
+            ConverteDXF(file("big.dxf"), file("out.dxf"), transform_.function());
         } catch (const FileWriteError&) {
             return 3;
         }
@@ -141,7 +141,7 @@ TEST_F(FileRuns, AFullDiskPartWayLeavesTheDestination) {
 
 TEST_F(FileRuns, AnEmptySourceGivesAnEmptyDrawing) {
     write(file("empty.dxf"), "");
-    const auto summary = ConverteDXF(file("empty.dxf"), file("out.dxf"), transform.function());
+    const auto summary = ConverteDXF(file("empty.dxf"), file("out.dxf"), transform_.function());
     EXPECT_EQ(summary.lines, 0u);
     EXPECT_EQ(read(file("out.dxf")), "");
 }

@@ -30,7 +30,7 @@ const std::vector<TDatum> datums{
     TDatum("SIRGAS 2000", 6378137, 1 / 298.257222101L, 0, 0, 0),
     TDatum("SAD 69", 6378160, 1 / 298.25L, -66.87L, 4.37L, -38.52L),
 };
-constexpr int Sirgas = 1, Sad69 = 2;
+constexpr int kSirgas = 1, kSad69 = 2;
 
 const char* const sad69Utm23South =
     "+proj=utm +zone=23 +south +a=6378160 +rf=298.25 +towgs84=-66.87,4.37,-38.52 +units=m";
@@ -65,18 +65,18 @@ struct Setting {
 };
 
 std::vector<Setting> settings() {
-    WindowState zone22 = fromUtm23South(Sirgas, CoordinateKind::Grid, Sirgas);
+    WindowState zone22 = fromUtm23South(kSirgas, CoordinateKind::Grid, kSirgas);
     zone22.Edit20 = "-51";
     WindowState identity = startupState(NumberFormat{',', "."});
     identity.ComboBox7 = identity.ComboBox8 = CoordinateKind::Geodetic;
-    identity.ComboBox9 = identity.ComboBox10 = Sirgas;
-    WindowState keepingHeights = fromUtm23South(Sad69, CoordinateKind::Grid, Sirgas);
+    identity.ComboBox9 = identity.ComboBox10 = kSirgas;
+    WindowState keepingHeights = fromUtm23South(kSad69, CoordinateKind::Grid, kSirgas);
     keepingHeights.CheckBox1 = true;
     const char* const sirgasUtm23South = "+proj=utm +zone=23 +south +ellps=GRS80 +towgs84=0,0,0";
     return {
-        {"Sad69Utm23ToSirgasGeodetic", fromUtm23South(Sad69, CoordinateKind::Geodetic, Sirgas),
+        {"Sad69Utm23ToSirgasGeodetic", fromUtm23South(kSad69, CoordinateKind::Geodetic, kSirgas),
          sad69Utm23South, "+proj=longlat +ellps=GRS80 +towgs84=0,0,0", "1e-8"},
-        {"Sad69ToSirgasInUtm", fromUtm23South(Sad69, CoordinateKind::Grid, Sirgas),
+        {"Sad69ToSirgasInUtm", fromUtm23South(kSad69, CoordinateKind::Grid, kSirgas),
          sad69Utm23South, sirgasUtm23South, "1e-3"},
         {"Utm23ToUtm22", zone22, "+proj=utm +zone=23 +south +ellps=GRS80",
          "+proj=utm +zone=22 +south +ellps=GRS80", "2e-3"},
@@ -152,7 +152,7 @@ TEST(SampleRuns, APointFileExportsWithTheRealTransformation) {
     const fs::path out = fs::temp_directory_path() / ("zelvora-points-" + std::to_string(::getpid()));
     TGeo engine;
     const auto summary = ExportaDXF(source, out,
-                                    fromUtm23South(Sad69, CoordinateKind::Geodetic, Sirgas),
+                                    fromUtm23South(kSad69, CoordinateKind::Geodetic, kSirgas),
                                     datums, engine, NumberFormat{'.', ","});
     EXPECT_EQ(summary.points, 100000u);
     EXPECT_EQ(summary.rejected, 0u);
@@ -165,7 +165,7 @@ TEST(SampleRuns, APointFileExportsWithTheRealTransformation) {
 }
 
 TEST(SampleRuns, AWindowBoxThatIsNoNumberStopsTheRunAtTheFirstPoint) {
-    WindowState state = fromUtm23South(Sad69, CoordinateKind::Geodetic, Sirgas);
+    WindowState state = fromUtm23South(kSad69, CoordinateKind::Geodetic, kSirgas);
     state.Edit13 = "-45.0";  // a point where the user's separator is a comma
     TGeo engine;
     const fs::path out = fs::temp_directory_path() / ("zelvora-none-" + std::to_string(::getpid()));
@@ -179,7 +179,7 @@ TEST(SampleRuns, ARejectedPointIsCountedAndNeverTakesThePreviousPoint) {
     // Grid coordinates that are no UTM coordinates are rejected by the source stage, whose zeroed
     // results go on through the datum stage: the point lands near 0,0, not on its predecessor.
     TGeo engine;
-    const WindowState state = fromUtm23South(Sad69, CoordinateKind::Geodetic, Sirgas);
+    const WindowState state = fromUtm23South(kSad69, CoordinateKind::Geodetic, kSirgas);
     Processa processa(state, datums, engine, NumberFormat{',', "."});
     LineWriter out;
     const std::string drawing = crlf({"  0", "SECTION", "  2", "ENTITIES", "  0", "POINT", " 10",
@@ -248,7 +248,7 @@ protected:
 };
 
 TEST_F(SharedAndSequential, GiveTheSameFilesAndCounts) {
-    const WindowState toGeodetic = fromUtm23South(Sad69, CoordinateKind::Geodetic, Sirgas);
+    const WindowState toGeodetic = fromUtm23South(kSad69, CoordinateKind::Geodetic, kSirgas);
     expectSame(sample("points/points_100k.txt"), toGeodetic, false);
     expectSame(sample("dxf/ezdxf_r12_utm.dxf"), toGeodetic, true);
     expectSame(sample("dxf/librecad_sheet_a4h.dxf"), toGeodetic, true);  // most points rejected
@@ -267,7 +267,7 @@ TEST_F(SharedAndSequential, GiveTheSameFilesAndCounts) {
     for (int i = 0; i < 5000; ++i)
         drawing += crlf({"  0", "CIRCLE", " 10", std::to_string(500000 + 3 * i), " 20",
                          std::to_string(7400000 + 5 * i), " 40", "2.5"});
-    expectSame(drawing, fromUtm23South(Sad69, CoordinateKind::Grid, Sirgas), true);
+    expectSame(drawing, fromUtm23South(kSad69, CoordinateKind::Grid, kSirgas), true);
 }
 
 TEST_F(SharedAndSequential, StopWithTheSameError) {
@@ -276,7 +276,7 @@ TEST_F(SharedAndSequential, StopWithTheSameError) {
         points += "P;" + std::to_string(300000 + i) + ";7400000;700\r\n";
     std::string badValue = points;
     badValue.replace(badValue.find("P;305000"), 8, "P;30x000");
-    const WindowState good = fromUtm23South(Sad69, CoordinateKind::Geodetic, Sirgas);
+    const WindowState good = fromUtm23South(kSad69, CoordinateKind::Geodetic, kSirgas);
     EXPECT_EQ(expectSame(badValue, good, false),
               "'30x000' is not a valid floating point value (line 5001)");
     WindowState badBox = good;

@@ -37,8 +37,8 @@ inline void limitFileSize(rlim_t bytes) {
 inline bool withoutSuperuserRights() {
     if (::geteuid() != 0)
         return true;
-    constexpr uid_t nobody = 65534;
-    return ::setgid(nobody) == 0 && ::setuid(nobody) == 0 && ::geteuid() == nobody;
+    constexpr uid_t kNobody = 65534;
+    return ::setgid(kNobody) == 0 && ::setuid(kNobody) == 0 && ::geteuid() == kNobody;
 }
 
 }  // namespace child_process

@@ -60,36 +60,36 @@ class Convert : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        folder = fs::temp_directory_path() /
+        folder_ = fs::temp_directory_path() /
                  ("zelvora-convert-" + std::to_string(::getpid()) + "-" +
                   ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        fs::create_directories(folder);
+        fs::create_directories(folder_);
         std::string settings;
         for (const char* line : kSettingsLines) settings += std::string(line) + "\r\n";
-        write(folder / "Zelvora.Cfg", settings);
-        write(folder / "Datum.Cfg", kCatalogue);
+        write(folder_ / "Zelvora.Cfg", settings);
+        write(folder_ / "Datum.Cfg", kCatalogue);
     }
-    void TearDown() override { fs::remove_all(folder); }
+    void TearDown() override { fs::remove_all(folder_); }
 
     // Runs the program in the C.UTF-8 locale ("." decimals, no grouping), on the folder's files
     // unless `ownFiles` is false.
     Outcome run(const std::vector<std::string>& args, const std::string& input = "",
                 const std::string& program = ZELVORA_CONVERT, bool ownFiles = true) const
     {
-        write(folder / "stdin", input);
-        std::string command = "cd " + quoted(folder.string()) + " && env LC_ALL=C.UTF-8 " +
+        write(folder_ / "stdin", input);
+        std::string command = "cd " + quoted(folder_.string()) + " && env LC_ALL=C.UTF-8 " +
                               quoted(program);
         if (ownFiles)
-            command += " --settings " + quoted((folder / "Zelvora.Cfg").string()) + " --datums " +
-                       quoted((folder / "Datum.Cfg").string());
+            command += " --settings " + quoted((folder_ / "Zelvora.Cfg").string()) + " --datums " +
+                       quoted((folder_ / "Datum.Cfg").string());
         for (const std::string& a : args) command += " " + quoted(a);
         command += " < stdin > stdout 2> stderr";
         const int raw = std::system(command.c_str());
-        return {WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, contents(folder / "stdout"),
-                contents(folder / "stderr")};
+        return {WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, contents(folder_ / "stdout"),
+                contents(folder_ / "stderr")};
     }
 
-    fs::path folder;
+    fs::path folder_;
 };
 
 std::vector<std::string> linesOf(const std::string& text)
@@ -215,7 +215,7 @@ TEST_F(Convert, ANamedFileThatIsMissingIsAnError)
 
 TEST_F(Convert, AnEmptyCatalogueLeavesNoDatumToTransformWith)
 {
-    write(folder / "Datum.Cfg", "");
+    write(folder_ / "Datum.Cfg", "");
     const Outcome r = run({"point"});
     EXPECT_EQ(r.status, 2);
     EXPECT_NE(r.err.find("No datum selected for the source system"), std::string::npos) << r.err;
@@ -233,10 +233,10 @@ TEST_F(Convert, ListDatumsPrintsIndexNameAndParameters)
 
 TEST_F(Convert, TheFilesBesideTheProgramAreTheDefaults)
 {
-    const fs::path copy = folder / "zelvora-convert";
+    const fs::path copy = folder_ / "zelvora-convert";
     fs::copy_file(ZELVORA_CONVERT, copy);
-    fs::create_directory(folder / "elsewhere");
-    write(folder / "Datum.Cfg", "6378160,298.25,Only Datum,-66.87,4.37,-38.52\r\n");
+    fs::create_directory(folder_ / "elsewhere");
+    write(folder_ / "Datum.Cfg", "6378160,298.25,Only Datum,-66.87,4.37,-38.52\r\n");
     const Outcome list = run({"--list-datums"}, "", copy.string(), false);
     EXPECT_EQ(list.status, 0);
     EXPECT_EQ(list.out, "0 Only Datum\ta=6378160 1/f=298.25 dx=-66.87 dy=4.37 dz=-38.52\n");
@@ -364,7 +364,7 @@ const char* const kDrawing = "  0\r\nSECTION\r\n  2\r\nENTITIES\r\n"
 
 TEST_F(Convert, DxfRewritesTheDrawingAndSummarisesTheRun)
 {
-    write(folder / "plan.dxf", kDrawing);
+    write(folder_ / "plan.dxf", kDrawing);
     const Outcome o = run(with(kUtmToGeodetic, {"dxf", "plan.dxf", "out.dxf"}));
     // The second point, 12 34, lies in no UTM zone: written, counted, and the exit status says so.
     EXPECT_EQ(o.status, 1) << o.err;
@@ -373,9 +373,9 @@ TEST_F(Convert, DxfRewritesTheDrawingAndSummarisesTheRun)
                          "their kind"),
               std::string::npos)
         << o.err;
-    const std::string out = contents(folder / "out.dxf");
+    const std::string out = contents(folder_ / "out.dxf");
     EXPECT_EQ(out.rfind("  0\r\nSECTION\r\n  2\r\nENTITIES\r\n  0\r\nPOINT\r\n 10\r\n-46.", 0), 0u);
-    EXPECT_EQ(contents(folder / "plan.dxf"), kDrawing);
+    EXPECT_EQ(contents(folder_ / "plan.dxf"), kDrawing);
 }
 
 TEST_F(Convert, ARealPlanWhosePositionsAllGoThroughExitsZero)
@@ -393,7 +393,7 @@ TEST_F(Convert, ARealPlanWhosePositionsAllGoThroughExitsZero)
               std::string::npos)
         << o.err;
     // The spot height the guide shows, lines 12983 to 12988.
-    const auto lines = linesOf(contents(folder / "plan-sirgas.dxf"));
+    const auto lines = linesOf(contents(folder_ / "plan-sirgas.dxf"));
     ASSERT_GT(lines.size(), 12988u);
     const std::vector<std::string> spot(lines.begin() + 12982, lines.begin() + 12988);
     EXPECT_EQ(spot, (std::vector<std::string>{" 10\r", "333362.225264247\r", " 20\r",
@@ -403,17 +403,17 @@ TEST_F(Convert, ARealPlanWhosePositionsAllGoThroughExitsZero)
 
 TEST_F(Convert, PointsExportsAndADestinationThatIsTheSourceIsReplaced)
 {
-    write(folder / "p.txt", "M1;333000;7395000;760\r\n");
+    write(folder_ / "p.txt", "M1;333000;7395000;760\r\n");
     const Outcome o = run(with(kUtmToGeodetic, {"points", "p.txt", "p.txt"}));
     EXPECT_EQ(o.status, 0) << o.err;
-    const std::string out = contents(folder / "p.txt");
+    const std::string out = contents(folder_ / "p.txt");
     EXPECT_EQ(out.rfind("  0\r\nSECTION\r\n  2\r\nHEADER\r\n", 0), 0u);
     EXPECT_NE(out.find("\r\n  1\r\nM1\r\n"), std::string::npos);
 }
 
 TEST_F(Convert, CheckListsEveryProblemLineAndWritesNothing)
 {
-    write(folder / "p.txt", "A;333000;7395000;760\r\nB;1,5;2;3\r\nC;12;34;0\r\n\r\nE;1;2;3;4\r\n");
+    write(folder_ / "p.txt", "A;333000;7395000;760\r\nB;1,5;2;3\r\nC;12;34;0\r\n\r\nE;1;2;3;4\r\n");
     const Outcome o = run(with(kUtmToGeodetic, {"points", "--check", "p.txt"}));
     EXPECT_EQ(o.status, 2);
     EXPECT_EQ(linesOf(o.out),
@@ -422,9 +422,9 @@ TEST_F(Convert, CheckListsEveryProblemLineAndWritesNothing)
                   "'C;12;34;0' rejected: ERRO:COORDENADA E Invalida (status 7) (line 3)",
                   "'' is not a valid floating point value (line 4)",
                   "'3;4' is not a valid floating point value (line 5)"}));
-    EXPECT_FALSE(fs::exists(folder / "p.dxf"));
+    EXPECT_FALSE(fs::exists(folder_ / "p.dxf"));
 
-    write(folder / "plan.dxf", kDrawing);
+    write(folder_ / "plan.dxf", kDrawing);
     const Outcome rejectedOnly = run(with(kUtmToGeodetic, {"dxf", "--check", "plan.dxf"}));
     EXPECT_EQ(rejectedOnly.status, 1);
     EXPECT_EQ(linesOf(rejectedOnly.out).size(), 1u);
@@ -432,9 +432,9 @@ TEST_F(Convert, CheckListsEveryProblemLineAndWritesNothing)
 
 TEST_F(Convert, FileRunsThatCannotStartExitWithTwoAndLeaveTheDestination)
 {
-    write(folder / "out.dxf", "previous\r\n");
-    write(folder / "bad.dxf", "  0\r\nSECTION\r\n  2\r\nENTITIES\r\n  0\r\nPOINT\r\n 10\r\nabc\r\n 20\r\n1\r\n");
-    write(folder / "plan.dxf", kDrawing);
+    write(folder_ / "out.dxf", "previous\r\n");
+    write(folder_ / "bad.dxf", "  0\r\nSECTION\r\n  2\r\nENTITIES\r\n  0\r\nPOINT\r\n 10\r\nabc\r\n 20\r\n1\r\n");
+    write(folder_ / "plan.dxf", kDrawing);
     struct Case {
         std::vector<std::string> args;
         std::string message;
@@ -449,7 +449,7 @@ TEST_F(Convert, FileRunsThatCannotStartExitWithTwoAndLeaveTheDestination)
         const Outcome o = run(with(kUtmToGeodetic, c.args));
         EXPECT_EQ(o.status, 2);
         EXPECT_NE(o.err.find(c.message), std::string::npos) << o.err;
-        EXPECT_EQ(contents(folder / "out.dxf"), "previous\r\n");
+        EXPECT_EQ(contents(folder_ / "out.dxf"), "previous\r\n");
     }
 }
 
@@ -487,12 +487,12 @@ TEST_F(Convert, KeepHeightsWritesTheSourcesZInBothFileRuns)
         {"a geocentric target has no height to keep", "", "cartesian", {"--keep-heights"},
          -2532686.415, 0.01},
     };
-    const std::string settings = contents(folder / "Zelvora.Cfg");
-    write(folder / "plan.dxf", kDrawing);
-    write(folder / "p.txt", "M1;333000;7395000;760\r\n");
+    const std::string settings = contents(folder_ / "Zelvora.Cfg");
+    write(folder_ / "plan.dxf", kDrawing);
+    write(folder_ / "p.txt", "M1;333000;7395000;760\r\n");
     for (const Case& c : cases) {
         SCOPED_TRACE(c.why);
-        write(folder / "Zelvora.Cfg",
+        write(folder_ / "Zelvora.Cfg",
               settings + c.settingsLine43 + (*c.settingsLine43 ? "\r\n" : ""));
         for (const std::string command : {"dxf", "points"}) {
             SCOPED_TRACE(command);
@@ -500,10 +500,10 @@ TEST_F(Convert, KeepHeightsWritesTheSourcesZInBothFileRuns)
                                           "--to", c.to, "--to-datum", "SIRGAS 2000", command};
             args = with(with(args, c.options),
                         {command == "dxf" ? "plan.dxf" : "p.txt", "out.dxf"});
-            fs::remove(folder / "out.dxf");
+            fs::remove(folder_ / "out.dxf");
             const Outcome o = run(args);
             EXPECT_LE(o.status, 1) << o.err;
-            const std::string Z = firstPointZ(contents(folder / "out.dxf"));
+            const std::string Z = firstPointZ(contents(folder_ / "out.dxf"));
             EXPECT_NEAR(std::strtod(Z.c_str(), nullptr), c.z, c.within) << Z;
         }
     }

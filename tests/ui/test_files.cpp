@@ -92,41 +92,41 @@ private:
     void start(const NumberFormat& user = kComma);
     // The user's way through file mode: the source, the destination, then the run.
     void runFiles(const fs::path& source, const fs::path& destination);
-    Tform1& w() { return program->window(); }
+    Tform1& w() { return program_->window(); }
 
-    std::unique_ptr<ProgramFolder> folder;
-    std::unique_ptr<ModalWatcher> watcher;
-    std::unique_ptr<RunningProgram> program;
-    std::deque<std::optional<QString>> answers;
-    std::vector<FileDialogSettings> opened;
+    std::unique_ptr<ProgramFolder> folder_;
+    std::unique_ptr<ModalWatcher> watcher_;
+    std::unique_ptr<RunningProgram> program_;
+    std::deque<std::optional<QString>> answers_;
+    std::vector<FileDialogSettings> opened_;
 };
 
 void FilesTest::init()
 {
-    folder = std::make_unique<ProgramFolder>();
-    watcher = std::make_unique<ModalWatcher>();
+    folder_ = std::make_unique<ProgramFolder>();
+    watcher_ = std::make_unique<ModalWatcher>();
 }
 
 void FilesTest::cleanup()
 {
-    program.reset();
-    answers.clear();
-    opened.clear();
+    program_.reset();
+    answers_.clear();
+    opened_.clear();
 }
 
 void FilesTest::start(const NumberFormat& user)
 {
-    program = std::make_unique<RunningProgram>(user, *folder, *watcher);
+    program_ = std::make_unique<RunningProgram>(user, *folder_, *watcher_);
     auto dialogs = std::make_unique<AnsweringDialogs>();
-    dialogs->answers = &answers;
-    dialogs->opened = &opened;
+    dialogs->answers = &answers_;
+    dialogs->opened = &opened_;
     w().setFileDialogs(std::move(dialogs));
-    watcher->clear();
+    watcher_->clear();
 }
 
 void FilesTest::runFiles(const fs::path& source, const fs::path& destination)
 {
-    answers = {qs(source), qs(destination)};
+    answers_ = {qs(source), qs(destination)};
     click(w(), "Button9");
     click(w(), "Button10");
     click(w(), "Button2");
@@ -140,7 +140,7 @@ void FilesTest::modeButtonsKeepTheChoices()
     QVERIFY(!shownIn(w(), "Panel3"));
     QVERIFY(shownIn(w(), "Button2"));
     QVERIFY(!enabled(w(), "Button2"));
-    answers.push_back(QStringLiteral("/somewhere/plan.dxf"));
+    answers_.push_back(QStringLiteral("/somewhere/plan.dxf"));
     click(w(), "Button9");
     QVERIFY(enabled(w(), "Button2"));
     click(w(), "RadioButton1");
@@ -155,28 +155,28 @@ void FilesTest::fileTypeDropsTheSource()
 {
     start();
     click(w(), "RadioButton2");
-    answers.push_back(QStringLiteral("/somewhere/plan.dxf"));
+    answers_.push_back(QStringLiteral("/somewhere/plan.dxf"));
     click(w(), "Button9");
     choose(w(), "ComboBox3", 1);
     QVERIFY(shownIn(w(), "Label11"));
     QCOMPARE(child<QLabel>(w(), "Label18")->text(), QString());
     QVERIFY(!enabled(w(), "Button2"));
     // The next source dialog lists text files.
-    answers.push_back(std::nullopt);
+    answers_.push_back(std::nullopt);
     click(w(), "Button9");
-    QCOMPARE(opened.back().fileName, QStringLiteral("*.Txt"));
-    QCOMPARE(opened.back().filterIndex, 1);
+    QCOMPARE(opened_.back().fileName, QStringLiteral("*.Txt"));
+    QCOMPARE(opened_.back().filterIndex, 1);
     // Back to DXF, then text typed into the list that names no item: text files again.
     choose(w(), "ComboBox3", 0);
-    answers.push_back(std::nullopt);
+    answers_.push_back(std::nullopt);
     click(w(), "Button9");
-    QCOMPARE(opened.back().fileName, QStringLiteral("*.Dxf"));
+    QCOMPARE(opened_.back().fileName, QStringLiteral("*.Dxf"));
     auto* type = child<QComboBox>(w(), "ComboBox3");
     QTest::keyClicks(type->lineEdit(), QStringLiteral("x"));
     QCOMPARE(w().snapshot().ComboBox3, -1);
-    answers.push_back(std::nullopt);
+    answers_.push_back(std::nullopt);
     click(w(), "Button9");
-    QCOMPARE(opened.back().fileName, QStringLiteral("*.Txt"));
+    QCOMPARE(opened_.back().fileName, QStringLiteral("*.Txt"));
     QVERIFY(shownIn(w(), "Label11"));  // once shown it stays
 }
 
@@ -184,32 +184,32 @@ void FilesTest::cancelledDialogs()
 {
     start();
     click(w(), "RadioButton2");
-    answers = {QStringLiteral("/a/plan.dxf"), std::nullopt};
+    answers_ = {QStringLiteral("/a/plan.dxf"), std::nullopt};
     click(w(), "Button9");
     click(w(), "Button9");
     QCOMPARE(child<QLabel>(w(), "Label18")->text(), QString());
     QVERIFY(!enabled(w(), "Button2"));
     // A cancelled destination keeps the previous one, which stays in force.
-    answers = {QStringLiteral("/a/out.dxf"), std::nullopt};
+    answers_ = {QStringLiteral("/a/out.dxf"), std::nullopt};
     click(w(), "Button10");
     click(w(), "Button10");
     QCOMPARE(child<QLabel>(w(), "Label19")->text(), QStringLiteral("/a/out.dxf"));
     QCOMPARE(w().snapshot().SaveDialog1FileName, std::string("/a/out.dxf"));
-    QCOMPARE(opened.back().fileName, QStringLiteral("/a/out.dxf"));
+    QCOMPARE(opened_.back().fileName, QStringLiteral("/a/out.dxf"));
 }
 
 void FilesTest::dialogSettings()
 {
     start();
-    answers = {std::nullopt, std::nullopt};
+    answers_ = {std::nullopt, std::nullopt};
     click(w(), "Button9");
     click(w(), "Button10");
-    QCOMPARE(opened[0].filter, QStringLiteral("Arquivo DXF|*.Dxf|Arquivo Texto|*.Txt"));
-    QCOMPARE(opened[0].defaultExt, QStringLiteral("*.Dxf"));
-    QCOMPARE(opened[0].fileName, QStringLiteral("Teste.Dxf"));
-    QCOMPARE(opened[1].filter, QStringLiteral("Arquivo DXF|*.Dxf"));
-    QCOMPARE(opened[1].fileName, QStringLiteral("SemNome.Dxf"));
-    QCOMPARE(nameFilters(opened[0].filter),
+    QCOMPARE(opened_[0].filter, QStringLiteral("Arquivo DXF|*.Dxf|Arquivo Texto|*.Txt"));
+    QCOMPARE(opened_[0].defaultExt, QStringLiteral("*.Dxf"));
+    QCOMPARE(opened_[0].fileName, QStringLiteral("Teste.Dxf"));
+    QCOMPARE(opened_[1].filter, QStringLiteral("Arquivo DXF|*.Dxf"));
+    QCOMPARE(opened_[1].fileName, QStringLiteral("SemNome.Dxf"));
+    QCOMPARE(nameFilters(opened_[0].filter),
              (QStringList{"Arquivo DXF (*.Dxf)", "Arquivo Texto (*.Txt)"}));
 }
 
@@ -217,14 +217,14 @@ void FilesTest::drawingRunEndToEnd()
 {
     start();
     const fs::path source = fs::path(ZELVORA_SAMPLES) / "dxf" / "ezdxf_r2000_utm.dxf";
-    const fs::path destination = folder->file("plan-sirgas.dxf");
+    const fs::path destination = folder_->file("plan-sirgas.dxf");
     choose(w(), "ComboBox9", 2);   // SAD 69 to SIRGAS 2000, UTM zone of -45 on both sides
     choose(w(), "ComboBox10", 1);
     click(w(), "RadioButton2");
     runFiles(source, destination);
     // Every position of the plan went through (a hatch's 0,0 base point is no position): no
     // message.
-    QCOMPARE(watcher->seen.size(), std::size_t{0});
+    QCOMPARE(watcher_->seen.size(), std::size_t{0});
     QVERIFY(fs::exists(destination));
     // Only coordinates changed, with the sizes and angles that turn and scale with them; every
     // line ends with CR LF, and they moved by the datum shift.
@@ -241,13 +241,13 @@ void FilesTest::typeComesFromTheListNotTheExtension()
 {
     start();
     // A point file named like a drawing: the list says text, so it is exported.
-    const fs::path source = folder->file("points.Dxf");
+    const fs::path source = folder_->file("points.Dxf");
     fs::copy_file(fs::path(ZELVORA_SAMPLES) / "points" / "plain_crlf.txt", source);
-    const fs::path destination = folder->file("points-out.dxf");
+    const fs::path destination = folder_->file("points-out.dxf");
     click(w(), "RadioButton2");
     choose(w(), "ComboBox3", 1);
     runFiles(source, destination);
-    QVERIFY(watcher->seen.empty());
+    QVERIFY(watcher_->seen.empty());
     QCOMPARE(run("/usr/bin/python3 '" ZELVORA_DXF_CHECK "' -q --points --require-crlf --label-offset 1.5 '" +
                  source.string() + "' '" + destination.string() + "'"), 0);
 }
@@ -255,14 +255,14 @@ void FilesTest::typeComesFromTheListNotTheExtension()
 void FilesTest::rejectedPointsGiveOneMessage()
 {
     start();
-    const fs::path source = folder->file("geodetic.txt");
-    folder->write("geodetic.txt", "A;-45.5;-23.5;10\r\nB;-45;95;10\r\nC;-45;-91;10\r\n");
-    const fs::path destination = folder->file("geodetic.dxf");
+    const fs::path source = folder_->file("geodetic.txt");
+    folder_->write("geodetic.txt", "A;-45.5;-23.5;10\r\nB;-45;95;10\r\nC;-45;-91;10\r\n");
+    const fs::path destination = folder_->file("geodetic.dxf");
     choose(w(), "ComboBox7", 1);  // geodetic points to UTM
     click(w(), "RadioButton2");
     choose(w(), "ComboBox3", 1);
     runFiles(source, destination);
-    QCOMPARE(watcher->texts(),
+    QCOMPARE(watcher_->texts(),
              QStringList{"WARNING: 2 of 3 points could not be transformed (the first on line 2). "
                          "The file was written with them; check them."});
     QVERIFY(fs::exists(destination));
@@ -271,20 +271,20 @@ void FilesTest::rejectedPointsGiveOneMessage()
 void FilesTest::keptHeightsReachTheRun()
 {
     start();
-    folder->write("levelled.txt", "A;333000;7395000;760.25\r\nB;334000;7396000;-3.5\r\n");
-    const fs::path destination = folder->file("levelled.dxf");
+    folder_->write("levelled.txt", "A;333000;7395000;760.25\r\nB;334000;7396000;-3.5\r\n");
+    const fs::path destination = folder_->file("levelled.dxf");
     choose(w(), "ComboBox9", 2);  // SAD 69 to SIRGAS 2000, UTM zone of -45 on both sides
     choose(w(), "ComboBox10", 1);
     click(w(), "RadioButton2");
     choose(w(), "ComboBox3", 1);
     click(w(), "CheckBox1");
-    runFiles(folder->file("levelled.txt"), destination);
-    QVERIFY(watcher->seen.empty());
-    QCOMPARE(pointHeights(folder->read("levelled.dxf")), (QStringList{"760.25", "-3.5"}));
+    runFiles(folder_->file("levelled.txt"), destination);
+    QVERIFY(watcher_->seen.empty());
+    QCOMPARE(pointHeights(folder_->read("levelled.dxf")), (QStringList{"760.25", "-3.5"}));
     // Unticked, the datum change moves them as ellipsoidal heights.
     click(w(), "CheckBox1");
     click(w(), "Button2");
-    const QStringList converted = pointHeights(folder->read("levelled.dxf"));
+    const QStringList converted = pointHeights(folder_->read("levelled.dxf"));
     QCOMPARE(converted.size(), 2);
     QVERIFY2(converted[0] != QLatin1String("760.25"), qPrintable(converted[0]));
 }
@@ -292,29 +292,29 @@ void FilesTest::keptHeightsReachTheRun()
 void FilesTest::failedRunIsReportedAndLeavesTheDestination()
 {
     start();
-    const fs::path destination = folder->file("keep.dxf");
-    folder->write("keep.dxf", "previous\r\n");
+    const fs::path destination = folder_->file("keep.dxf");
+    folder_->write("keep.dxf", "previous\r\n");
     click(w(), "RadioButton2");
-    answers = {qs(folder->file("vanished.dxf")), qs(destination)};
+    answers_ = {qs(folder_->file("vanished.dxf")), qs(destination)};
     click(w(), "Button9");
     click(w(), "Button10");
     click(w(), "Button2");
-    QCOMPARE(watcher->seen.size(), std::size_t{1});
-    QCOMPARE(watcher->seen[0].caption, QStringLiteral("Zelvora"));
-    QVERIFY2(watcher->seen[0].text.startsWith(QStringLiteral("Cannot open file")), qPrintable(watcher->seen[0].text));
-    QCOMPARE(folder->read("keep.dxf"), std::string("previous\r\n"));
+    QCOMPARE(watcher_->seen.size(), std::size_t{1});
+    QCOMPARE(watcher_->seen[0].caption, QStringLiteral("Zelvora"));
+    QVERIFY2(watcher_->seen[0].text.startsWith(QStringLiteral("Cannot open file")), qPrintable(watcher_->seen[0].text));
+    QCOMPARE(folder_->read("keep.dxf"), std::string("previous\r\n"));
     QVERIFY(enabled(w(), "Button2"));
     // A box that is not a number stops the run at its first point, before anything is written.
     const fs::path source = fs::path(ZELVORA_SAMPLES) / "dxf" / "ezdxf_r12_utm.dxf";
-    answers = {qs(source)};
+    answers_ = {qs(source)};
     click(w(), "Button9");
     typeInto(w(), "Edit13", QStringLiteral("-4x5"));
-    watcher->clear();
+    watcher_->clear();
     click(w(), "Button2");
-    QCOMPARE(watcher->texts().size(), 1);
-    QVERIFY2(watcher->texts()[0].contains(QStringLiteral("'-4x5' is not a valid floating point value")),
-             qPrintable(watcher->texts()[0]));
-    QCOMPARE(folder->read("keep.dxf"), std::string("previous\r\n"));
+    QCOMPARE(watcher_->texts().size(), 1);
+    QVERIFY2(watcher_->texts()[0].contains(QStringLiteral("'-4x5' is not a valid floating point value")),
+             qPrintable(watcher_->texts()[0]));
+    QCOMPARE(folder_->read("keep.dxf"), std::string("previous\r\n"));
 }
 
 void FilesTest::dialogMatchesExtensionsLetterCaseAside()
@@ -346,7 +346,7 @@ void FilesTest::closeDuringARunWaitsForTheRun()
 {
     start();
     const fs::path source = fs::path(ZELVORA_SAMPLES) / "points" / "points_100k.txt";
-    const fs::path destination = folder->file("points.dxf");
+    const fs::path destination = folder_->file("points.dxf");
     click(w(), "RadioButton2");
     choose(w(), "ComboBox3", 1);
     // A close request delivered while the run repaints the window, as a window manager's would be.
@@ -360,7 +360,7 @@ void FilesTest::closeDuringARunWaitsForTheRun()
     QCOMPARE(refused, 1);
     QVERIFY(w().isVisible());
     QVERIFY(fs::exists(destination));
-    QVERIFY(!fs::exists(folder->file("Zelvora.Cfg")));
+    QVERIFY(!fs::exists(folder_->file("Zelvora.Cfg")));
 }
 
 ZELVORA_UI_TEST_MAIN(FilesTest)

@@ -13,8 +13,8 @@
 
 ModalWatcher::ModalWatcher()
 {
-    connect(&timer, &QTimer::timeout, this, [this] { poll(); });
-    timer.start(5);
+    connect(&timer_, &QTimer::timeout, this, [this] { poll(); });
+    timer_.start(5);
 }
 
 void ModalWatcher::poll()
@@ -55,7 +55,7 @@ void ProgramFolder::copyShipped(const char* name) const
                 QString::fromStdString(file(name).string()));
 }
 
-std::filesystem::path ProgramFolder::path() const { return dir.path().toStdString(); }
+std::filesystem::path ProgramFolder::path() const { return dir_.path().toStdString(); }
 
 void ProgramFolder::write(const char* name, const std::string& content) const
 {

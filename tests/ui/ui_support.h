@@ -47,7 +47,7 @@ public:
 
 private:
     void poll();
-    QTimer timer;
+    QTimer timer_;
 };
 
 // A program folder with the shipped catalogue (or none), where the settings file is written.
@@ -62,7 +62,7 @@ public:
     std::string read(const char* name) const;
 
 private:
-    QTemporaryDir dir;
+    QTemporaryDir dir_;
 };
 
 // The four windows of a program run, shown and through their start-up (the About window closed

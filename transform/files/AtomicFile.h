@@ -31,15 +31,15 @@ public:
     // Flushes, syncs and renames over the destination; throws FileWriteError on failure.
     void commit();
 
-    const std::filesystem::path& destination() const { return target; }
+    const std::filesystem::path& destination() const { return target_; }
 
 private:
     [[noreturn]] void fail(const std::string& what) const;
 
-    std::filesystem::path target;
-    std::filesystem::path temporary;
-    std::FILE* stream = nullptr;
-    bool committed = false;
+    std::filesystem::path target_;
+    std::filesystem::path temporary_;
+    std::FILE* stream_ = nullptr;
+    bool committed_ = false;
 };
 
 // A file without a name for text that must wait for something written before it: written now,
@@ -68,9 +68,9 @@ private:
     bool readChunk(std::string& chunk);
     [[noreturn]] void fail(const std::string& what) const;
 
-    std::filesystem::path folder;
-    int descriptor = -1;
-    bool rewound = false;
+    std::filesystem::path folder_;
+    int descriptor_ = -1;
+    bool rewound_ = false;
 };
 
 // The whole text in one go.

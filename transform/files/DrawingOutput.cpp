@@ -3,63 +3,63 @@
 #include "transform/text/NumberText.h"
 
 DrawingOutput::DrawingOutput(LineWriter& out, Body body, std::filesystem::path scratchFolder)
-    : out(out), body(body), scratchFolder(std::move(scratchFolder)) {}
+    : out_(out), body_(body), scratchFolder_(std::move(scratchFolder)) {}
 
 void DrawingOutput::line(std::string_view text) {
-    if (inHead)
-        head.line(text);
+    if (inHead_)
+        head_.line(text);
     else
-        (rest ? *rest : out).line(text);
+        (rest_ ? *rest_ : out_).line(text);
 }
 
 void DrawingOutput::extents(bool upper, int axis, std::string_view original) {
-    if (!inHead) {
+    if (!inHead_) {
         line(original);
         return;
     }
-    holes.push_back({head.text().size(), upper, axis, std::string(original)});
+    holes_.push_back({head_.text().size(), upper, axis, std::string(original)});
 }
 
 void DrawingOutput::endHead() {
-    if (!inHead)
+    if (!inHead_)
         return;
-    inHead = false;
-    if (holes.empty() || body == Body::Direct) {
+    inHead_ = false;
+    if (holes_.empty() || body_ == Body::Direct) {
         writeHead({});
         return;
     }
-    if (body == Body::Scratch) {
-        scratch = std::make_unique<ScratchFile>(scratchFolder);
-        rest = std::make_unique<LineWriter>(
-            [file = scratch.get()](std::string_view bytes) { file->write(bytes); });
+    if (body_ == Body::Scratch) {
+        scratch_ = std::make_unique<ScratchFile>(scratchFolder_);
+        rest_ = std::make_unique<LineWriter>(
+            [file = scratch_.get()](std::string_view bytes) { file->write(bytes); });
     } else {
-        rest = std::make_unique<LineWriter>();
+        rest_ = std::make_unique<LineWriter>();
     }
 }
 
 void DrawingOutput::finish(const Box& box) {
     endHead();
-    if (!rest)
+    if (!rest_)
         return;
     writeHead(box);
-    rest->flush();
-    if (scratch)
-        scratch->readBack([this](std::string_view bytes) { out.raw(bytes); });
+    rest_->flush();
+    if (scratch_)
+        scratch_->readBack([this](std::string_view bytes) { out_.raw(bytes); });
     else
-        out.raw(rest->text());
+        out_.raw(rest_->text());
 }
 
 void DrawingOutput::writeHead(const Box& box) {
     std::size_t from = 0;
-    const std::string& text = head.text();
-    for (const Hole& hole : holes) {
-        out.raw(std::string_view(text).substr(from, hole.at - from));
-        out.line(box.empty() ? hole.original
+    const std::string& text = head_.text();
+    for (const Hole& hole : holes_) {
+        out_.raw(std::string_view(text).substr(from, hole.at - from));
+        out_.line(box.empty() ? hole.original
                              : formatGeneral(box.component(hole.upper, hole.axis),
                                              NumberFormat::file()));
         from = hole.at;
     }
-    out.raw(std::string_view(text).substr(from));
-    head = LineWriter();
-    holes.clear();
+    out_.raw(std::string_view(text).substr(from));
+    head_ = LineWriter();
+    holes_.clear();
 }

@@ -42,12 +42,12 @@ private:
 
     void writeHead(const Box& box);
 
-    LineWriter& out;
-    Body body;
-    std::filesystem::path scratchFolder;
-    bool inHead = true;
-    LineWriter head;
-    std::vector<Hole> holes;
-    std::unique_ptr<ScratchFile> scratch;
-    std::unique_ptr<LineWriter> rest;
+    LineWriter& out_;
+    Body body_;
+    std::filesystem::path scratchFolder_;
+    bool inHead_ = true;
+    LineWriter head_;
+    std::vector<Hole> holes_;
+    std::unique_ptr<ScratchFile> scratch_;
+    std::unique_ptr<LineWriter> rest_;
 };

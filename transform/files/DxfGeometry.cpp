@@ -18,7 +18,7 @@ Vector3 unit(Vector3 v)
     return {v.x / length, v.y / length, v.z / length};
 }
 
-constexpr long double degree = std::numbers::pi_v<long double> / 180;
+constexpr long double kDegree = std::numbers::pi_v<long double> / 180;
 
 }  // namespace
 
@@ -29,28 +29,28 @@ ObjectCoordinates::ObjectCoordinates(Vector3 extrusion)
     const Vector3 n = unit(extrusion);
     if (n.x == 0 && n.y == 0 && n.z == 1)
         return;
-    constexpr long double nearZ = 1.0L / 64;
-    const Vector3 axis = std::fabs(n.x) < nearZ && std::fabs(n.y) < nearZ ? Vector3{0, 1, 0}
+    constexpr long double kNearZ = 1.0L / 64;
+    const Vector3 axis = std::fabs(n.x) < kNearZ && std::fabs(n.y) < kNearZ ? Vector3{0, 1, 0}
                                                                           : Vector3{0, 0, 1};
-    world = false;
-    az = n;
-    ax = unit(cross(axis, n));
-    ay = unit(cross(n, ax));
+    world_ = false;
+    az_ = n;
+    ax_ = unit(cross(axis, n));
+    ay_ = unit(cross(n, ax_));
 }
 
 Vector3 ObjectCoordinates::toWorld(Vector3 p) const
 {
-    if (world)
+    if (world_)
         return p;
-    return {p.x * ax.x + p.y * ay.x + p.z * az.x, p.x * ax.y + p.y * ay.y + p.z * az.y,
-            p.x * ax.z + p.y * ay.z + p.z * az.z};
+    return {p.x * ax_.x + p.y * ay_.x + p.z * az_.x, p.x * ax_.y + p.y * ay_.y + p.z * az_.y,
+            p.x * ax_.z + p.y * ay_.z + p.z * az_.z};
 }
 
 Vector3 ObjectCoordinates::toObject(Vector3 p) const
 {
-    if (world)
+    if (world_)
         return p;
-    return {dot(p, ax), dot(p, ay), dot(p, az)};
+    return {dot(p, ax_), dot(p, ay_), dot(p, az_)};
 }
 
 std::optional<LocalSimilarity> LocalSimilarity::fromNeighbours(Vector3 at, Vector3 east,
@@ -63,30 +63,30 @@ std::optional<LocalSimilarity> LocalSimilarity::fromNeighbours(Vector3 at, Vecto
     if (!(s > 0) || !std::isfinite(s))
         return std::nullopt;
     LocalSimilarity similarity;
-    similarity.scale = s;
-    similarity.cosTheta = p / s;
-    similarity.sinTheta = q / s;
-    similarity.thetaDegrees = std::atan2(q, p) / degree;
+    similarity.scale_ = s;
+    similarity.cosTheta_ = p / s;
+    similarity.sinTheta_ = q / s;
+    similarity.thetaDegrees_ = std::atan2(q, p) / kDegree;
     return similarity;
 }
 
 Vector3 LocalSimilarity::turn(Vector3 v) const
 {
-    return {cosTheta * v.x - sinTheta * v.y, sinTheta * v.x + cosTheta * v.y, v.z};
+    return {cosTheta_ * v.x - sinTheta_ * v.y, sinTheta_ * v.x + cosTheta_ * v.y, v.z};
 }
 
 Vector3 LocalSimilarity::turnAndScale(Vector3 v) const
 {
     const Vector3 turned = turn(v);
-    return {turned.x * scale, turned.y * scale, turned.z};
+    return {turned.x * scale_, turned.y * scale_, turned.z};
 }
 
 long double LocalSimilarity::angle(long double degrees, const ObjectCoordinates& ocs) const
 {
     if (ocs.isWorld())
-        return degrees + thetaDegrees;
-    const Vector3 along = ocs.toWorld({std::cos(degrees * degree), std::sin(degrees * degree), 0});
+        return degrees + thetaDegrees_;
+    const Vector3 along = ocs.toWorld({std::cos(degrees * kDegree), std::sin(degrees * kDegree), 0});
     const Vector3 turned = ocs.toObject(turn(along));
-    const long double change = std::remainder(std::atan2(turned.y, turned.x) / degree - degrees, 360.0L);
+    const long double change = std::remainder(std::atan2(turned.y, turned.x) / kDegree - degrees, 360.0L);
     return degrees + change;
 }

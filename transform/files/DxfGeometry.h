@@ -40,13 +40,13 @@ public:
     ObjectCoordinates() = default;
     explicit ObjectCoordinates(Vector3 extrusion);
 
-    bool isWorld() const { return world; }
+    bool isWorld() const { return world_; }
     Vector3 toWorld(Vector3 p) const;
     Vector3 toObject(Vector3 p) const;
 
 private:
-    bool world = true;
-    Vector3 ax{1, 0, 0}, ay{0, 1, 0}, az{0, 0, 1};
+    bool world_ = true;
+    Vector3 ax_{1, 0, 0}, ay_{0, 1, 0}, az_{0, 0, 1};
 };
 
 // The closest similarity (a rotation theta and a scale s of the horizontal plane) to the
@@ -61,8 +61,8 @@ public:
     static std::optional<LocalSimilarity> fromNeighbours(Vector3 at, Vector3 east, Vector3 north);
 
     // No change at all: the values can be left as their text stands.
-    bool isIdentity() const { return scale == 1 && sinTheta == 0 && cosTheta == 1; }
-    long double size(long double value) const { return value * scale; }
+    bool isIdentity() const { return scale_ == 1 && sinTheta_ == 0 && cosTheta_ == 1; }
+    long double size(long double value) const { return value * scale_; }
     Vector3 turn(Vector3 v) const;
     Vector3 turnAndScale(Vector3 v) const;
     // An angle of the OCS plane (degrees from the OCS X axis) after the turn, as close to the
@@ -70,5 +70,5 @@ public:
     long double angle(long double degrees, const ObjectCoordinates& ocs) const;
 
 private:
-    long double scale = 1, cosTheta = 1, sinTheta = 0, thetaDegrees = 0;
+    long double scale_ = 1, cosTheta_ = 1, sinTheta_ = 0, thetaDegrees_ = 0;
 };

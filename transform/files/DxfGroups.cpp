@@ -9,7 +9,7 @@ namespace {
 using M = GroupMeaning;
 using T = ModeSwitch::Test;
 
-constexpr std::uint16_t inEveryMode = 0xFFFF;
+constexpr std::uint16_t kInEveryMode = 0xFFFF;
 constexpr std::uint16_t modes(std::initializer_list<int> list)
 {
     std::uint16_t bits = 0;
@@ -45,7 +45,7 @@ constexpr GroupRule kAttribute[] = {{0, 10, M::Object},   {0, 11, M::Object},   
                                     {0, 50, M::Angle},    {0, 38, M::Elevation}, {1, 10, M::World},
                                     {1, 11, M::Direction}, {1, 40, M::Size},     {1, 41, M::Size},
                                     {1, 46, M::Size},     {1, 50, M::Angle}};
-constexpr ModeSwitch kAttributeSwitches[] = {{inEveryMode, 101, T::Always, 0, {}, 1}};
+constexpr ModeSwitch kAttributeSwitches[] = {{kInEveryMode, 101, T::Always, 0, {}, 1}};
 
 // SHAPE: the insertion point is in world coordinates, the rotation in the OCS plane.
 constexpr GroupRule kShape[] = {{0, 10, M::World}, {0, 40, M::Size}, {0, 50, M::Angle}};

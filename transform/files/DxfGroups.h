@@ -106,4 +106,4 @@ const KindTable& vertexTable(bool polylineIs3d, int vertexFlags);
 // world position, 1012 a displacement, 1013 a direction, 1041 a distance and 1042 a scale
 // factor; a 1010 point stays where it is when the entity moves.
 const KindTable& extendedDataTable();
-inline constexpr int extendedDataStart = 1001;
+inline constexpr int kExtendedDataStart = 1001;

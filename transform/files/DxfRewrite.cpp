@@ -59,43 +59,43 @@ int quietInteger(std::string_view text) {
 // beyond the last line gives empty text.
 class PairCursor {
 public:
-    explicit PairCursor(std::string_view text) : lines(text) {}
+    explicit PairCursor(std::string_view text) : lines_(text) {}
 
     std::string_view line(std::size_t ahead) {
-        while (filled <= ahead) {
-            window[(first + filled) % window.size()] = lines.next();
-            ++filled;
+        while (filled_ <= ahead) {
+            window_[(first_ + filled_) % window_.size()] = lines_.next();
+            ++filled_;
         }
-        return window[(first + ahead) % window.size()];
+        return window_[(first_ + ahead) % window_.size()];
     }
     std::optional<int> code(std::size_t pair) { return groupCode(line(2 * pair)); }
     // The index of line(0) in the drawing, from 0.
-    std::size_t index() const { return position; }
+    std::size_t index() const { return position_; }
     void advance(std::size_t count) {
         for (std::size_t i = 0; i < count; ++i) {
-            if (filled > 0) {
-                first = (first + 1) % window.size();
-                --filled;
+            if (filled_ > 0) {
+                first_ = (first_ + 1) % window_.size();
+                --filled_;
             } else {
-                lines.next();
+                lines_.next();
             }
         }
-        position += count;
+        position_ += count;
     }
 
 private:
-    TextLines lines;
-    std::array<std::string_view, 8> window{};
-    std::size_t first = 0;
-    std::size_t filled = 0;
-    std::size_t position = 0;
+    TextLines lines_;
+    std::array<std::string_view, 8> window_{};
+    std::size_t first_ = 0;
+    std::size_t filled_ = 0;
+    std::size_t position_ = 0;
 };
 
 // The binary form opens with a fixed sentinel line that ends "Binary DXF", CR LF, SUB, NUL.
 bool isBinaryDrawing(std::string_view source) {
-    constexpr std::string_view tail{"Binary DXF\r\n\x1A\0", 14};
+    constexpr std::string_view kTail{"Binary DXF\r\n\x1A\0", 14};
     const auto head = source.substr(0, 22);
-    return head.size() == 22 && head.substr(8) == tail;
+    return head.size() == 22 && head.substr(8) == kTail;
 }
 
 std::string fileNumber(long double value) { return formatGeneral(value, NumberFormat::file()); }
@@ -251,13 +251,13 @@ public:
     DrawingWalk(std::string_view source, DrawingOutput& output, FileRunSummary& summary,
                 ProgressReport& progress, const ProblemReport& check,
                 const DxfRewriteOptions& options)
-        : lines(source), writer(source), output(output), summary(summary), progress(progress),
-          check(check), options(options), number(summary, check),
-          movingBlocks(blocksDrawnInWorld(source)) {}
+        : lines_(source), writer_(source), output_(output), summary_(summary), progress_(progress),
+          check_(check), options_(options), number_(summary, check),
+          movingBlocks_(blocksDrawnInWorld(source)) {}
 
     bool read(std::vector<PointIn>& in, std::size_t blockSize) override;
     void write(const std::vector<TransformedPoint>& out) override;
-    const Box& extents() const { return box; }
+    const Box& extents() const { return box_; }
 
 private:
     // Reading: the walk through the drawing's groups.
@@ -282,127 +282,127 @@ private:
                            const std::vector<TransformedPoint>& out);
     void countPosition(const Group& group, const TransformedPoint& result, Vector3 world);
 
-    PairCursor lines;
-    TextLines writer;
-    std::size_t writerLine = 0;
-    DrawingOutput& output;
-    FileRunSummary& summary;
-    ProgressReport& progress;
-    const ProblemReport& check;
-    DxfRewriteOptions options;
-    ValueReader number;
-    std::vector<std::string> movingBlocks;
+    PairCursor lines_;
+    TextLines writer_;
+    std::size_t writerLine_ = 0;
+    DrawingOutput& output_;
+    FileRunSummary& summary_;
+    ProgressReport& progress_;
+    const ProblemReport& check_;
+    DxfRewriteOptions options_;
+    ValueReader number_;
+    std::vector<std::string> movingBlocks_;
 
-    Section section = Section::None;
-    bool blockMoves = false;
-    static constexpr std::size_t noHead = std::numeric_limits<std::size_t>::max();
-    std::size_t headEnd = noHead;  // the first line after the header
-    enum class Variable { Other, InsertionBase, UcsOrigin, ExtentsMin, ExtentsMax } variable{};
+    Section section_ = Section::None;
+    bool blockMoves_ = false;
+    static constexpr std::size_t kNoHead = std::numeric_limits<std::size_t>::max();
+    std::size_t headEnd_ = kNoHead;  // the first line after the header
+    enum class Variable { Other, InsertionBase, UcsOrigin, ExtentsMin, ExtentsMax } variable_{};
 
     // The entity being read: its table, mode, whether its groups change, its context.
-    const KindTable* table = nullptr;
-    std::uint8_t mode = 0;
-    bool extended = false;
-    bool active = false;
-    std::size_t context = 0;
+    const KindTable* table_ = nullptr;
+    std::uint8_t mode_ = 0;
+    bool extended_ = false;
+    bool active_ = false;
+    std::size_t context_ = 0;
     // A polyline's vertices follow it as entities of their own until SEQEND.
-    bool inPolyline = false, polylineActive = false, polyline3d = false;
-    std::size_t polylineContext = 0;
+    bool inPolyline_ = false, polylineActive_ = false, polyline3d_ = false;
+    std::size_t polylineContext_ = 0;
 
     // The block: where it starts and ends, its contexts, groups and edits.
-    std::size_t blockStart = 0, blockEnd = 0;
-    std::vector<EntityContext> contexts;
-    std::vector<Group> groups;
-    std::vector<LineEdit> edits;
-    Box box;
+    std::size_t blockStart_ = 0, blockEnd_ = 0;
+    std::vector<EntityContext> contexts_;
+    std::vector<Group> groups_;
+    std::vector<LineEdit> edits_;
+    Box box_;
 };
 
 // The contexts that the next block may still use (a polyline's, the current entity's) move to
 // the front; the others are done with.
 void DrawingWalk::keepCarriedContexts() {
     std::vector<EntityContext> kept;
-    const bool polylineKept = inPolyline && polylineContext < contexts.size();
+    const bool polylineKept = inPolyline_ && polylineContext_ < contexts_.size();
     if (polylineKept)
-        kept.push_back(contexts[polylineContext]);
-    if (active && context < contexts.size()) {
-        if (polylineKept && context == polylineContext) {
-            context = 0;
+        kept.push_back(contexts_[polylineContext_]);
+    if (active_ && context_ < contexts_.size()) {
+        if (polylineKept && context_ == polylineContext_) {
+            context_ = 0;
         } else {
-            kept.push_back(contexts[context]);
-            context = kept.size() - 1;
+            kept.push_back(contexts_[context_]);
+            context_ = kept.size() - 1;
         }
     }
     if (polylineKept)
-        polylineContext = 0;
-    contexts = std::move(kept);
+        polylineContext_ = 0;
+    contexts_ = std::move(kept);
 }
 
 bool DrawingWalk::read(std::vector<PointIn>& in, std::size_t blockSize) {
     keepCarriedContexts();
-    groups.clear();
-    edits.clear();
-    blockStart = lines.index();
-    const std::size_t count = summary.lines;
+    groups_.clear();
+    edits_.clear();
+    blockStart_ = lines_.index();
+    const std::size_t count = summary_.lines;
     // A block ends at a pair, never inside the header, whose extents the output needs whole.
-    constexpr std::size_t mostLines = std::size_t{1} << 20;
-    while (lines.index() < count) {
-        if (section != Section::Header &&
-            (in.size() >= blockSize || lines.index() - blockStart >= mostLines))
+    constexpr std::size_t kMostLines = std::size_t{1} << 20;
+    while (lines_.index() < count) {
+        if (section_ != Section::Header &&
+            (in.size() >= blockSize || lines_.index() - blockStart_ >= kMostLines))
             break;
-        const auto code = groupCode(lines.line(0));
+        const auto code = groupCode(lines_.line(0));
         if (code == 0)
-            structure(trimBlanks(lines.line(1)), in);
-        else if (code && section == Section::Header)
+            structure(trimBlanks(lines_.line(1)), in);
+        else if (code && section_ == Section::Header)
             headerGroup(*code, in);
-        else if (code && active)
+        else if (code && active_)
             entityGroup(*code, in);
         else
-            lines.advance(2);
+            lines_.advance(2);
     }
-    blockEnd = lines.index();
+    blockEnd_ = lines_.index();
     // Lines before a header (or all of them, without one) need not wait for the extents.
-    if (headEnd == noHead && (section != Section::Header || blockEnd >= count))
-        headEnd = section == Section::Header ? blockEnd : blockStart;
-    return blockEnd > blockStart;
+    if (headEnd_ == kNoHead && (section_ != Section::Header || blockEnd_ >= count))
+        headEnd_ = section_ == Section::Header ? blockEnd_ : blockStart_;
+    return blockEnd_ > blockStart_;
 }
 
 // A group 0: a section's start or end, or an entity's or object's start.
 void DrawingWalk::structure(std::string_view kind, std::vector<PointIn>& in) {
-    active = extended = false;
-    mode = 0;
-    table = nullptr;
+    active_ = extended_ = false;
+    mode_ = 0;
+    table_ = nullptr;
     if (kind == "SECTION") {
-        const std::string_view name = lines.code(1) == 2 ? trimBlanks(lines.line(3)) : "";
-        section = name == "HEADER"     ? Section::Header
+        const std::string_view name = lines_.code(1) == 2 ? trimBlanks(lines_.line(3)) : "";
+        section_ = name == "HEADER"     ? Section::Header
                   : name == "BLOCKS"   ? Section::Blocks
                   : name == "ENTITIES" ? Section::Entities
                   : name == "OBJECTS"  ? Section::Objects
                                        : Section::Other;
-        lines.advance(2);
+        lines_.advance(2);
         return;
     }
     if (kind == "ENDSEC" || kind == "EOF") {
-        if (section == Section::Header)
-            headEnd = lines.index() + 2;
-        section = Section::None;
-        inPolyline = false;
-        lines.advance(2);
+        if (section_ == Section::Header)
+            headEnd_ = lines_.index() + 2;
+        section_ = Section::None;
+        inPolyline_ = false;
+        lines_.advance(2);
         return;
     }
-    switch (section) {
+    switch (section_) {
     case Section::Entities:
         startEntity(kind, entityTable(kind), in);
         return;
     case Section::Blocks:
         if (kind == "BLOCK") {
             const std::string_view name = scan(nullptr).name;
-            blockMoves = sameName(name, "*Model_Space") ||
-                         std::any_of(movingBlocks.begin(), movingBlocks.end(),
+            blockMoves_ = sameName(name, "*Model_Space") ||
+                         std::any_of(movingBlocks_.begin(), movingBlocks_.end(),
                                      [name](const std::string& m) { return sameName(m, name); });
-            inPolyline = false;
+            inPolyline_ = false;
         } else if (kind == "ENDBLK") {
-            blockMoves = inPolyline = false;
-        } else if (blockMoves) {
+            blockMoves_ = inPolyline_ = false;
+        } else if (blockMoves_) {
             startEntity(kind, entityTable(kind), in);
             return;
         }
@@ -416,61 +416,61 @@ void DrawingWalk::structure(std::string_view kind, std::vector<PointIn>& in) {
     default:
         break;
     }
-    lines.advance(2);
+    lines_.advance(2);
 }
 
 void DrawingWalk::startEntity(std::string_view kind, const KindTable* kindTable,
                               std::vector<PointIn>& in) {
-    if (kind == "VERTEX" && inPolyline) {
+    if (kind == "VERTEX" && inPolyline_) {
         // A vertex reads its flags from its own groups and lies in its polyline's OCS at its
         // elevation; its widths and tangent turn and scale by the similarity at the vertex.
-        const EntityScan vertex = scan(&vertexTable(polyline3d, 0));
-        table = &vertexTable(polyline3d, vertex.flags);
-        active = polylineActive;
-        if (active)
-            context = addContext(contexts[polylineContext].samePlane(), vertex, false, in);
-        lines.advance(2);
+        const EntityScan vertex = scan(&vertexTable(polyline3d_, 0));
+        table_ = &vertexTable(polyline3d_, vertex.flags);
+        active_ = polylineActive_;
+        if (active_)
+            context_ = addContext(contexts_[polylineContext_].samePlane(), vertex, false, in);
+        lines_.advance(2);
         return;
     }
     const bool polyline = kind == "POLYLINE";
-    inPolyline = polyline;
+    inPolyline_ = polyline;
     if (kind == "SEQEND") {
-        lines.advance(2);
+        lines_.advance(2);
         return;
     }
     EntityScan whole = scan(polyline ? &polylineTable(false) : kindTable);
     if (polyline) {
-        polyline3d = isPolyline3d(whole.flags);
-        kindTable = &polylineTable(polyline3d);
-        if (polyline3d)
+        polyline3d_ = isPolyline3d(whole.flags);
+        kindTable = &polylineTable(polyline3d_);
+        if (polyline3d_)
             whole = scan(kindTable);
     }
-    table = kindTable;
-    active = !whole.paper;
-    if (active) {
-        const bool isObject = section == Section::Objects;
-        if (table == nullptr && !isObject)
-            ++summary.unknownEntities;
+    table_ = kindTable;
+    active_ = !whole.paper;
+    if (active_) {
+        const bool isObject = section_ == Section::Objects;
+        if (table_ == nullptr && !isObject)
+            ++summary_.unknownEntities;
         EntityContext base;
         base.ocs = ObjectCoordinates(whole.extrusion);
         base.elevation = whole.elevation.value_or(0);
-        base.flat = polyline && !polyline3d;
+        base.flat = polyline && !polyline3d_;
         base.inExtents = !isObject;
-        context = addContext(base, whole, polyline, in);
+        context_ = addContext(base, whole, polyline, in);
     }
     if (polyline) {
-        polylineActive = active;
-        polylineContext = context;
+        polylineActive_ = active_;
+        polylineContext_ = context_;
     }
-    lines.advance(2);
+    lines_.advance(2);
 }
 
 // The entity at the cursor (its group 0), read ahead to its end; a 2D polyline's first
 // position is its first vertex's.
 EntityScan DrawingWalk::scan(const KindTable* kindTable) {
     EntityScan result;
-    const std::size_t count = summary.lines;
-    PairCursor groups = lines;
+    const std::size_t count = summary_.lines;
+    PairCursor groups = lines_;
     groups.advance(2);
     std::uint8_t scanMode = 0;
     const KindTable* current = kindTable;
@@ -495,7 +495,7 @@ EntityScan DrawingWalk::scan(const KindTable* kindTable) {
             groups.advance(2);
             continue;
         }
-        if (*code == extendedDataStart) {
+        if (*code == kExtendedDataStart) {
             inExtendedData = true;
             current = &extendedDataTable();
             scanMode = 0;
@@ -538,7 +538,7 @@ EntityScan DrawingWalk::scan(const KindTable* kindTable) {
 // polyline, whose vertices follow).
 std::size_t DrawingWalk::addContext(EntityContext c, const EntityScan& scan, bool always,
                                     std::vector<PointIn>& in) {
-    const bool similarity = options.similarity && (scan.needsSimilarity || always);
+    const bool similarity = options_.similarity && (scan.needsSimilarity || always);
     const auto first = [&scan, &c]() -> std::optional<Vector3> {
         const auto x = quietNumber(scan.first->x), y = quietNumber(scan.first->y);
         const auto z = scan.first->z.empty() ? c.elevation : quietNumber(scan.first->z);
@@ -559,21 +559,21 @@ std::size_t DrawingWalk::addContext(EntityContext c, const EntityScan& scan, boo
             in.push_back({p.x, p.y + 1, p.z});
         }
     }
-    contexts.push_back(c);
-    return contexts.size() - 1;
+    contexts_.push_back(c);
+    return contexts_.size() - 1;
 }
 
 // The number of pairs a group of three (X at the cursor) spans: 1 when its Y does not follow,
 // which makes it no position; 2 without Z; 3 with it.
 std::size_t DrawingWalk::pairsOfTriple(int code) {
-    if (lines.code(1) != code + 10)
+    if (lines_.code(1) != code + 10)
         return 1;
-    return lines.code(2) == code + 20 ? 3 : 2;
+    return lines_.code(2) == code + 20 ? 3 : 2;
 }
 
 // The group of three at the cursor holds 0, 0, 0: no point, where a point may be missing.
 bool DrawingWalk::isZeroPoint(int code) {
-    PairCursor ahead = lines;
+    PairCursor ahead = lines_;
     const std::size_t pairs = pairsOfTriple(code);
     bool zero = true;
     for (std::size_t k = 0; k < pairs; ++k, ahead.advance(2))
@@ -583,44 +583,44 @@ bool DrawingWalk::isZeroPoint(int code) {
 
 void DrawingWalk::headerGroup(int code, std::vector<PointIn>& in) {
     if (code == 9) {
-        const std::string_view name = trimBlanks(lines.line(1));
-        variable = name == "$INSBASE"  ? Variable::InsertionBase
+        const std::string_view name = trimBlanks(lines_.line(1));
+        variable_ = name == "$INSBASE"  ? Variable::InsertionBase
                    : name == "$UCSORG" ? Variable::UcsOrigin
                    : name == "$EXTMIN" ? Variable::ExtentsMin
                    : name == "$EXTMAX" ? Variable::ExtentsMax
                                        : Variable::Other;
-        lines.advance(2);
+        lines_.advance(2);
         return;
     }
     const int axis = code / 10 - 1;
     const bool coordinate = code == 10 || code == 20 || code == 30;
-    if (variable == Variable::InsertionBase && code == 10) {
+    if (variable_ == Variable::InsertionBase && code == 10) {
         // The insertion base is a point of the drawing; 0, 0, 0 (no base set) stays as it is.
         if (!isZeroPoint(code)) {
-            contexts.push_back({});
-            context = contexts.size() - 1;
-            lines.advance(2 * position(GroupMeaning::World, in));
+            contexts_.push_back({});
+            context_ = contexts_.size() - 1;
+            lines_.advance(2 * position(GroupMeaning::World, in));
             return;
         }
-    } else if (variable == Variable::UcsOrigin && coordinate) {
-        edits.push_back({lines.index() + 1, EditKind::Zero, 0, 0});
-    } else if ((variable == Variable::ExtentsMin || variable == Variable::ExtentsMax) && coordinate) {
-        edits.push_back({lines.index() + 1,
-                         variable == Variable::ExtentsMin ? EditKind::ExtentsMin : EditKind::ExtentsMax,
+    } else if (variable_ == Variable::UcsOrigin && coordinate) {
+        edits_.push_back({lines_.index() + 1, EditKind::Zero, 0, 0});
+    } else if ((variable_ == Variable::ExtentsMin || variable_ == Variable::ExtentsMax) && coordinate) {
+        edits_.push_back({lines_.index() + 1,
+                         variable_ == Variable::ExtentsMin ? EditKind::ExtentsMin : EditKind::ExtentsMax,
                          0, static_cast<std::uint8_t>(axis)});
     }
-    lines.advance(2);
+    lines_.advance(2);
 }
 
 void DrawingWalk::entityGroup(int code, std::vector<PointIn>& in) {
-    if (code == extendedDataStart && !extended) {
-        extended = true;
-        mode = 0;
+    if (code == kExtendedDataStart && !extended_) {
+        extended_ = true;
+        mode_ = 0;
     }
-    const KindTable* current = extended ? &extendedDataTable() : table;
-    if (!extended && current != nullptr)
-        mode = nextMode(*current, mode, code, lines.line(1));
-    const GroupMeaning meaning = meaningOf(current, mode, code);
+    const KindTable* current = extended_ ? &extendedDataTable() : table_;
+    if (!extended_ && current != nullptr)
+        mode_ = nextMode(*current, mode_, code, lines_.line(1));
+    const GroupMeaning meaning = meaningOf(current, mode_, code);
     std::size_t pairs = 1;
     switch (meaning) {
     case GroupMeaning::World:
@@ -636,64 +636,64 @@ void DrawingWalk::entityGroup(int code, std::vector<PointIn>& in) {
                                              in);
         break;
     case GroupMeaning::Elevation:
-        number.failed = false;
-        number(lines.line(1), lines.index() + 2);
-        if (!number.failed && contexts[context].firstJob >= 0)
-            edits.push_back({lines.index() + 1, EditKind::Elevation, context, 2});
+        number_.failed = false;
+        number_(lines_.line(1), lines_.index() + 2);
+        if (!number_.failed && contexts_[context_].firstJob >= 0)
+            edits_.push_back({lines_.index() + 1, EditKind::Elevation, context_, 2});
         break;
     case GroupMeaning::Placeholder:
         pairs = pairsOfTriple(code);
-        if (pairs == 3 && contexts[context].firstJob >= 0) {
-            number.failed = false;
-            number(lines.line(5), lines.index() + 6);
-            if (!number.failed)
-                edits.push_back({lines.index() + 5, EditKind::Elevation, context, 2});
+        if (pairs == 3 && contexts_[context_].firstJob >= 0) {
+            number_.failed = false;
+            number_(lines_.line(5), lines_.index() + 6);
+            if (!number_.failed)
+                edits_.push_back({lines_.index() + 5, EditKind::Elevation, context_, 2});
         }
         break;
     case GroupMeaning::Copy:
-        if (!extended && (code == 210 || code == 220 || code == 230)) {
-            number.failed = false;
-            number(lines.line(1), lines.index() + 2);  // a broken extrusion stops the run
+        if (!extended_ && (code == 210 || code == 220 || code == 230)) {
+            number_.failed = false;
+            number_(lines_.line(1), lines_.index() + 2);  // a broken extrusion stops the run
         }
         break;
     default:
         pairs = similar(meaning, isTriple(meaning) ? pairsOfTriple(code) : 1);
         break;
     }
-    lines.advance(2 * pairs);
+    lines_.advance(2 * pairs);
 }
 
 // A position: read, its point added to the block, its value lines to be replaced. A value that
 // is no number throws, or in a check is reported and leaves the group as it is.
 std::size_t DrawingWalk::position(GroupMeaning meaning, std::vector<PointIn>& in) {
-    const int code = *lines.code(0);
+    const int code = *lines_.code(0);
     const std::size_t pairs = pairsOfTriple(code);
     if (pairs == 1)
         return 1;
-    const std::size_t first = lines.index();
+    const std::size_t first = lines_.index();
     Group g;
     g.meaning = meaning;
-    g.context = context;
+    g.context = context_;
     g.codeLine = first;
-    number.failed = false;
+    number_.failed = false;
     Vector3 p;
-    p.x = number(lines.line(1), first + 2);
-    p.y = number(lines.line(3), first + 4);
-    const EntityContext& c = contexts[context];
-    p.z = pairs == 3 ? number(lines.line(5), first + 6) : c.elevation;
-    if (number.failed)
+    p.x = number_(lines_.line(1), first + 2);
+    p.y = number_(lines_.line(3), first + 4);
+    const EntityContext& c = contexts_[context_];
+    p.z = pairs == 3 ? number_(lines_.line(5), first + 6) : c.elevation;
+    if (number_.failed)
         return pairs;
     if (c.flat)
         p.z = c.elevation;
     if (meaning == GroupMeaning::Object)
         p = c.ocs.toWorld(p);
     for (std::size_t k = 0; k < pairs; ++k)
-        g.texts[k] = trimBlanks(lines.line(2 * k + 1));
+        g.texts[k] = trimBlanks(lines_.line(2 * k + 1));
     g.job = in.size();
     in.push_back({p.x, p.y, p.z});
-    groups.push_back(g);
+    groups_.push_back(g);
     for (std::size_t k = 0; k < pairs; ++k)
-        edits.push_back({first + 2 * k + 1, EditKind::Group, groups.size() - 1,
+        edits_.push_back({first + 2 * k + 1, EditKind::Group, groups_.size() - 1,
                          static_cast<std::uint8_t>(k)});
     return pairs;
 }
@@ -704,30 +704,30 @@ std::size_t DrawingWalk::position(GroupMeaning meaning, std::vector<PointIn>& in
 std::size_t DrawingWalk::similar(GroupMeaning meaning, std::size_t pairs) {
     if (isTriple(meaning) && pairs == 1)
         return 1;
-    if (!options.similarity || !contexts[context].probes) {
-        ++summary.keptInSourceUnits;
+    if (!options_.similarity || !contexts_[context_].probes) {
+        ++summary_.keptInSourceUnits;
         return pairs;
     }
-    const std::size_t first = lines.index();
+    const std::size_t first = lines_.index();
     Group g;
     g.meaning = meaning;
-    g.context = context;
+    g.context = context_;
     g.codeLine = first;
-    number.failed = false;
-    g.value.x = number(lines.line(1), first + 2);
+    number_.failed = false;
+    g.value.x = number_(lines_.line(1), first + 2);
     if (pairs > 1)
-        g.value.y = number(lines.line(3), first + 4);
+        g.value.y = number_(lines_.line(3), first + 4);
     if (pairs > 2)
-        g.value.z = number(lines.line(5), first + 6);
-    if (number.failed)
+        g.value.z = number_(lines_.line(5), first + 6);
+    if (number_.failed)
         return pairs;
     if (meaning == GroupMeaning::ArcEdgeAngle)
         for (std::size_t k = 1; k <= 2; ++k)
-            if (lines.code(k) == 73)
-                g.clockwise = quietInteger(lines.line(2 * k + 1)) == 0;
-    groups.push_back(g);
+            if (lines_.code(k) == 73)
+                g.clockwise = quietInteger(lines_.line(2 * k + 1)) == 0;
+    groups_.push_back(g);
     for (std::size_t k = 0; k < pairs; ++k)
-        edits.push_back({first + 2 * k + 1, EditKind::Group, groups.size() - 1,
+        edits_.push_back({first + 2 * k + 1, EditKind::Group, groups_.size() - 1,
                          static_cast<std::uint8_t>(k)});
     return pairs;
 }
@@ -750,26 +750,26 @@ void DrawingWalk::settle(EntityContext& c, const std::vector<TransformedPoint>& 
 }
 
 void DrawingWalk::write(const std::vector<TransformedPoint>& out) {
-    for (EntityContext& c : contexts)
+    for (EntityContext& c : contexts_)
         if (!c.settled)
             settle(c, out);
-    auto edit = edits.begin();
-    for (; writerLine < blockEnd; ++writerLine) {
-        if (writerLine == headEnd)
-            output.endHead();
-        const std::string_view text = writer.next();
-        while (edit != edits.end() && edit->line < writerLine)
+    auto edit = edits_.begin();
+    for (; writerLine_ < blockEnd_; ++writerLine_) {
+        if (writerLine_ == headEnd_)
+            output_.endHead();
+        const std::string_view text = writer_.next();
+        while (edit != edits_.end() && edit->line < writerLine_)
             ++edit;
-        if (edit != edits.end() && edit->line == writerLine) {
+        if (edit != edits_.end() && edit->line == writerLine_) {
             if (edit->kind == EditKind::ExtentsMin || edit->kind == EditKind::ExtentsMax)
-                output.extents(edit->kind == EditKind::ExtentsMax, edit->component, text);
+                output_.extents(edit->kind == EditKind::ExtentsMax, edit->component, text);
             else
-                output.line(replacement(*edit, text, out));
+                output_.line(replacement(*edit, text, out));
             ++edit;
         } else {
-            output.line(text);
+            output_.line(text);
         }
-        progress.at(writerLine + 1);
+        progress_.at(writerLine_ + 1);
     }
 }
 
@@ -779,28 +779,28 @@ std::string DrawingWalk::replacement(const LineEdit& edit, std::string_view orig
     case EditKind::Zero:
         return "0.0";
     case EditKind::Elevation: {
-        const EntityContext& c = contexts[edit.index];
+        const EntityContext& c = contexts_[edit.index];
         return c.first ? fileNumber(c.ocs.toObject(*c.first).z) : std::string(original);
     }
     default:
-        return groupValue(groups[edit.index], edit.component, original, out);
+        return groupValue(groups_[edit.index], edit.component, original, out);
     }
 }
 
 void DrawingWalk::countPosition(const Group& group, const TransformedPoint& result, Vector3 world) {
-    summary.count(result, group.codeLine + 1, check, [&group] {
+    summary_.count(result, group.codeLine + 1, check_, [&group] {
         std::string values(group.texts[0]);
         for (std::size_t k = 1; k < 3 && !group.texts[k].empty(); ++k)
             values += " " + std::string(group.texts[k]);
         return values;
     });
-    if (!result.rejected() && contexts[group.context].inExtents)
-        box.add(world);
+    if (!result.rejected() && contexts_[group.context].inExtents)
+        box_.add(world);
 }
 
 std::string DrawingWalk::groupValue(const Group& group, int component, std::string_view original,
                                     const std::vector<TransformedPoint>& out) {
-    const EntityContext& c = contexts[group.context];
+    const EntityContext& c = contexts_[group.context];
     const auto pick = [component](Vector3 v) {
         return component == 0 ? v.x : component == 1 ? v.y : v.z;
     };
@@ -813,13 +813,13 @@ std::string DrawingWalk::groupValue(const Group& group, int component, std::stri
     }
     if (!c.similarity) {
         if (component == 0)
-            ++summary.keptInSourceUnits;
+            ++summary_.keptInSourceUnits;
         return std::string(original);
     }
     const LocalSimilarity& s = *c.similarity;
     if (s.isIdentity())
         return std::string(original);
-    constexpr long double radian = 180 / 3.14159265358979323846264338327950288L;
+    constexpr long double kRadian = 180 / 3.14159265358979323846264338327950288L;
     switch (group.meaning) {
     case GroupMeaning::Vector:
         return fileNumber(pick(s.turnAndScale(group.value)));
@@ -832,8 +832,8 @@ std::string DrawingWalk::groupValue(const Group& group, int component, std::stri
     case GroupMeaning::Radius:
         if (c.first) {
             const long double r = std::fabs(s.size(group.value.x));
-            box.add({c.first->x - r, c.first->y - r, c.first->z});
-            box.add({c.first->x + r, c.first->y + r, c.first->z});
+            box_.add({c.first->x - r, c.first->y - r, c.first->z});
+            box_.add({c.first->x + r, c.first->y + r, c.first->z});
         }
         return fileNumber(s.size(group.value.x));
     case GroupMeaning::Size:
@@ -843,7 +843,7 @@ std::string DrawingWalk::groupValue(const Group& group, int component, std::stri
     case GroupMeaning::NegatedAngle:
         return fileNumber(-s.angle(-group.value.x, c.ocs));
     case GroupMeaning::AngleRadians:
-        return fileNumber(s.angle(group.value.x * radian, c.ocs) / radian);
+        return fileNumber(s.angle(group.value.x * kRadian, c.ocs) / kRadian);
     case GroupMeaning::ArcEdgeAngle:
         // A clockwise edge stores 360 - angle: the angle turns one way, the stored value the other.
         return fileNumber(group.clockwise ? 360 - s.angle(360 - group.value.x, c.ocs)
@@ -876,7 +876,7 @@ FileRunSummary walkDrawing(std::string_view source, LineWriter& out, const Point
 
 FileRunSummary rewriteDxf(std::string_view source, LineWriter& out, const PointBatch& batch,
                           const DxfRewriteOptions& options, const Progress& progress) {
-    return walkDrawing(source, out, batch, pointBlock, options, progress, {},
+    return walkDrawing(source, out, batch, kPointBlock, options, progress, {},
                        DrawingOutput::Body::InMemory);
 }
 
@@ -898,7 +898,7 @@ FileRunSummary ConverteDXF(const std::filesystem::path& source,
                            const std::filesystem::path& destination, const PointBatch& batch,
                            const DxfRewriteOptions& options, const Progress& progress) {
     return runOnFiles(source, destination, [&](std::string_view text, LineWriter& out) {
-        return walkDrawing(text, out, batch, pointBlock, options, progress, {},
+        return walkDrawing(text, out, batch, kPointBlock, options, progress, {},
                            DrawingOutput::Body::Scratch,
                            std::filesystem::absolute(destination).parent_path());
     });

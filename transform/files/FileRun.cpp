@@ -72,12 +72,12 @@ std::string readSource(const std::filesystem::path& source, std::uintmax_t large
 }
 
 ProgressReport::ProgressReport(const Progress& progress, std::size_t lineCount)
-    : progress(progress), count(lineCount), step(std::max<std::size_t>(1, lineCount / 200)) {}
+    : progress_(progress), count_(lineCount), step_(std::max<std::size_t>(1, lineCount / 200)) {}
 
 void ProgressReport::report(std::size_t nextLine) {
-    nextReport = nextLine + step;
-    if (progress)
-        progress(std::min(nextLine, count), count);
+    nextReport_ = nextLine + step_;
+    if (progress_)
+        progress_(std::min(nextLine, count_), count_);
 }
 
 FileRunSummary runOnFiles(
@@ -101,11 +101,11 @@ long double ValueReader::operator()(std::string_view text, std::size_t lineNumbe
     } catch (const ConversionError& error) {
         const std::string message =
             std::string(error.what()) + " (line " + std::to_string(lineNumber) + ")";
-        if (!check)
+        if (!check_)
             throw ConversionError(message);
         failed = true;
-        ++summary.problems;
-        check({lineNumber, 0, message, {}});
+        ++summary_.problems;
+        check_({lineNumber, 0, message, {}});
         return 0;
     }
 }

@@ -41,7 +41,7 @@ using PointBatch =
 // The block one point after the other through `transform`.
 PointBatch oneByOne(const PointTransform& transform);
 // The number of points the runs hand over at once.
-inline constexpr std::size_t pointBlock = 8192;
+inline constexpr std::size_t kPointBlock = 8192;
 // A source walked a block of points at a time: read on until the block holds enough points,
 // transform them together, write what was read. Both whole-file transformations are such
 // sources; walkInBlocks is their one loop.
@@ -113,14 +113,14 @@ struct FileRunSummary {
 class ValueReader {
 public:
     ValueReader(FileRunSummary& summary, const ProblemReport& check)
-        : summary(summary), check(check) {}
+        : summary_(summary), check_(check) {}
 
     long double operator()(std::string_view text, std::size_t lineNumber);
     bool failed = false;
 
 private:
-    FileRunSummary& summary;
-    const ProblemReport& check;
+    FileRunSummary& summary_;
+    const ProblemReport& check_;
 };
 
 // The number of lines as the runs walk them: a line break at the very end opens no line.
@@ -129,13 +129,13 @@ std::size_t lineCount(std::string_view text);
 // The largest source a run reads. A run holds the whole source in memory; a gigabyte is five
 // times the largest drawings met in practice, and refusing beyond it at once is better than
 // taking minutes and the machine's memory before failing.
-inline constexpr std::uintmax_t largestSource = std::uintmax_t{1} << 30;
+inline constexpr std::uintmax_t kLargestSource = std::uintmax_t{1} << 30;
 
 // The whole source, read before the destination is touched so that the two may be one file.
 // Throws FileRunError "Cannot open file <path>" (with the system's reason) when it cannot, and
 // when it holds more than `largest` bytes, without reading it.
 std::string readSource(const std::filesystem::path& source,
-                       std::uintmax_t largest = largestSource);
+                       std::uintmax_t largest = kLargestSource);
 
 // The destination's lines, each ended with CR LF, gathered in a buffer that goes to `sink`
 // whenever it passes a megabyte, so the run's memory stays bounded whatever the file's size.
@@ -143,34 +143,34 @@ class LineWriter {
 public:
     using Sink = std::function<void(std::string_view)>;
     // Without a sink everything stays in text(), for the runs that work in memory.
-    explicit LineWriter(Sink sink = {}) : sink(std::move(sink)) {}
+    explicit LineWriter(Sink sink = {}) : sink_(std::move(sink)) {}
     // A writer that keeps nothing, for a check.
     static LineWriter discarding() {
         return LineWriter([](std::string_view) {});
     }
 
     void line(std::string_view text) {
-        buffer.append(text);
+        buffer_.append(text);
         raw("\r\n");
     }
     // Text that already holds its line ends.
     void raw(std::string_view bytes) {
-        buffer.append(bytes);
-        if (sink && buffer.size() >= flushSize)
+        buffer_.append(bytes);
+        if (sink_ && buffer_.size() >= kFlushSize)
             flush();
     }
     void flush() {
-        if (sink) {
-            sink(buffer);
-            buffer.clear();
+        if (sink_) {
+            sink_(buffer_);
+            buffer_.clear();
         }
     }
-    const std::string& text() const { return buffer; }
+    const std::string& text() const { return buffer_; }
 
 private:
-    static constexpr std::size_t flushSize = 1u << 20;
-    Sink sink;
-    std::string buffer;
+    static constexpr std::size_t kFlushSize = 1u << 20;
+    Sink sink_;
+    std::string buffer_;
 };
 
 // Reports progress only when the position has moved by a two-hundredth of the whole, so a run
@@ -179,18 +179,18 @@ class ProgressReport {
 public:
     ProgressReport(const Progress& progress, std::size_t lineCount);
     void at(std::size_t nextLine) {
-        if (nextLine >= nextReport)
+        if (nextLine >= nextReport_)
             report(nextLine);
     }
-    void finish() { report(count); }
+    void finish() { report(count_); }
 
 private:
     void report(std::size_t nextLine);
 
-    const Progress& progress;
-    std::size_t count;
-    std::size_t step;
-    std::size_t nextReport = 0;
+    const Progress& progress_;
+    std::size_t count_;
+    std::size_t step_;
+    std::size_t nextReport_ = 0;
 };
 
 // A file run from a source file into a destination file: reads the source, runs `rewrite` on

@@ -13,7 +13,7 @@ TransformedPoint fileResult(const ProcessaResult& result, long double givenZ, bo
 }
 
 // Below this many points a block stays on one engine: starting threads would cost more.
-constexpr std::size_t smallestShare = 512;
+constexpr std::size_t kSmallestShare = 512;
 
 }  // namespace
 
@@ -31,26 +31,26 @@ PointTransform processaPoints(Processa& processa, bool keepHeights) {
 
 SharedProcessa::SharedProcessa(const WindowState& state, const std::vector<TDatum>& datums,
                                TGeo& engine, const NumberFormat& user, unsigned engines)
-    : keepHeights(keepsHeights(state)) {
-    workers.push_back(std::make_unique<Processa>(state, datums, engine, user));
+    : keepHeights_(keepsHeights(state)) {
+    workers_.push_back(std::make_unique<Processa>(state, datums, engine, user));
     for (unsigned i = 1; i < engines; ++i) {
-        ownEngines.push_back(std::make_unique<TGeo>());
-        workers.push_back(std::make_unique<Processa>(state, datums, *ownEngines.back(), user));
+        ownEngines_.push_back(std::make_unique<TGeo>());
+        workers_.push_back(std::make_unique<Processa>(state, datums, *ownEngines_.back(), user));
     }
 }
 
 void SharedProcessa::operator()(const std::vector<PointIn>& in,
                                 std::vector<TransformedPoint>& out) {
     const std::size_t shares =
-        std::clamp<std::size_t>(in.size() / smallestShare, 1, workers.size());
+        std::clamp<std::size_t>(in.size() / kSmallestShare, 1, workers_.size());
     const std::size_t share = (in.size() + shares - 1) / shares;
     std::vector<std::exception_ptr> errors(shares);
     auto work = [&](std::size_t w) {
         try {
             const std::size_t end = std::min(in.size(), (w + 1) * share);
             for (std::size_t i = w * share; i < end; ++i)
-                out[i] = fileResult((*workers[w])(in[i].X, in[i].Y, in[i].Z), in[i].Z,
-                                    keepHeights);
+                out[i] = fileResult((*workers_[w])(in[i].X, in[i].Y, in[i].Z), in[i].Z,
+                                    keepHeights_);
         } catch (...) {
             errors[w] = std::current_exception();
         }

@@ -31,9 +31,9 @@ public:
     void operator()(const std::vector<PointIn>& in, std::vector<TransformedPoint>& out);
 
 private:
-    bool keepHeights;
-    std::vector<std::unique_ptr<TGeo>> ownEngines;
-    std::vector<std::unique_ptr<Processa>> workers;
+    bool keepHeights_;
+    std::vector<std::unique_ptr<TGeo>> ownEngines_;
+    std::vector<std::unique_ptr<Processa>> workers_;
 };
 
 // How the DXF rewrite carries vectors, sizes and angles on these settings: by the similarity

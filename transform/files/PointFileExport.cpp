@@ -41,10 +41,10 @@ PointLine readPointLine(std::string_view line, std::size_t lineNumber, ValueRead
     return {name, X, Y, number(rest, lineNumber)};
 }
 
-constexpr std::array<std::string_view, 18> openingBlock{
+constexpr std::array<std::string_view, 18> kOpeningBlock{
     "  0", "SECTION", "  2", "HEADER",  "  9", "$PDMODE", " 70", "    33", "  9",
     "$PDSIZE", " 40", "1.5", "  0", "ENDSEC", "  0", "SECTION", "  2", "ENTITIES"};
-constexpr std::array<std::string_view, 4> closingBlock{"  0", "ENDSEC", "  0", "EOF"};
+constexpr std::array<std::string_view, 4> kClosingBlock{"  0", "ENDSEC", "  0", "EOF"};
 
 template <std::size_t N>
 void writeLines(LineWriter& out, const std::array<std::string_view, N>& lines) {
@@ -78,51 +78,51 @@ class PointLines : public BlockSource {
 public:
     PointLines(std::string_view source, LineWriter& out, FileRunSummary& summary,
                ProgressReport& progress, const ProblemReport& check)
-        : lines(source), out(out), summary(summary), progress(progress), check(check),
-          number(summary, check) {}
+        : lines_(source), out_(out), summary_(summary), progress_(progress), check_(check),
+          number_(summary, check) {}
 
     bool read(std::vector<PointIn>& in, std::size_t blockSize) override {
-        first += points.size();
-        texts.clear();
-        points.clear();
-        readable.clear();
-        while (first + texts.size() < summary.lines && in.size() < blockSize) {
-            const std::string_view line = lines.next();
-            texts.push_back(line);
-            number.failed = false;
-            points.push_back(readPointLine(line, first + texts.size(), number));
-            readable.push_back(!number.failed);
-            if (!number.failed)
-                in.push_back({points.back().X, points.back().Y, points.back().Z});
+        first_ += points_.size();
+        texts_.clear();
+        points_.clear();
+        readable_.clear();
+        while (first_ + texts_.size() < summary_.lines && in.size() < blockSize) {
+            const std::string_view line = lines_.next();
+            texts_.push_back(line);
+            number_.failed = false;
+            points_.push_back(readPointLine(line, first_ + texts_.size(), number_));
+            readable_.push_back(!number_.failed);
+            if (!number_.failed)
+                in.push_back({points_.back().X, points_.back().Y, points_.back().Z});
         }
-        return !texts.empty();
+        return !texts_.empty();
     }
 
     void write(const std::vector<TransformedPoint>& transformed) override {
         std::size_t done = 0;
-        for (std::size_t k = 0; k < texts.size(); ++k) {
-            const std::size_t lineNumber = first + k + 1;
-            if (readable[k]) {
+        for (std::size_t k = 0; k < texts_.size(); ++k) {
+            const std::size_t lineNumber = first_ + k + 1;
+            if (readable_[k]) {
                 const TransformedPoint& result = transformed[done++];
-                const std::string_view text = texts[k];
-                summary.count(result, lineNumber, check, [text] { return std::string(text); });
-                writePoint(out, points[k].name, result);
+                const std::string_view text = texts_[k];
+                summary_.count(result, lineNumber, check_, [text] { return std::string(text); });
+                writePoint(out_, points_[k].name, result);
             }
-            progress.at(lineNumber);
+            progress_.at(lineNumber);
         }
     }
 
 private:
-    TextLines lines;
-    LineWriter& out;
-    FileRunSummary& summary;
-    ProgressReport& progress;
-    const ProblemReport& check;
-    ValueReader number;
-    std::size_t first = 0;  // the index of the block's first line
-    std::vector<std::string_view> texts;
-    std::vector<PointLine> points;
-    std::vector<bool> readable;
+    TextLines lines_;
+    LineWriter& out_;
+    FileRunSummary& summary_;
+    ProgressReport& progress_;
+    const ProblemReport& check_;
+    ValueReader number_;
+    std::size_t first_ = 0;  // the index of the block's first line
+    std::vector<std::string_view> texts_;
+    std::vector<PointLine> points_;
+    std::vector<bool> readable_;
 };
 
 FileRunSummary walkPoints(std::string_view source, LineWriter& out, const PointBatch& batch,
@@ -132,10 +132,10 @@ FileRunSummary walkPoints(std::string_view source, LineWriter& out, const PointB
     summary.lines = lineCount(source);
     ProgressReport report(progress, summary.lines);
     report.at(0);
-    writeLines(out, openingBlock);
+    writeLines(out, kOpeningBlock);
     PointLines lines(source, out, summary, report, check);
     walkInBlocks(lines, batch, blockSize);
-    writeLines(out, closingBlock);
+    writeLines(out, kClosingBlock);
     report.finish();
     return summary;
 }
@@ -144,7 +144,7 @@ FileRunSummary walkPoints(std::string_view source, LineWriter& out, const PointB
 
 FileRunSummary exportPoints(std::string_view source, LineWriter& out, const PointBatch& batch,
                             const Progress& progress) {
-    return walkPoints(source, out, batch, pointBlock, progress, {});
+    return walkPoints(source, out, batch, kPointBlock, progress, {});
 }
 
 FileRunSummary exportPoints(std::string_view source, LineWriter& out,

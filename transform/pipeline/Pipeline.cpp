@@ -53,20 +53,20 @@ void setUp(TransformSettings& settings, TGeo& engine)
 // its arguments.
 class BoxPoint {
 public:
-    explicit BoxPoint(const TransformSettings& settings) : s(settings) {}
-    long double north() const { return s.number(s.state().Edit1); }
-    long double east() const { return s.number(s.state().Edit2); }
-    long double latitude() const { return s.angle(s.state().Edit25); }
-    long double longitude() const { return s.angle(s.state().Edit26); }
-    long double height() const { return s.number(s.state().Edit27); }
-    long double cartX() const { return s.number(s.state().Edit28); }
-    long double cartY() const { return s.number(s.state().Edit29); }
-    long double cartZ() const { return s.number(s.state().Edit30); }
-    long double localX() const { return s.number(s.state().Edit3); }
-    long double localY() const { return s.number(s.state().Edit4); }
+    explicit BoxPoint(const TransformSettings& settings) : s_(settings) {}
+    long double north() const { return s_.number(s_.state().Edit1); }
+    long double east() const { return s_.number(s_.state().Edit2); }
+    long double latitude() const { return s_.angle(s_.state().Edit25); }
+    long double longitude() const { return s_.angle(s_.state().Edit26); }
+    long double height() const { return s_.number(s_.state().Edit27); }
+    long double cartX() const { return s_.number(s_.state().Edit28); }
+    long double cartY() const { return s_.number(s_.state().Edit29); }
+    long double cartZ() const { return s_.number(s_.state().Edit30); }
+    long double localX() const { return s_.number(s_.state().Edit3); }
+    long double localY() const { return s_.number(s_.state().Edit4); }
 
 private:
-    const TransformSettings& s;
+    const TransformSettings& s_;
 };
 
 // A file's point: X first (easting, longitude, geocentric X, plane X), the height last.

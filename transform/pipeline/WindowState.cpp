@@ -6,7 +6,7 @@ namespace {
 
 using EditField = std::string WindowState::*;
 
-constexpr std::array<EditField, 30> editFields{
+constexpr std::array<EditField, 30> kEditFields{
     &WindowState::Edit1,  &WindowState::Edit2,  &WindowState::Edit3,  &WindowState::Edit4,
     &WindowState::Edit5,  &WindowState::Edit6,  &WindowState::Edit7,  &WindowState::Edit8,
     &WindowState::Edit9,  &WindowState::Edit10, &WindowState::Edit11, &WindowState::Edit12,
@@ -18,9 +18,9 @@ constexpr std::array<EditField, 30> editFields{
 };
 
 EditField editField(int n) {
-    if (n < 1 || n > static_cast<int>(editFields.size()))
+    if (n < 1 || n > static_cast<int>(kEditFields.size()))
         throw std::out_of_range("there is no edit box " + std::to_string(n));
-    return editFields[static_cast<std::size_t>(n - 1)];
+    return kEditFields[static_cast<std::size_t>(n - 1)];
 }
 
 }  // namespace

@@ -295,10 +295,10 @@ long double readFloat(std::string_view text, const NumberFormat& format)
 std::string quotedForMessage(std::string_view text)
 {
     // A line of a damaged file may run to megabytes; the message shows its start.
-    constexpr std::size_t longest = 100;
-    if (text.size() <= longest)
+    constexpr std::size_t kLongest = 100;
+    if (text.size() <= kLongest)
         return "'" + std::string(text) + "'";
-    std::size_t cut = longest;
+    std::size_t cut = kLongest;
     while (cut > 0 && (static_cast<unsigned char>(text[cut]) & 0xC0) == 0x80)
         --cut;
     return "'" + std::string(text.substr(0, cut)) + "\u2026'";

@@ -9,25 +9,25 @@
 // readers expect of a short file.
 class TextLines {
 public:
-    explicit TextLines(std::string_view text) : rest(text) {}
+    explicit TextLines(std::string_view text) : rest_(text) {}
 
     std::string_view next() {
-        if (rest.empty()) {
-            atEnd = true;
+        if (rest_.empty()) {
+            atEnd_ = true;
             return {};
         }
-        const std::size_t end = rest.find('\n');
-        std::string_view line = rest.substr(0, end);
-        rest = end == std::string_view::npos ? std::string_view{} : rest.substr(end + 1);
+        const std::size_t end = rest_.find('\n');
+        std::string_view line = rest_.substr(0, end);
+        rest_ = end == std::string_view::npos ? std::string_view{} : rest_.substr(end + 1);
         if (!line.empty() && line.back() == '\r')
             line.remove_suffix(1);
         return line;
     }
 
     // True once a line was asked for beyond the text's end.
-    bool pastEnd() const { return atEnd; }
+    bool pastEnd() const { return atEnd_; }
 
 private:
-    std::string_view rest;
-    bool atEnd = false;
+    std::string_view rest_;
+    bool atEnd_ = false;
 };
