@@ -247,9 +247,7 @@ int run(const Arguments& a, bool point, bool stream, bool files)
     return runStreamOn(state, catalogue.catalogue, user, a);
 }
 
-}  // namespace
-
-int main(int argc, char** argv)
+int convert(int argc, char** argv)
 {
     CLI::App app("", "zelvora-convert");
     app.formatter(std::make_shared<ToolFormatter>());
@@ -337,6 +335,22 @@ int main(int argc, char** argv)
     } catch (const std::exception& e) {
         // Usage, a box that is not a number, a side without a datum, a line that cannot be read.
         fail(e.what());
+    }
+    return kBadInput;
+}
+
+}  // namespace
+
+int main(int argc, char** argv)
+{
+    // What escapes a run (memory exhausted while the options are set up, say) still ends with a
+    // message and the status of a refused run, not with an abort.
+    try {
+        return convert(argc, argv);
+    } catch (const std::exception& e) {
+        fail(e.what());
+    } catch (...) {
+        fail("unexpected failure");
     }
     return kBadInput;
 }

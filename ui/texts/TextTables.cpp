@@ -89,9 +89,10 @@ constexpr std::array<std::string_view, kTextSlotCount> kTextoIdioma = {
 constexpr std::array<std::string_view, kMessageSlotCount> kMensagemIdioma = [] {
     std::array<std::string_view, kMessageSlotCount> slots{};
     const auto set = [&slots](int code, std::string_view pt, std::string_view en, std::string_view es) {
-        slots[3 * code] = pt;
-        slots[3 * code + 1] = en;
-        slots[3 * code + 2] = es;
+        const std::size_t first = 3 * static_cast<std::size_t>(code);
+        slots[first] = pt;
+        slots[first + 1] = en;
+        slots[first + 2] = es;
     };
     set(0, "OK", "OK", "OK");
     set(1, "ATENÇÃO:Excedeu o fuso", "WARNING:exceed fuse", "ATENÇÃO:Excedeu o Huso");
@@ -132,7 +133,7 @@ struct ExamplePieces {
     std::string_view third;
 };
 
-constexpr int kAngleFormatCount = 3;
+constexpr std::size_t kAngleFormatCount = 3;
 
 constexpr std::array<ExamplePieces, kAngleFormatCount * Language::Count> kExamplePieces = {{
     {"Para 23", "676454° S digite: -23", "676454"},
@@ -176,9 +177,11 @@ std::string_view MensagemIdioma(int code, int language)
 
 std::optional<std::string> ExemploFormato(int angleFormat, int language, char decimalSeparator)
 {
-    if (angleFormat < 0 || angleFormat >= kAngleFormatCount || !isLanguage(language)) return std::nullopt;
-    const ExamplePieces& pieces =
-        kExamplePieces[static_cast<std::size_t>(angleFormat * Language::Count + language)];
+    if (angleFormat < 0 || static_cast<std::size_t>(angleFormat) >= kAngleFormatCount ||
+        !isLanguage(language))
+        return std::nullopt;
+    const ExamplePieces& pieces = kExamplePieces[static_cast<std::size_t>(angleFormat) * Language::Count +
+                                                 static_cast<std::size_t>(language)];
     std::string text(pieces.first);
     text += decimalSeparator;
     text += pieces.second;
