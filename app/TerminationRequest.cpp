@@ -26,8 +26,7 @@ TerminationRequest::TerminationRequest(std::function<void()> onRequest, QObject*
     notifier_ = new QSocketNotifier(requestPipe[0], QSocketNotifier::Read, this);
     connect(notifier_, &QSocketNotifier::activated, this, [this] {
         char bytes[16];
-        while (::read(requestPipe[0], bytes, sizeof bytes) > 0) {
-        }
+        while (::read(requestPipe[0], bytes, sizeof bytes) > 0) {}
         if (handled_) return;
         handled_ = true;
         // A second request, while this one is at work, ends the program at once.

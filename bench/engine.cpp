@@ -26,7 +26,9 @@ constexpr double kA = 6378137.0, kInvF = 298.257223563;         // WGS 84
 constexpr double kA69 = 6378160.0, kInvF69 = 298.25;            // the source datum of the shift
 constexpr double kDx69 = -66.87, kDy69 = 4.37, kDz69 = -38.52;  // its translation to WGS 84
 
-struct GeoPoint { double lat, lon, h; };
+struct GeoPoint {
+    double lat, lon, h;
+};
 constexpr std::size_t kPoints = 16;
 
 struct PointSet {
@@ -36,6 +38,7 @@ struct PointSet {
     std::array<GeoPoint, kPoints> points;  // within 3 degrees of the meridian, on the ground
 };
 
+// clang-format off
 constexpr PointSet kZone23South = {23, true, -45, {{
     {-22.5, -47.0, 640},   {-23.55, -46.63, 760},  {-19.92, -43.94, 850},
     {-15.79, -47.88, 1170}, {-25.43, -47.27, 920}, {-21.13, -42.37, 120},
@@ -44,13 +47,16 @@ constexpr PointSet kZone23South = {23, true, -45, {{
     {-23.96, -42.08, 600}, {-16.68, -47.76, 750},  {-27.50, -44.10, 0},
     {-21.78, -47.90, 560},
 }}};
+// clang-format on
 
+// clang-format off
 constexpr PointSet kZone32North = {32, false, 9, {{
     {45.46, 9.19, 120},   {48.14, 11.58, 520},  {50.11, 8.68, 110},  {47.37, 8.54, 410},
     {53.55, 9.99, 10},    {44.49, 11.34, 55},   {51.34, 11.87, 110}, {49.45, 11.08, 300},
     {46.07, 11.12, 1900}, {55.68, 11.57, 5},    {52.27, 10.52, 75},  {48.78, 9.18, 250},
     {45.07, 7.69, 240},   {54.32, 10.13, 20},   {47.07, 6.93, 1100}, {50.94, 6.96, 50},
 }}};
+// clang-format on
 
 const PointSet& SetOf(const benchmark::State& state)
 {
@@ -70,7 +76,9 @@ const TDatum& Datum69()
 }
 
 // Grid coordinates of the points (series projection, UTM).
-struct GridPoint { double north, east; };
+struct GridPoint {
+    double north, east;
+};
 std::array<GridPoint, kPoints> GridPoints(const PointSet& set)
 {
     std::array<GridPoint, kPoints> grid{};
@@ -83,7 +91,9 @@ std::array<GridPoint, kPoints> GridPoints(const PointSet& set)
     return grid;
 }
 
-struct CartPoint { double x, y, z; };
+struct CartPoint {
+    double x, y, z;
+};
 std::array<CartPoint, kPoints> CartPoints(const PointSet& set)
 {
     std::array<CartPoint, kPoints> cart{};
@@ -289,8 +299,7 @@ void GeographicLib_TMSeriesReverse(benchmark::State& state)
     for (auto _ : state) {
         const GridPoint& p = grid[i++ % kPoints];
         double lat, lon;
-        tm.Reverse(set.central_meridian, p.east - 500000, p.north - FalseNorthingOf(set), lat,
-                   lon);
+        tm.Reverse(set.central_meridian, p.east - 500000, p.north - FalseNorthingOf(set), lat, lon);
         benchmark::DoNotOptimize(lat);
         benchmark::DoNotOptimize(lon);
     }
@@ -401,8 +410,8 @@ void Proj_ThreeParameterShift(benchmark::State& state)
     std::size_t i = 0;
     for (auto _ : state) {
         const GeoPoint& p = set.points[i++ % kPoints];
-        const PJ_COORD out = proj_trans(shift.get(), PJ_FWD,
-                                        proj_coord(p.lon * kToRad, p.lat * kToRad, p.h, 0));
+        const PJ_COORD out =
+            proj_trans(shift.get(), PJ_FWD, proj_coord(p.lon * kToRad, p.lat * kToRad, p.h, 0));
         benchmark::DoNotOptimize(out);
     }
 }

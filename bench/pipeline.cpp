@@ -45,6 +45,7 @@ const char* const kSirgasProj = " +a=6378137 +rf=298.257222101";
 struct GeoPoint {
     double lat, lon, h;
 };
+// clang-format off
 constexpr std::array<GeoPoint, 16> kPoints = {{
     {-22.5, -47.0, 640},   {-23.55, -46.63, 760},  {-19.92, -43.94, 850},
     {-15.79, -47.88, 1170}, {-25.43, -47.27, 920}, {-21.13, -42.37, 120},
@@ -53,6 +54,7 @@ constexpr std::array<GeoPoint, 16> kPoints = {{
     {-23.96, -42.08, 600}, {-16.68, -47.76, 750},  {-27.50, -44.10, 0},
     {-21.78, -47.90, 560},
 }};
+// clang-format on
 
 enum class Job { UtmToGeodeticDatum, GeodeticToUtm, UtmZoneToZone, GeodeticToGeocentric };
 
@@ -71,24 +73,49 @@ JobSetting settingOf(Job job)
     const std::string helmert = " +step +proj=helmert +x=-66.87 +y=4.37 +z=-38.52";
     switch (job) {
     case Job::UtmToGeodeticDatum:
-        return {Kind::Grid, kSad69, Kind::Geodetic, kSirgas, "-45",
+        return {Kind::Grid,
+                kSad69,
+                Kind::Geodetic,
+                kSirgas,
+                "-45",
                 "+proj=pipeline" + utm23 + kSad69Proj,
                 "+proj=pipeline +step +inv +proj=utm +zone=23 +south" + std::string(kSad69Proj) +
                     " +step +proj=cart" + kSad69Proj + helmert + " +step +inv +proj=cart" +
                     kSirgasProj,
-                false, true};
+                false,
+                true};
     case Job::GeodeticToUtm:
-        return {Kind::Geodetic, kSirgas, Kind::Grid, kSirgas, "-45", "+proj=noop",
-                "+proj=pipeline" + utm23 + kSirgasProj, true, false};
-    case Job::UtmZoneToZone:
-        return {Kind::Grid, kSirgas, Kind::Grid, kSirgas, "-39",
+        return {Kind::Geodetic,
+                kSirgas,
+                Kind::Grid,
+                kSirgas,
+                "-45",
+                "+proj=noop",
                 "+proj=pipeline" + utm23 + kSirgasProj,
-                "+proj=pipeline +step +inv +proj=utm +zone=23 +south" +
-                    std::string(kSirgasProj) + " +step +proj=utm +zone=24 +south" + kSirgasProj,
-                false, false, true};
+                true,
+                false};
+    case Job::UtmZoneToZone:
+        return {Kind::Grid,
+                kSirgas,
+                Kind::Grid,
+                kSirgas,
+                "-39",
+                "+proj=pipeline" + utm23 + kSirgasProj,
+                "+proj=pipeline +step +inv +proj=utm +zone=23 +south" + std::string(kSirgasProj) +
+                    " +step +proj=utm +zone=24 +south" + kSirgasProj,
+                false,
+                false,
+                true};
     case Job::GeodeticToGeocentric:
-        return {Kind::Geodetic, kSirgas, Kind::Cartesian, kSirgas, "-45", "+proj=noop",
-                "+proj=cart" + std::string(kSirgasProj), true, false};
+        return {Kind::Geodetic,
+                kSirgas,
+                Kind::Cartesian,
+                kSirgas,
+                "-45",
+                "+proj=noop",
+                "+proj=cart" + std::string(kSirgasProj),
+                true,
+                false};
     }
     std::abort();
 }
@@ -231,8 +258,8 @@ public:
                     "ratio");
         for (const auto& [job, sides] : best_)
             if (sides.first > 0 && sides.second > 0)
-                std::printf("%-26s %14.1f %14.1f %9.2fx\n", job.c_str(), sides.first,
-                            sides.second, sides.first / sides.second);
+                std::printf("%-26s %14.1f %14.1f %9.2fx\n", job.c_str(), sides.first, sides.second,
+                            sides.first / sides.second);
     }
 
 private:

@@ -14,8 +14,8 @@
 namespace {
 
 // What DXF and point files carry: grid metres, degrees, heights, small and exponent forms.
-const std::array<const char*, 8> kTexts = {"7395123.456789", "500000",   "-23.676454", "812.25",
-                                           "4010000.1235",   "0.0025",   "1.5E-7",     "-45"};
+const std::array<const char*, 8> kTexts = {"7395123.456789", "500000", "-23.676454", "812.25",
+                                           "4010000.1235",   "0.0025", "1.5E-7",     "-45"};
 
 const std::array<long double, 8> kValues = {7395123.456789L, 500000.0L, -23.676454L, 812.25L,
                                             4010000.12345L,  0.0025L,   1.5e-7L,     1.0L / 3};

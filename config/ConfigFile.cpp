@@ -5,12 +5,12 @@
 #include <fstream>
 #include <iterator>
 
-ConfigFileContent readConfigFile(const std::filesystem::path& file, std::uintmax_t largest) {
+ConfigFileContent readConfigFile(const std::filesystem::path& file, std::uintmax_t largest)
+{
     ConfigFileContent content;
     std::error_code error;
     const auto status = std::filesystem::status(file, error);
-    if (!std::filesystem::exists(status))
-        return content;
+    if (!std::filesystem::exists(status)) return content;
     content.exists = true;
     const auto quoted = "\"" + file.string() + "\"";
     if (std::filesystem::is_directory(status)) {
@@ -29,7 +29,6 @@ ConfigFileContent readConfigFile(const std::filesystem::path& file, std::uintmax
         return content;
     }
     content.bytes.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-    if (in.bad())
-        content.problem = "Cannot read " + quoted + ": a read error";
+    if (in.bad()) content.problem = "Cannot read " + quoted + ": a read error";
     return content;
 }

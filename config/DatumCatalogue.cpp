@@ -10,16 +10,17 @@
 
 namespace {
 
-std::string_view trimBlanks(std::string_view text) {
+std::string_view trimBlanks(std::string_view text)
+{
     const auto first = text.find_first_not_of(" \t");
-    if (first == std::string_view::npos)
-        return {};
+    if (first == std::string_view::npos) return {};
     return text.substr(first, text.find_last_not_of(" \t") - first + 1);
 }
 
 // a,1/f,name,Dx,Dy,Dz: cut at the first five commas; the first five fields lose their blanks,
 // the sixth is the rest of the line, read as a number like the others.
-TDatum datumOfLine(std::string_view line) {
+TDatum datumOfLine(std::string_view line)
+{
     std::array<std::string_view, 6> fields;
     std::string_view rest = line;
     for (std::size_t i = 0; i < 5; ++i) {
@@ -40,16 +41,17 @@ TDatum datumOfLine(std::string_view line) {
     return TDatum(windows1252ToUtf8(fields[2]), A, 1.0L / InvF, Dx, Dy, Dz);
 }
 
-int linesBeforeFirstEmpty(TextLines& lines) {
+int linesBeforeFirstEmpty(TextLines& lines)
+{
     int count = 0;
-    while (!lines.next().empty())
-        ++count;
+    while (!lines.next().empty()) ++count;
     return count;
 }
 
 // What the file can hold: no comma (the field separator), no line break, and only characters
 // of its character set, so that the name reads back as it was stored.
-std::optional<DatumRefused> nameProblem(const std::string& name) {
+std::optional<DatumRefused> nameProblem(const std::string& name)
+{
     using Reason = DatumRefused::Reason;
     if (name.find(',') != std::string::npos)
         return DatumRefused(Reason::Comma, "a datum name cannot hold a comma");
@@ -61,34 +63,34 @@ std::optional<DatumRefused> nameProblem(const std::string& name) {
     return std::nullopt;
 }
 
-int validSelection(int index, int QuantDatum) {
-    if (QuantDatum < 0)
-        return -1;
+int validSelection(int index, int QuantDatum)
+{
+    if (QuantDatum < 0) return -1;
     return index < 0 || index > QuantDatum ? 0 : index;
 }
 
 }  // namespace
 
-const TDatum* DatumCatalogue::datumAt(int index) const {
-    if (index < 0 || index > QuantDatum())
-        return nullptr;
+const TDatum* DatumCatalogue::datumAt(int index) const
+{
+    if (index < 0 || index > QuantDatum()) return nullptr;
     return &datums_[static_cast<std::size_t>(index)];
 }
 
-std::vector<std::string> DatumCatalogue::names() const {
+std::vector<std::string> DatumCatalogue::names() const
+{
     std::vector<std::string> result;
     result.reserve(datums_.size());
-    for (const auto& datum : datums_)
-        result.push_back(datum.Name);
+    for (const auto& datum : datums_) result.push_back(datum.Name);
     return result;
 }
 
 void DatumCatalogue::store(int slot, const std::string& Name, long double A, long double InvF,
-                           long double Dx, long double Dy, long double Dz) {
+                           long double Dx, long double Dy, long double Dz)
+{
     // The file drops a name's outer blanks, so the catalogue does too.
     const std::string name(trimBlanks(Name));
-    if (const auto problem = nameProblem(name))
-        throw *problem;
+    if (const auto problem = nameProblem(name)) throw *problem;
     if (slot == QuantDatum() + 1 && slot == Slots)
         throw DatumRefused(DatumRefused::Reason::Full, "the catalogue is full: it holds at most " +
                                                            std::to_string(Slots) + " datums");
@@ -103,33 +105,34 @@ void DatumCatalogue::store(int slot, const std::string& Name, long double A, lon
     changed_ = true;
 }
 
-bool DatumCatalogue::append(TDatum datum) {
-    if (QuantDatum() + 1 == Slots)
-        return false;
+bool DatumCatalogue::append(TDatum datum)
+{
+    if (QuantDatum() + 1 == Slots) return false;
     datums_.push_back(std::move(datum));
     return true;
 }
 
 DatumSelection AtualizaDatum(DatumCatalogue& catalogue, int slot, const std::string& Name,
                              long double A, long double InvF, long double Dx, long double Dy,
-                             long double Dz, DatumSelection remembered) {
+                             long double Dz, DatumSelection remembered)
+{
     catalogue.store(slot, Name, A, InvF, Dx, Dy, Dz);
     const int last = catalogue.QuantDatum();
     return {validSelection(remembered.source, last), validSelection(remembered.target, last)};
 }
 
-CatalogueReading readCatalogue(std::string_view content) {
+CatalogueReading readCatalogue(std::string_view content)
+{
     CatalogueReading reading;
     TextLines lines(content);
     for (int number = 1;; ++number) {
         const std::string_view line = lines.next();
-        if (line.empty())
-            break;
+        if (line.empty()) break;
         if (reading.catalogue.QuantDatum() + 1 == DatumCatalogue::Slots) {
             const int unread = 1 + linesBeforeFirstEmpty(lines);
             reading.problem = "only the first " + std::to_string(DatumCatalogue::Slots) +
-                              " datums were loaded; the " + std::to_string(unread) +
-                              " from line " + std::to_string(number) + " on were not";
+                              " datums were loaded; the " + std::to_string(unread) + " from line " +
+                              std::to_string(number) + " on were not";
             break;
         }
         try {
@@ -143,20 +146,21 @@ CatalogueReading readCatalogue(std::string_view content) {
     return reading;
 }
 
-CatalogueReading loadCatalogue(const std::filesystem::path& file) {
+CatalogueReading loadCatalogue(const std::filesystem::path& file)
+{
     const auto content = readConfigFile(file);
     if (!content.exists)
         return {DatumCatalogue{}, "The datum catalogue \"" + file.string() +
                                       "\" does not exist; no datums were loaded"};
-    if (content.problem)
-        return {DatumCatalogue{}, *content.problem + "; no datums were loaded"};
+    if (content.problem) return {DatumCatalogue{}, *content.problem + "; no datums were loaded"};
     auto reading = readCatalogue(content.bytes);
     if (reading.problem)
         reading.problem = "The datum catalogue \"" + file.string() + "\", " + *reading.problem;
     return reading;
 }
 
-std::string catalogueText(const DatumCatalogue& catalogue) {
+std::string catalogueText(const DatumCatalogue& catalogue)
+{
     const auto file = NumberFormat::file();
     std::string text;
     for (const auto& datum : catalogue.ListaDatum()) {
@@ -167,9 +171,9 @@ std::string catalogueText(const DatumCatalogue& catalogue) {
     return text;
 }
 
-bool saveCatalogue(const std::filesystem::path& file, const DatumCatalogue& catalogue) {
-    if (!catalogue.DatumAlterado())
-        return false;
+bool saveCatalogue(const std::filesystem::path& file, const DatumCatalogue& catalogue)
+{
+    if (!catalogue.DatumAlterado()) return false;
     writeFileAtomically(file, catalogueText(catalogue));
     return true;
 }

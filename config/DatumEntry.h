@@ -10,9 +10,9 @@
 // Status codes of the reading, as the status messages number them.
 namespace DatumEntryCode {
 inline constexpr int Valid = 0;
-inline constexpr int EarthRadius = 8;   // a outside 6 377 000 .. 6 379 000 m
-inline constexpr int Flattening = 11;   // 1/f outside 250 .. 350
-inline constexpr int NotANumber = 12;   // a box that is not a number
+inline constexpr int EarthRadius = 8;  // a outside 6 377 000 .. 6 379 000 m
+inline constexpr int Flattening = 11;  // 1/f outside 250 .. 350
+inline constexpr int NotANumber = 12;  // a box that is not a number
 }  // namespace DatumEntryCode
 
 // The boxes in their order of reading, with the tag a message names each by.

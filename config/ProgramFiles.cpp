@@ -30,8 +30,8 @@ fs::path ProgramFiles::writable(const std::string& name) const
     std::error_code error;
     fs::create_directories(settings, error);
     if (error)
-        throw FileWriteError("Cannot create the folder \"" + settings.string() + "\": " +
-                             error.message());
+        throw FileWriteError("Cannot create the folder \"" + settings.string() +
+                             "\": " + error.message());
     return settings / name;
 }
 
@@ -55,10 +55,7 @@ fs::path runningProgramFolder()
     return self.parent_path();
 }
 
-bool folderIsWritable(const fs::path& folder)
-{
-    return ::access(folder.c_str(), W_OK | X_OK) == 0;
-}
+bool folderIsWritable(const fs::path& folder) { return ::access(folder.c_str(), W_OK | X_OK) == 0; }
 
 ProgramFiles locateProgramFiles(const fs::path& programFolder, const fs::path& configFolder,
                                 const std::function<bool(const fs::path&)>& writable)

@@ -17,7 +17,10 @@ struct ProgramFiles {
     std::filesystem::path settings;  // where "Zelvora.Cfg" and a changed "Datum.Cfg" are written
 
     // Everything in one folder, as the portable layout has it.
-    static ProgramFiles inOneFolder(const std::filesystem::path& folder) { return {folder, folder}; }
+    static ProgramFiles inOneFolder(const std::filesystem::path& folder)
+    {
+        return {folder, folder};
+    }
 
     // The file to read at start-up: the user's own in the settings folder when it is there,
     // else the shipped one.

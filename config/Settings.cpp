@@ -15,19 +15,22 @@ namespace {
 // the reserved line 14.
 struct SettingsLine {
     enum Kind { Index, Number, Name, Flag, Reserved } kind;
-    int WindowState::* index = nullptr;
-    std::string WindowState::* text = nullptr;
-    bool WindowState::* flag = nullptr;
+    int WindowState::*index = nullptr;
+    std::string WindowState::*text = nullptr;
+    bool WindowState::*flag = nullptr;
 };
 
-constexpr SettingsLine index(int WindowState::* field) { return {SettingsLine::Index, field}; }
-constexpr SettingsLine number(std::string WindowState::* field) {
+constexpr SettingsLine index(int WindowState::*field) { return {SettingsLine::Index, field}; }
+constexpr SettingsLine number(std::string WindowState::*field)
+{
     return {SettingsLine::Number, nullptr, field};
 }
-constexpr SettingsLine name(std::string WindowState::* field) {
+constexpr SettingsLine name(std::string WindowState::*field)
+{
     return {SettingsLine::Name, nullptr, field};
 }
-constexpr SettingsLine flag(bool WindowState::* field) {
+constexpr SettingsLine flag(bool WindowState::*field)
+{
     return {SettingsLine::Flag, nullptr, nullptr, field};
 }
 
@@ -35,17 +38,49 @@ using S = WindowState;
 
 // Line n of the file is entry n - 1.
 constexpr std::array<SettingsLine, 43> kSettingsLines{
-    index(&S::ComboBox7),  index(&S::ComboBox9),  number(&S::Edit13), index(&S::ComboBox14),
-    number(&S::Edit15),    number(&S::Edit16),    index(&S::ComboBox16), number(&S::Edit17),
-    number(&S::Edit18),    number(&S::Edit19),    index(&S::ComboBox8),  index(&S::ComboBox10),
-    number(&S::Edit20),    SettingsLine{SettingsLine::Reserved}, number(&S::Edit14),
-    number(&S::Edit21),    index(&S::ComboBox17), number(&S::Edit22), number(&S::Edit23),
-    number(&S::Edit24),    number(&S::Edit25),    number(&S::Edit26), number(&S::Edit27),
-    number(&S::Edit1),     number(&S::Edit2),     number(&S::Edit28), number(&S::Edit29),
-    number(&S::Edit30),    number(&S::Edit3),     number(&S::Edit4),  name(&S::OpenDialog1FileName),
-    name(&S::SaveDialog1FileName), index(&S::ComboBox1), number(&S::Edit5), number(&S::Edit6),
-    number(&S::Edit7),     number(&S::Edit8),     number(&S::Edit9),  number(&S::Edit10),
-    number(&S::Edit11),    number(&S::Edit12),    index(&S::ComboBox2), flag(&S::CheckBox1),
+    index(&S::ComboBox7),
+    index(&S::ComboBox9),
+    number(&S::Edit13),
+    index(&S::ComboBox14),
+    number(&S::Edit15),
+    number(&S::Edit16),
+    index(&S::ComboBox16),
+    number(&S::Edit17),
+    number(&S::Edit18),
+    number(&S::Edit19),
+    index(&S::ComboBox8),
+    index(&S::ComboBox10),
+    number(&S::Edit20),
+    SettingsLine{SettingsLine::Reserved},
+    number(&S::Edit14),
+    number(&S::Edit21),
+    index(&S::ComboBox17),
+    number(&S::Edit22),
+    number(&S::Edit23),
+    number(&S::Edit24),
+    number(&S::Edit25),
+    number(&S::Edit26),
+    number(&S::Edit27),
+    number(&S::Edit1),
+    number(&S::Edit2),
+    number(&S::Edit28),
+    number(&S::Edit29),
+    number(&S::Edit30),
+    number(&S::Edit3),
+    number(&S::Edit4),
+    name(&S::OpenDialog1FileName),
+    name(&S::SaveDialog1FileName),
+    index(&S::ComboBox1),
+    number(&S::Edit5),
+    number(&S::Edit6),
+    number(&S::Edit7),
+    number(&S::Edit8),
+    number(&S::Edit9),
+    number(&S::Edit10),
+    number(&S::Edit11),
+    number(&S::Edit12),
+    index(&S::ComboBox2),
+    flag(&S::CheckBox1),
 };
 
 constexpr int kLanguageLine = 33;
@@ -64,19 +99,16 @@ struct BadLine {
 };
 
 // Reads line `n`'s text into the state by the line's kind, numbers shown in the user's form.
-void readLine(WindowState& state, int n, std::string_view text, const NumberFormat& user) {
+void readLine(WindowState& state, int n, std::string_view text, const NumberFormat& user)
+{
     const SettingsLine& line = lineAt(n);
     try {
         switch (line.kind) {
-        case SettingsLine::Index:
-            state.*line.index = readInteger(text);
-            break;
+        case SettingsLine::Index: state.*line.index = readInteger(text); break;
         case SettingsLine::Number:
             state.*line.text = formatGeneral(readFloat(text, NumberFormat::file()), user);
             break;
-        case SettingsLine::Name:
-            state.*line.text = windows1252ToUtf8(text);
-            break;
+        case SettingsLine::Name: state.*line.text = windows1252ToUtf8(text); break;
         case SettingsLine::Flag: {
             const int value = readInteger(text);
             if (value != 0 && value != 1)
@@ -84,8 +116,7 @@ void readLine(WindowState& state, int n, std::string_view text, const NumberForm
             state.*line.flag = value == 1;
             break;
         }
-        case SettingsLine::Reserved:
-            break;
+        case SettingsLine::Reserved: break;
         }
     } catch (const ConversionError& error) {
         throw BadLine{n, error.what()};
@@ -94,7 +125,8 @@ void readLine(WindowState& state, int n, std::string_view text, const NumberForm
 
 // The eight values of the user-defined families when the file has none: on both sides a UTM
 // zone's figures.
-void defaultUserFamilies(WindowState& state, const NumberFormat& user) {
+void defaultUserFamilies(WindowState& state, const NumberFormat& user)
+{
     static constexpr std::array<long double, 4> kUtm{0.9996L, 6, 10000000, 500000};
     for (int n = kFirstUserFamilyLine; n <= kLastUserFamilyLine; ++n)
         state.*lineAt(n).text = formatGeneral(kUtm[static_cast<std::size_t>((n - 34) % 4)], user);
@@ -104,10 +136,10 @@ void defaultUserFamilies(WindowState& state, const NumberFormat& user) {
 // lines 1 to 32 as the table says, the language read leniently, then the optional block of the
 // user families, the optional angle format and the optional "keep heights", each taken from the
 // next line there is. Throws BadLine for a line that sets the whole file aside.
-SettingsReading readState(std::string_view content, WindowState state, const NumberFormat& user) {
+SettingsReading readState(std::string_view content, WindowState state, const NumberFormat& user)
+{
     TextLines lines(content);
-    for (int n = 1; n < kLanguageLine; ++n)
-        readLine(state, n, lines.next(), user);
+    for (int n = 1; n < kLanguageLine; ++n) readLine(state, n, lines.next(), user);
 
     // A language that is not a number selects the first language rather than failing.
     try {
@@ -127,8 +159,7 @@ SettingsReading readState(std::string_view content, WindowState state, const Num
 
     const std::string_view format = lines.next();
     state.ComboBox2 = 2;
-    if (!format.empty())
-        readLine(state, kAngleFormatLine, format, user);
+    if (!format.empty()) readLine(state, kAngleFormatLine, format, user);
 
     // Files written before "keep heights" end above: heights are converted, as they always were.
     // A damaged value costs that one choice, not every setting: it is reported and heights are
@@ -145,11 +176,13 @@ SettingsReading readState(std::string_view content, WindowState state, const Num
     return {state, problem};
 }
 
-int withinList(int index, int size, int fallback) {
+int withinList(int index, int size, int fallback)
+{
     return index >= 0 && index < size ? index : fallback;
 }
 
-void makeSelectionsValid(WindowState& state, const WindowState& startup, int QuantDatum) {
+void makeSelectionsValid(WindowState& state, const WindowState& startup, int QuantDatum)
+{
     state.ComboBox1 = withinList(state.ComboBox1, ListSize::Languages, startup.ComboBox1);
     state.ComboBox2 = withinList(state.ComboBox2, ListSize::AngleFormats, startup.ComboBox2);
     state.ComboBox3 = withinList(state.ComboBox3, ListSize::FileTypes, startup.ComboBox3);
@@ -163,7 +196,8 @@ void makeSelectionsValid(WindowState& state, const WindowState& startup, int Qua
     state.ComboBox10 = withinList(state.ComboBox10, QuantDatum + 1, noDatum);
 }
 
-SettingsReading validated(SettingsReading reading, const WindowState& startup, int QuantDatum) {
+SettingsReading validated(SettingsReading reading, const WindowState& startup, int QuantDatum)
+{
     makeSelectionsValid(reading.state, startup, QuantDatum);
     return reading;
 }
@@ -171,7 +205,8 @@ SettingsReading validated(SettingsReading reading, const WindowState& startup, i
 }  // namespace
 
 SettingsReading Le_Config(std::string_view content, const WindowState& startup, int QuantDatum,
-                          const NumberFormat& user) {
+                          const NumberFormat& user)
+{
     WindowState english = startup;
     english.ComboBox1 = kEnglish;
     try {
@@ -184,7 +219,8 @@ SettingsReading Le_Config(std::string_view content, const WindowState& startup, 
 }
 
 SettingsReading Le_Config(const std::filesystem::path& file, const WindowState& startup,
-                          int QuantDatum, const NumberFormat& user) {
+                          int QuantDatum, const NumberFormat& user)
+{
     const auto content = readConfigFile(file);
     if (!content.exists || content.problem) {
         WindowState english = startup;
@@ -197,26 +233,19 @@ SettingsReading Le_Config(const std::filesystem::path& file, const WindowState& 
     return reading;
 }
 
-std::string settingsText(const WindowState& state, const NumberFormat& user) {
+std::string settingsText(const WindowState& state, const NumberFormat& user)
+{
     std::string text;
     for (int n = 1; n <= static_cast<int>(kSettingsLines.size()); ++n) {
         const SettingsLine& line = lineAt(n);
         switch (line.kind) {
-        case SettingsLine::Index:
-            text += std::to_string(state.*line.index);
-            break;
+        case SettingsLine::Index: text += std::to_string(state.*line.index); break;
         case SettingsLine::Number:
             text += formatGeneral(readFloat(state.*line.text, user), NumberFormat::file());
             break;
-        case SettingsLine::Name:
-            text += utf8ToWindows1252(state.*line.text);
-            break;
-        case SettingsLine::Flag:
-            text += state.*line.flag ? '1' : '0';
-            break;
-        case SettingsLine::Reserved:
-            text += '0';
-            break;
+        case SettingsLine::Name: text += utf8ToWindows1252(state.*line.text); break;
+        case SettingsLine::Flag: text += state.*line.flag ? '1' : '0'; break;
+        case SettingsLine::Reserved: text += '0'; break;
         }
         text += "\r\n";
     }
@@ -224,6 +253,7 @@ std::string settingsText(const WindowState& state, const NumberFormat& user) {
 }
 
 void writeSettings(const std::filesystem::path& file, const WindowState& state,
-                   const NumberFormat& user) {
+                   const NumberFormat& user)
+{
     writeFileAtomically(file, settingsText(state, user));
 }

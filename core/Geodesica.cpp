@@ -43,9 +43,7 @@ SinCos SinAndCos(long double r)
 SinCos SinCosOfDegrees(long double d)
 {
     const long double k = std::rint(d / 90);
-    if (!(std::fabs(k) <= 4)) {
-        return SinAndCos(Radians(d));
-    }
+    if (!(std::fabs(k) <= 4)) { return SinAndCos(Radians(d)); }
     const auto [s, c] = SinAndCos(Radians(d - 90 * k));
     switch (static_cast<int>(k) & 3) {
     case 0: return {s, c};
@@ -146,8 +144,8 @@ TTipo_Coord::TTipo_Coord(long double K0, long double FalseEasting, long double F
     SetParameters(K0, FalseEasting, FalseNorthing, ZoneWidth);
 }
 
-void TTipo_Coord::SetParameters(long double K0, long double FalseEasting,
-                                long double FalseNorthing, long double ZoneWidth)
+void TTipo_Coord::SetParameters(long double K0, long double FalseEasting, long double FalseNorthing,
+                                long double ZoneWidth)
 {
     this->K0 = K0;
     this->FalseEasting = FalseEasting;
@@ -200,13 +198,21 @@ bool TGeo::DatumRadiusValid() const
 
 // The latitude (4), longitude (5) and datum (8) checks that close the check list of every
 // routine taking a geodetic point, in that order; false when one of them failed.
-bool TGeo::PointChecksPass(long double Lat, long double Lon, long double MinLat,
-                           long double MaxLat)
+bool TGeo::PointChecksPass(long double Lat, long double Lon, long double MinLat, long double MaxLat)
 {
     bool pass = true;
-    if (!Inside(Lat, MinLat, MaxLat)) { Status = GeoStatus::InvalidLatitude; pass = false; }
-    if (!Inside(Lon, -180, 180)) { Status = GeoStatus::InvalidLongitude; pass = false; }
-    if (!DatumRadiusValid()) { Status = GeoStatus::InvalidEarthRadius; pass = false; }
+    if (!Inside(Lat, MinLat, MaxLat)) {
+        Status = GeoStatus::InvalidLatitude;
+        pass = false;
+    }
+    if (!Inside(Lon, -180, 180)) {
+        Status = GeoStatus::InvalidLongitude;
+        pass = false;
+    }
+    if (!DatumRadiusValid()) {
+        Status = GeoStatus::InvalidEarthRadius;
+        pass = false;
+    }
     return pass;
 }
 
@@ -266,7 +272,10 @@ void TGeo::GeoToGrid(long double Lat, long double Lon, long double CentralMeridi
     const long double W = Grid->ZoneWidth;
     const long double d = std::fabs(Lon - CentralMeridian);
     if (!(W / 2 >= d)) Status = GeoStatus::OutsideZone;
-    if (!(d - W / 2 <= 1)) { Status = GeoStatus::FarOutsideZone; computable = false; }
+    if (!(d - W / 2 <= 1)) {
+        Status = GeoStatus::FarOutsideZone;
+        computable = false;
+    }
     if (!CentralMeridianIsStandard(CentralMeridian)) Status = GeoStatus::NonStandardMeridian;
     if (!PointChecksPass(Lat, Lon, -80, 84)) computable = false;
 
@@ -274,49 +283,51 @@ void TGeo::GeoToGrid(long double Lat, long double Lon, long double CentralMeridi
         North = 0;
         East = 0;
     } else {
-        Guarded([&] {
-            const Ellipsoid el(*Datum);
-            const long double a = el.a;
-            const long double e = el.E();
-            const long double ep = el.SecondE();
-            const long double ep2 = IntPower(2, ep);
-            const long double ep4 = IntPower(4, ep);
-            const long double s1 = std::sin(ArcSecond);
-            const long double K0 = Grid->K0;
+        Guarded(
+            [&] {
+                const Ellipsoid el(*Datum);
+                const long double a = el.a;
+                const long double e = el.E();
+                const long double ep = el.SecondE();
+                const long double ep2 = IntPower(2, ep);
+                const long double ep4 = IntPower(4, ep);
+                const long double s1 = std::sin(ArcSecond);
+                const long double K0 = Grid->K0;
 
-            const SinCos phi = SinCosOfDegrees(Lat);
-            const long double sinPhi = phi.sin;
-            const long double cosPhi = phi.cos;
-            const long double t = Tangent(sinPhi, cosPhi);
-            const long double t2 = IntPower(2, t);
-            const long double t4 = IntPower(4, t);
-            const long double cos2 = IntPower(2, cosPhi);
-            const long double sin2 = IntPower(2, sinPhi);
-            const long double S = MeridianArcFrom(a, Lat, e, sinPhi, cosPhi);
-            const long double N = a / std::sqrt(1 - e * e * sinPhi * sinPhi);
-            const long double p = (CentralMeridian - Lon) * TenToMinus4 * 3600;
+                const SinCos phi = SinCosOfDegrees(Lat);
+                const long double sinPhi = phi.sin;
+                const long double cosPhi = phi.cos;
+                const long double t = Tangent(sinPhi, cosPhi);
+                const long double t2 = IntPower(2, t);
+                const long double t4 = IntPower(4, t);
+                const long double cos2 = IntPower(2, cosPhi);
+                const long double sin2 = IntPower(2, sinPhi);
+                const long double S = MeridianArcFrom(a, Lat, e, sinPhi, cosPhi);
+                const long double N = a / std::sqrt(1 - e * e * sinPhi * sinPhi);
+                const long double p = (CentralMeridian - Lon) * TenToMinus4 * 3600;
 
-            const long double I = S * K0;
-            const long double II = IntPower(2, s1) * N * sinPhi * cosPhi / 2 * K0 * 1e8L;
-            const long double III = IntPower(4, s1) * N * sinPhi * IntPower(3, cosPhi) / 24 *
-                                    (5 - t2 + 9 * ep2 * cos2 + 4 * ep4 * IntPower(4, cosPhi)) *
-                                    K0 * 1e7L * 1e9L;
-            const long double A6 = IntPower(6, s1) * N * sinPhi * IntPower(5, cosPhi) / 720 *
-                                   (61 - 58 * t2 + t4 + 270 * ep2 * cos2 - 330 * ep2 * sin2) *
-                                   K0 * IntPower(24, 10);
-            const long double IV = s1 * N * cosPhi * K0 * 1e4L;
-            const long double V = IntPower(3, s1) * N * IntPower(3, cosPhi) / 6 *
-                                  (1 - t2 + ep2 * cos2) * K0 * 1e6L * 1e6L;
-            const long double B5 = IntPower(5, s1) * N * IntPower(5, cosPhi) / 120 *
-                                   (5 - 18 * t2 + t4 + 14 * ep2 * cos2 - 58 * ep2 * sin2) * K0 *
-                                   IntPower(20, 10);
+                const long double I = S * K0;
+                const long double II = IntPower(2, s1) * N * sinPhi * cosPhi / 2 * K0 * 1e8L;
+                const long double III = IntPower(4, s1) * N * sinPhi * IntPower(3, cosPhi) / 24 *
+                                        (5 - t2 + 9 * ep2 * cos2 + 4 * ep4 * IntPower(4, cosPhi)) *
+                                        K0 * 1e7L * 1e9L;
+                const long double A6 = IntPower(6, s1) * N * sinPhi * IntPower(5, cosPhi) / 720 *
+                                       (61 - 58 * t2 + t4 + 270 * ep2 * cos2 - 330 * ep2 * sin2) *
+                                       K0 * IntPower(24, 10);
+                const long double IV = s1 * N * cosPhi * K0 * 1e4L;
+                const long double V = IntPower(3, s1) * N * IntPower(3, cosPhi) / 6 *
+                                      (1 - t2 + ep2 * cos2) * K0 * 1e6L * 1e6L;
+                const long double B5 = IntPower(5, s1) * N * IntPower(5, cosPhi) / 120 *
+                                       (5 - 18 * t2 + t4 + 14 * ep2 * cos2 - 58 * ep2 * sin2) * K0 *
+                                       IntPower(20, 10);
 
-            const long double sum =
-                (I + II * IntPower(2, p)) + III * IntPower(4, p) + A6 * IntPower(6, p);
-            // The equator counts as southern: it takes the false northing.
-            North = Lat > 0 ? std::fabs(sum) : sum + Grid->FalseNorthing;
-            East = Grid->FalseEasting - (V * IntPower(3, p) + IV * p + B5 * IntPower(5, p));
-        }, North, East);
+                const long double sum =
+                    (I + II * IntPower(2, p)) + III * IntPower(4, p) + A6 * IntPower(6, p);
+                // The equator counts as southern: it takes the false northing.
+                North = Lat > 0 ? std::fabs(sum) : sum + Grid->FalseNorthing;
+                East = Grid->FalseEasting - (V * IntPower(3, p) + IV * p + B5 * IntPower(5, p));
+            },
+            North, East);
     }
     ZoneOf(Lat, Lon);
 }
@@ -335,7 +346,10 @@ void TGeo::GridToGeo(int Hemisphere, long double North, long double East,
         Status = GeoStatus::InvalidEasting;
         computable = false;
     }
-    if (!DatumRadiusValid()) { Status = GeoStatus::InvalidEarthRadius; computable = false; }
+    if (!DatumRadiusValid()) {
+        Status = GeoStatus::InvalidEarthRadius;
+        computable = false;
+    }
 
     // Arithmetic on an infinity raises no flag: an infinite scale factor would put every point
     // on the central meridian's foot and pass for success, so it is a fault.
@@ -348,72 +362,74 @@ void TGeo::GridToGeo(int Hemisphere, long double North, long double East,
         Lon = 0;
         return;
     }
-    Guarded([&] {
-        const Ellipsoid el(*Datum);
-        const long double a = el.a;
-        const long double e = el.E();
-        const long double e2 = e * e;
-        const long double ep2 = IntPower(2, el.SecondE());
-        const long double ep4 = IntPower(4, el.SecondE());
-        const long double s1 = std::sin(ArcSecond);
-        const long double K0 = Grid->K0;
+    Guarded(
+        [&] {
+            const Ellipsoid el(*Datum);
+            const long double a = el.a;
+            const long double e = el.E();
+            const long double e2 = e * e;
+            const long double ep2 = IntPower(2, el.SecondE());
+            const long double ep4 = IntPower(4, el.SecondE());
+            const long double s1 = std::sin(ArcSecond);
+            const long double K0 = Grid->K0;
 
-        const long double Nd = Hemisphere == 1 ? Grid->FalseNorthing - North : North;
-        const long double M = a * (1 - e2);
-        const ArcCoefficients C = ArcCoefficientsOf(e);
-        const long double P0 = C.C0 * M / Rho, P2 = C.C2 * M / 2, P4 = C.C4 * M / 4,
-                          P6 = C.C6 * M / 6, P8 = C.C8 * M / 8, P10 = C.C10 * M / 10;
-        const long double S = Nd / K0;
+            const long double Nd = Hemisphere == 1 ? Grid->FalseNorthing - North : North;
+            const long double M = a * (1 - e2);
+            const ArcCoefficients C = ArcCoefficientsOf(e);
+            const long double P0 = C.C0 * M / Rho, P2 = C.C2 * M / 2, P4 = C.C4 * M / 4,
+                              P6 = C.C6 * M / 6, P8 = C.C8 * M / 8, P10 = C.C10 * M / 10;
+            const long double S = Nd / K0;
 
-        // Footpoint latitude, in degrees, by fixed-point iteration on the meridian arc; sn and c
-        // are the sine and cosine of the last pass's latitude.
-        long double phi = S / P0;
-        long double sn = 0, c = 1;
-        for (int i = 1; i <= 9; ++i) {
-            const SinCos r = SinCosOfDegrees(phi);
-            sn = r.sin;
-            c = r.cos;
-            const EvenMultipleSines s = EvenSines(sn, c);
-            const long double next =
-                (S + P2 * s.s2 - P4 * s.s4 + P6 * s.s6 - P8 * s.s8 + P10 * s.s10) * (1 / P0);
-            const bool settled = next == phi;
-            phi = next;
-            if (settled) break;
-        }
-        const long double phi1 = phi;
+            // Footpoint latitude, in degrees, by fixed-point iteration on the meridian arc; sn and
+            // c are the sine and cosine of the last pass's latitude.
+            long double phi = S / P0;
+            long double sn = 0, c = 1;
+            for (int i = 1; i <= 9; ++i) {
+                const SinCos r = SinCosOfDegrees(phi);
+                sn = r.sin;
+                c = r.cos;
+                const EvenMultipleSines s = EvenSines(sn, c);
+                const long double next =
+                    (S + P2 * s.s2 - P4 * s.s4 + P6 * s.s6 - P8 * s.s8 + P10 * s.s10) * (1 / P0);
+                const bool settled = next == phi;
+                phi = next;
+                if (settled) break;
+            }
+            const long double phi1 = phi;
 
-        const long double t = Tangent(sn, c);
-        const long double t2 = IntPower(2, t);
-        const long double t4 = IntPower(4, t);
-        const long double c2 = IntPower(2, c);
-        const long double sn2 = IntPower(2, sn);
-        const long double N1 = a / std::sqrt(1 - e2 * sn2);
+            const long double t = Tangent(sn, c);
+            const long double t2 = IntPower(2, t);
+            const long double t4 = IntPower(4, t);
+            const long double c2 = IntPower(2, c);
+            const long double sn2 = IntPower(2, sn);
+            const long double N1 = a / std::sqrt(1 - e2 * sn2);
 
-        const long double VII = t / (2 * IntPower(2, N1) * s1) * (1 + ep2 * c2) *
-                                IntPower(12, 10) / IntPower(2, K0);
-        const long double VIII = t / (24 * IntPower(4, N1) * s1) *
-                                 (5 + 3 * t2 + 6 * ep2 * c2 - 6 * ep2 * sn2 -
-                                  3 * ep4 * IntPower(4, c) - 9 * ep4 * c2 * sn2) *
-                                 IntPower(24, 10) / IntPower(4, K0);
-        const long double D6 = t / (720 * IntPower(6, N1) * s1) *
-                               (61 + 90 * t2 + 45 * t4 + 107 * ep2 * c2 - 162 * ep2 * sn2 -
-                                45 * ep2 * t2 * sn2) *
-                               IntPower(36, 10) / IntPower(6, K0);
-        const long double IX = (1 / c) / (s1 * N1) * (1 / K0) * 1e6L;
-        const long double X = (1 / c) / (6 * s1 * IntPower(3, N1)) * (1 + 2 * t2 + ep2 * c2) *
-                              IntPower(18, 10) / IntPower(3, K0);
-        const long double E5 = (1 / c) / (120 * s1 * IntPower(5, N1)) *
-                               (5 + 28 * t2 + 24 * t4 + 6 * ep2 * c2 + 8 * ep2 * sn2) *
-                               IntPower(30, 10) / IntPower(5, K0);
+            const long double VII = t / (2 * IntPower(2, N1) * s1) * (1 + ep2 * c2) *
+                                    IntPower(12, 10) / IntPower(2, K0);
+            const long double VIII = t / (24 * IntPower(4, N1) * s1) *
+                                     (5 + 3 * t2 + 6 * ep2 * c2 - 6 * ep2 * sn2 -
+                                      3 * ep4 * IntPower(4, c) - 9 * ep4 * c2 * sn2) *
+                                     IntPower(24, 10) / IntPower(4, K0);
+            const long double D6 =
+                t / (720 * IntPower(6, N1) * s1) *
+                (61 + 90 * t2 + 45 * t4 + 107 * ep2 * c2 - 162 * ep2 * sn2 - 45 * ep2 * t2 * sn2) *
+                IntPower(36, 10) / IntPower(6, K0);
+            const long double IX = (1 / c) / (s1 * N1) * (1 / K0) * 1e6L;
+            const long double X = (1 / c) / (6 * s1 * IntPower(3, N1)) * (1 + 2 * t2 + ep2 * c2) *
+                                  IntPower(18, 10) / IntPower(3, K0);
+            const long double E5 = (1 / c) / (120 * s1 * IntPower(5, N1)) *
+                                   (5 + 28 * t2 + 24 * t4 + 6 * ep2 * c2 + 8 * ep2 * sn2) *
+                                   IntPower(30, 10) / IntPower(5, K0);
 
-        const long double q = std::fabs(East - Grid->FalseEasting) * TenToMinus6;
-        Lat = phi1 - VII * IntPower(2, q) / 3600 + VIII * IntPower(4, q) / 3600 -
-              D6 * IntPower(6, q) / 3600;
-        const long double dLambda =
-            IX * q / 3600 - X * IntPower(3, q) / 3600 + E5 * IntPower(5, q) / 3600;
-        Lon = East < Grid->FalseEasting ? CentralMeridian - dLambda : CentralMeridian + dLambda;
-        if (Hemisphere == 1) Lat = -Lat;
-    }, Lat, Lon);
+            const long double q = std::fabs(East - Grid->FalseEasting) * TenToMinus6;
+            Lat = phi1 - VII * IntPower(2, q) / 3600 + VIII * IntPower(4, q) / 3600 -
+                  D6 * IntPower(6, q) / 3600;
+            const long double dLambda =
+                IX * q / 3600 - X * IntPower(3, q) / 3600 + E5 * IntPower(5, q) / 3600;
+            Lon = East < Grid->FalseEasting ? CentralMeridian - dLambda : CentralMeridian + dLambda;
+            if (Hemisphere == 1) Lat = -Lat;
+        },
+        Lat, Lon);
     if (Status == GeoStatus::InternalFault) return;
 
     // A northing past the pole gives a latitude beyond 90 degrees, and near the pole the series
@@ -439,26 +455,28 @@ void TGeo::MeridianConvergence(long double Lat, long double Lon, long double Cen
         Convergence = 0;
         return;
     }
-    Guarded([&] {
-        const Ellipsoid el(*Datum);
-        const long double ep = el.SecondE();
-        const long double s1 = std::sin(ArcSecond);
-        const long double p = (CentralMeridian - Lon) * TenToMinus4 * 3600;
-        const SinCos phi = SinCosOfDegrees(Lat);
-        const long double sinPhi = phi.sin;
-        const long double cosPhi = phi.cos;
-        const long double t = Tangent(sinPhi, cosPhi);
-        const long double cos2 = IntPower(2, cosPhi);
+    Guarded(
+        [&] {
+            const Ellipsoid el(*Datum);
+            const long double ep = el.SecondE();
+            const long double s1 = std::sin(ArcSecond);
+            const long double p = (CentralMeridian - Lon) * TenToMinus4 * 3600;
+            const SinCos phi = SinCosOfDegrees(Lat);
+            const long double sinPhi = phi.sin;
+            const long double cosPhi = phi.cos;
+            const long double t = Tangent(sinPhi, cosPhi);
+            const long double cos2 = IntPower(2, cosPhi);
 
-        const long double XII = sinPhi * 1e4L;
-        const long double XIII = IntPower(2, s1) * sinPhi * cos2 / 3 *
-                                 (1 + 3 * IntPower(2, ep) * cos2 +
-                                  2 * IntPower(4, ep) * IntPower(4, cosPhi)) *
-                                 IntPower(12, 10);
-        const long double C5 = IntPower(4, s1) * sinPhi * IntPower(4, cosPhi) / 15 *
-                               (2 - IntPower(2, t)) * IntPower(20, 10);
-        Convergence = -(XIII * IntPower(3, p) + XII * p + C5 * IntPower(5, p)) / 3600;
-    }, Convergence);
+            const long double XII = sinPhi * 1e4L;
+            const long double XIII =
+                IntPower(2, s1) * sinPhi * cos2 / 3 *
+                (1 + 3 * IntPower(2, ep) * cos2 + 2 * IntPower(4, ep) * IntPower(4, cosPhi)) *
+                IntPower(12, 10);
+            const long double C5 = IntPower(4, s1) * sinPhi * IntPower(4, cosPhi) / 15 *
+                                   (2 - IntPower(2, t)) * IntPower(20, 10);
+            Convergence = -(XIII * IntPower(3, p) + XII * p + C5 * IntPower(5, p)) / 3600;
+        },
+        Convergence);
 }
 
 // No checks and no status: the point scale factor of the sphere. Where the formula has no
@@ -466,10 +484,13 @@ void TGeo::MeridianConvergence(long double Lat, long double Lon, long double Cen
 void TGeo::PointScaleFactor(long double Lat, long double Lon, long double CentralMeridian)
 {
     const std::int32_t status = Status;
-    Guarded([&] {
-        const long double b = SinCosOfDegrees(Lat).cos * SinCosOfDegrees(Lon - CentralMeridian).sin;
-        ScaleFactor = Grid->K0 / std::sqrt(1 - b * b);
-    }, ScaleFactor);
+    Guarded(
+        [&] {
+            const long double b =
+                SinCosOfDegrees(Lat).cos * SinCosOfDegrees(Lon - CentralMeridian).sin;
+            ScaleFactor = Grid->K0 / std::sqrt(1 - b * b);
+        },
+        ScaleFactor);
     Status = status;
 }
 
@@ -521,12 +542,14 @@ void TGeo::GeoToCartesian(long double Lat, long double Lon, long double H)
         CartZ = 0;
         return;
     }
-    Guarded([&] {
-        const GeocentricPoint g = GeocentricOf(Ellipsoid(*Datum), Lat, Lon, H);
-        CartX = g.X;
-        CartY = g.Y;
-        CartZ = g.Z;
-    }, CartX, CartY, CartZ);
+    Guarded(
+        [&] {
+            const GeocentricPoint g = GeocentricOf(Ellipsoid(*Datum), Lat, Lon, H);
+            CartX = g.X;
+            CartY = g.Y;
+            CartZ = g.Z;
+        },
+        CartX, CartY, CartZ);
 }
 
 namespace {
@@ -566,17 +589,18 @@ void TGeo::CartesianToGeo(long double X, long double Y, long double Z)
         Lat = Lon = Height = 0;
         return;
     }
-    Guarded([&] {
-        const Ellipsoid el(*Datum);
-        const GeodeticPoint g = BowringGeodetic(X, Y, Z, el.a, el.b, el.E2(), el.SecondE2());
-        Lon = g.lon;
-        Height = g.h;
-        Lat = g.lat;
-    }, Lat, Lon, Height);
+    Guarded(
+        [&] {
+            const Ellipsoid el(*Datum);
+            const GeodeticPoint g = BowringGeodetic(X, Y, Z, el.a, el.b, el.E2(), el.SecondE2());
+            Lon = g.lon;
+            Height = g.h;
+            Lat = g.lat;
+        },
+        Lat, Lon, Height);
 }
 
-void TGeo::ChangeDatum(const TDatum& TargetDatum, long double Lat, long double Lon,
-                       long double H)
+void TGeo::ChangeDatum(const TDatum& TargetDatum, long double Lat, long double Lon, long double H)
 {
     Status = GeoStatus::Ok;
     bool computable = PointChecksPass(Lat, Lon, -80, 84);
@@ -591,19 +615,21 @@ void TGeo::ChangeDatum(const TDatum& TargetDatum, long double Lat, long double L
         ShiftH = 0;
         return;
     }
-    Guarded([&] {
-        const GeocentricPoint g0 = GeocentricOf(Ellipsoid(*Datum), Lat, Lon, H);
-        const long double X = g0.X + (Datum->Dx - TargetDatum.Dx);
-        const long double Y = g0.Y + (Datum->Dy - TargetDatum.Dy);
-        const long double Z = g0.Z + (Datum->Dz - TargetDatum.Dz);
+    Guarded(
+        [&] {
+            const GeocentricPoint g0 = GeocentricOf(Ellipsoid(*Datum), Lat, Lon, H);
+            const long double X = g0.X + (Datum->Dx - TargetDatum.Dx);
+            const long double Y = g0.Y + (Datum->Dy - TargetDatum.Dy);
+            const long double Z = g0.Z + (Datum->Dz - TargetDatum.Dz);
 
-        const Ellipsoid target(TargetDatum);
-        const GeodeticPoint g = BowringGeodetic(X, Y, Z, target.a, target.b,
-                                                target.E2ByDifference(), target.SecondE2());
-        ShiftLon = g.lon;
-        ShiftH = g.h;
-        ShiftLat = g.lat;
-    }, ShiftLat, ShiftLon, ShiftH);
+            const Ellipsoid target(TargetDatum);
+            const GeodeticPoint g = BowringGeodetic(X, Y, Z, target.a, target.b,
+                                                    target.E2ByDifference(), target.SecondE2());
+            ShiftLon = g.lon;
+            ShiftH = g.h;
+            ShiftLat = g.lat;
+        },
+        ShiftLat, ShiftLon, ShiftH);
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -674,30 +700,33 @@ void TGeo::GeoToLocal(long double Lat, long double Lon)
         return;
     }
     long double x = 0, y = 0;
-    Guarded([&] {
-        const LocalOriginTerms o = OriginTerms();
-        const long double dPhi = (Lat - OriginLat) * 3600;
-        const long double dLambda = (Lon - OriginLon) * 3600;
-        const long double phiP = Lat / 180 * Pi;
-        const SinCos phiPSinCos = SinCosOfDegrees(Lat);
-        const long double sinPhiP = phiPSinCos.sin;
-        const long double Np = o.a / std::sqrt(1 - o.e2 * sinPhiP * sinPhiP);
-        const long double dPhi1 = dPhi * (1 - LocalLatitudeSeriesTerm * dPhi * dPhi);
-        const long double dLambda1 = dLambda * (1 - o.arc1 * o.arc1 / 6 * dLambda * dLambda);
-        const long double phiM = (phiP + o.phi0) / 2;
-        const long double sinArc1 = std::sin(o.arc1);
-        const SinCos m = SinCosOfRadians(phiM);
-        const long double F = m.sin * m.cos * sinArc1 * sinArc1 / 12;
-        LocalConvergence = -(dLambda * m.sin / std::cos((phiP - o.phi0) / 2) +
-                             F * IntPower(3, dLambda)) / 3600;
-        x = dLambda1 * phiPSinCos.cos * Np * o.arc1 * o.c;
-        y = (1 / o.B) *
-            (((dPhi1 + o.C * x * x) + o.D * dPhi1 * dPhi1) + o.E * dPhi1 * x * x +
-             o.E * o.C * IntPower(4, x)) *
-            o.c;
-        LocalX = OriginX + x;
-        LocalY = OriginY + y;
-    }, LocalX, LocalY, LocalConvergence);
+    Guarded(
+        [&] {
+            const LocalOriginTerms o = OriginTerms();
+            const long double dPhi = (Lat - OriginLat) * 3600;
+            const long double dLambda = (Lon - OriginLon) * 3600;
+            const long double phiP = Lat / 180 * Pi;
+            const SinCos phiPSinCos = SinCosOfDegrees(Lat);
+            const long double sinPhiP = phiPSinCos.sin;
+            const long double Np = o.a / std::sqrt(1 - o.e2 * sinPhiP * sinPhiP);
+            const long double dPhi1 = dPhi * (1 - LocalLatitudeSeriesTerm * dPhi * dPhi);
+            const long double dLambda1 = dLambda * (1 - o.arc1 * o.arc1 / 6 * dLambda * dLambda);
+            const long double phiM = (phiP + o.phi0) / 2;
+            const long double sinArc1 = std::sin(o.arc1);
+            const SinCos m = SinCosOfRadians(phiM);
+            const long double F = m.sin * m.cos * sinArc1 * sinArc1 / 12;
+            LocalConvergence =
+                -(dLambda * m.sin / std::cos((phiP - o.phi0) / 2) + F * IntPower(3, dLambda)) /
+                3600;
+            x = dLambda1 * phiPSinCos.cos * Np * o.arc1 * o.c;
+            y = (1 / o.B) *
+                (((dPhi1 + o.C * x * x) + o.D * dPhi1 * dPhi1) + o.E * dPhi1 * x * x +
+                 o.E * o.C * IntPower(4, x)) *
+                o.c;
+            LocalX = OriginX + x;
+            LocalY = OriginY + y;
+        },
+        LocalX, LocalY, LocalConvergence);
     if (Status == GeoStatus::InternalFault) return;
 
     const auto within = [](long double v, long double limit) { return v > -limit && v < limit; };
@@ -739,7 +768,10 @@ void TGeo::LocalToGeo(long double X, long double Y)
     } else if (!Inside(dx, -50000, 50000) || !Inside(dy, -50000, 50000)) {
         Status = GeoStatus::LocalPlaneBeyond50Km;
     }
-    if (!DatumRadiusValid()) { Status = GeoStatus::InvalidEarthRadius; computable = false; }
+    if (!DatumRadiusValid()) {
+        Status = GeoStatus::InvalidEarthRadius;
+        computable = false;
+    }
     // An infinite plane height scales every offset to nothing without raising a flag, which
     // would give the origin for any point.
     if (computable && !std::isfinite(PlaneHeight)) {
@@ -751,25 +783,27 @@ void TGeo::LocalToGeo(long double X, long double Y)
         Lon = 0;
         return;
     }
-    Guarded([&] {
-        const LocalOriginTerms o = OriginTerms();
-        const long double x = dx / o.c;
-        const long double y = dy / o.c;
-        const long double Az = BackAzimuth(x, y);
-        const long double d = std::sqrt(x * x + y * y);
-        const auto [sinAz, cosAz] = SinAndCos(Az);
-        const long double sin2Az = sinAz * sinAz;
-        const long double S =
-            (o.C * d * d * sin2Az + o.B * d * cosAz) - o.B * o.E * IntPower(3, d) * sin2Az * cosAz;
-        const long double dPhi = -S - o.D * S * S;
-        const long double dPhi1 = dPhi * (1 + o.arc1 * o.arc1 / 6 * dPhi * dPhi);
-        const long double phiP = o.phi0 + std::atan(1.0L) * (dPhi1 / 3600) / 45;
-        const SinCos p = SinCosOfRadians(phiP);
-        const long double Np = o.a / std::sqrt(1 - o.e2 * p.sin * p.sin);
-        const long double dLambda = (1 / p.cos) * (dx / (Np * o.c)) * (1 / o.arc1);
-        const long double sinArc1 = std::sin(o.arc1);
-        const long double dLambda1 = dLambda * (1 + sinArc1 * sinArc1 / 6 * dLambda * dLambda);
-        Lat = phiP / Pi * 180;
-        Lon = OriginLon + dLambda1 / 3600;
-    }, Lat, Lon);
+    Guarded(
+        [&] {
+            const LocalOriginTerms o = OriginTerms();
+            const long double x = dx / o.c;
+            const long double y = dy / o.c;
+            const long double Az = BackAzimuth(x, y);
+            const long double d = std::sqrt(x * x + y * y);
+            const auto [sinAz, cosAz] = SinAndCos(Az);
+            const long double sin2Az = sinAz * sinAz;
+            const long double S = (o.C * d * d * sin2Az + o.B * d * cosAz) -
+                                  o.B * o.E * IntPower(3, d) * sin2Az * cosAz;
+            const long double dPhi = -S - o.D * S * S;
+            const long double dPhi1 = dPhi * (1 + o.arc1 * o.arc1 / 6 * dPhi * dPhi);
+            const long double phiP = o.phi0 + std::atan(1.0L) * (dPhi1 / 3600) / 45;
+            const SinCos p = SinCosOfRadians(phiP);
+            const long double Np = o.a / std::sqrt(1 - o.e2 * p.sin * p.sin);
+            const long double dLambda = (1 / p.cos) * (dx / (Np * o.c)) * (1 / o.arc1);
+            const long double sinArc1 = std::sin(o.arc1);
+            const long double dLambda1 = dLambda * (1 + sinArc1 * sinArc1 / 6 * dLambda * dLambda);
+            Lat = phiP / Pi * 180;
+            Lon = OriginLon + dLambda1 / 3600;
+        },
+        Lat, Lon);
 }

@@ -26,26 +26,26 @@
 // the message of the code, and the datum editor uses 8, 11 and 12 with bounds of its own.
 namespace GeoStatus {
 inline constexpr std::int32_t Ok = 0;
-inline constexpr std::int32_t OutsideZone = 1;            // warning: at most 1 degree beyond the zone
-inline constexpr std::int32_t FarOutsideZone = 2;         // more than 1 degree beyond the zone edge
-inline constexpr std::int32_t NonStandardMeridian = 3;    // warning
+inline constexpr std::int32_t OutsideZone = 1;          // warning: at most 1 degree beyond the zone
+inline constexpr std::int32_t FarOutsideZone = 2;       // more than 1 degree beyond the zone edge
+inline constexpr std::int32_t NonStandardMeridian = 3;  // warning
 inline constexpr std::int32_t InvalidLatitude = 4;
 inline constexpr std::int32_t InvalidLongitude = 5;
 inline constexpr std::int32_t InvalidNorthing = 6;
 inline constexpr std::int32_t InvalidEasting = 7;
 inline constexpr std::int32_t InvalidEarthRadius = 8;
-inline constexpr std::int32_t LocalPlaneBeyond50Km = 9;   // warning
+inline constexpr std::int32_t LocalPlaneBeyond50Km = 9;  // warning
 inline constexpr std::int32_t LocalPlaneBeyond80Km = 10;
-inline constexpr std::int32_t InvalidFlattening = 11;     // datum editor only
-inline constexpr std::int32_t InvalidNumber = 12;         // datum editor only
-inline constexpr std::int32_t InternalFault = 99;         // floating-point fault in a computation
+inline constexpr std::int32_t InvalidFlattening = 11;  // datum editor only
+inline constexpr std::int32_t InvalidNumber = 12;      // datum editor only
+inline constexpr std::int32_t InternalFault = 99;      // floating-point fault in a computation
 }  // namespace GeoStatus
 
 // Stored constants: the extended values nearest to the decimal figures.
 namespace GeoConstants {
 inline constexpr long double Pi = 3.14159265358979323851L;
-inline constexpr long double Rho = 57.29577951308232087665L;       // degrees per radian
-inline constexpr long double ArcSecond = 4.848136811095359936e-6L; // pi / 648000, radians
+inline constexpr long double Rho = 57.29577951308232087665L;        // degrees per radian
+inline constexpr long double ArcSecond = 4.848136811095359936e-6L;  // pi / 648000, radians
 inline constexpr long double OneOver3600 = 1.0L / 3600.0L;
 inline constexpr long double TenToMinus4 = 1e-4L;
 inline constexpr long double TenToMinus6 = 1e-6L;
@@ -93,7 +93,7 @@ public:
     long double MaxNorthing = 0;
     long double MinEasting = 0;
     long double MaxEasting = 0;
-    long double ZoneWidth = 0;      // degrees of longitude
+    long double ZoneWidth = 0;  // degrees of longitude
 };
 
 // The computation engine. Every conversion is a routine of TGeo; see the conventions above.
@@ -168,8 +168,8 @@ public:
     TTipo_Coord GridLTM;
     TTipo_Coord GridOutro;
 
-    const TTipo_Coord* Grid;           // current grid record (not owned)
-    const TDatum* Datum = nullptr;     // current datum (not owned)
+    const TTipo_Coord* Grid;        // current grid record (not owned)
+    const TDatum* Datum = nullptr;  // current datum (not owned)
 
     long double CartX = 0;
     long double CartY = 0;

@@ -12,7 +12,8 @@
 namespace {
 
 std::optional<long double> read(long double (*reader)(long double, const NumberFormat&),
-                                 long double value, const NumberFormat& format) {
+                                long double value, const NumberFormat& format)
+{
     try {
         return reader(value, format);
     } catch (const ConversionError&) {
@@ -21,27 +22,26 @@ std::optional<long double> read(long double (*reader)(long double, const NumberF
 }
 
 // The minutes and seconds readers keep the whole degrees and add less than two degrees.
-void requireReadersKeepTheDegrees(long double value, const NumberFormat& format) {
+void requireReadersKeepTheDegrees(long double value, const NumberFormat& format)
+{
     const long double whole = std::trunc(std::fabs(value));
     for (const auto reader : {&GM_DECIMAL, &GMS_DECIMAL}) {
         const auto angle = read(reader, value, format);
-        if (!angle)
-            continue;
+        if (!angle) continue;
         fuzz::require(std::isfinite(*angle), "a read angle is finite");
-        if (!std::isfinite(value) || whole >= 1e15L)
-            continue;
+        if (!std::isfinite(value) || whole >= 1e15L) continue;
         const long double magnitude = std::fabs(*angle);
         fuzz::require(magnitude >= whole && magnitude < whole + 2, "the degrees are kept");
         fuzz::require(*angle == 0 || std::signbit(*angle) == std::signbit(value), "the sign");
     }
 }
 
-void requireDegreesReadBack(long double value) {
+void requireDegreesReadBack(long double value)
+{
     const NumberFormat comma{',', ""};
     std::string text = TextG(value, comma);
     fuzz::require(text.size() > 2 && text.substr(text.size() - 2) == "\u00B0", "a degree sign");
-    if (!std::isfinite(value) || std::fabs(value) >= 1e6L)
-        return;
+    if (!std::isfinite(value) || std::fabs(value) >= 1e6L) return;
     text.resize(text.size() - 2);
     const long double again = readFloat(text, comma);
     fuzz::require(std::fabs(again - value) <= 5.01e-13L, "twelve decimals, rounded");
@@ -49,9 +49,9 @@ void requireDegreesReadBack(long double value) {
 
 }  // namespace
 
-extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    if (size == 0)
-        return 0;
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
+{
+    if (size == 0) return 0;
     const NumberFormat format = data[0] & 1 ? fuzz::commaFormat() : fuzz::pointFormat();
     long double value = 0;
     if (data[0] & 2) {

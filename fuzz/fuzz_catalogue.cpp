@@ -3,7 +3,8 @@
 #include "config/DatumCatalogue.h"
 #include "fuzz/fuzz_support.h"
 
-extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
+{
     const CatalogueReading first = readCatalogue(fuzz::textOf(data, size));
     const DatumCatalogue& catalogue = first.catalogue;
     fuzz::require(catalogue.QuantDatum() < DatumCatalogue::Slots, "at most 51 datums");

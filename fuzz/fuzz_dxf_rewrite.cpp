@@ -2,9 +2,9 @@
 //
 // With geodetic coordinates on one datum on both sides the transformation changes nothing, so
 // the copy must be the drawing itself: line for line, with CR LF, only the positions' values in
-// their written form (and the user origin zeroed, the extents enclosing the drawing). The same drawing is also
-// carried from UTM on one datum to geodetic on another, which must not crash; both ways of
-// handing the points over and the check must agree with the rewrite.
+// their written form (and the user origin zeroed, the extents enclosing the drawing). The same
+// drawing is also carried from UTM on one datum to geodetic on another, which must not crash; both
+// ways of handing the points over and the check must agree with the rewrite.
 #include "transform/files/DxfRewrite.h"
 #include "transform/files/FileTransform.h"
 #include "transform/text/NumberText.h"
@@ -18,9 +18,10 @@ struct Outcome {
     std::optional<std::string> error;  // the message a run stopped with
     std::string text;
     FileRunSummary summary;
-    bool operator==(const Outcome& other) const {
-        return error == other.error && text == other.text &&
-               summary.lines == other.summary.lines && summary.points == other.summary.points &&
+    bool operator==(const Outcome& other) const
+    {
+        return error == other.error && text == other.text && summary.lines == other.summary.lines &&
+               summary.points == other.summary.points &&
                summary.rejected == other.summary.rejected &&
                summary.firstRejectedLine == other.summary.firstRejectedLine;
     }
@@ -30,7 +31,8 @@ struct Outcome {
 const DxfRewriteOptions inDegrees{false};
 
 template <typename Transformation>
-Outcome rewrite(std::string_view source, const Transformation& transformation) {
+Outcome rewrite(std::string_view source, const Transformation& transformation)
+{
     Outcome outcome;
     LineWriter out;
     try {
@@ -44,7 +46,8 @@ Outcome rewrite(std::string_view source, const Transformation& transformation) {
     return outcome;
 }
 
-std::optional<long double> numberIn(std::string_view text) {
+std::optional<long double> numberIn(std::string_view text)
+{
     try {
         return readFloat(text, NumberFormat::file());
     } catch (const ConversionError&) {
@@ -54,15 +57,15 @@ std::optional<long double> numberIn(std::string_view text) {
 
 // Each line of the copy stands where its source line stood: the same text, a number in its
 // written form, a zeroed origin value, or the extents, whose values are the drawing's box.
-void requireLineForLine(std::string_view source, std::string_view copy) {
+void requireLineForLine(std::string_view source, std::string_view copy)
+{
     const auto in = fuzz::linesOf(source);
     const auto out = fuzz::linesOf(copy);
     fuzz::require(out.size() >= in.size(), "the copy holds every line of the drawing");
     for (std::size_t i = 0; i < out.size(); ++i) {
         const std::string_view was = i < in.size() ? in[i] : std::string_view{};
         const std::string_view now = out[i];
-        if (now == was || now == "0.0")
-            continue;
+        if (now == was || now == "0.0") continue;
         const auto before = numberIn(was);
         const auto after = numberIn(now);
         fuzz::require(before.has_value() && after.has_value(), "only numbers change");
@@ -74,7 +77,8 @@ void requireLineForLine(std::string_view source, std::string_view copy) {
 
 }  // namespace
 
-extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
+{
     const std::string_view source = fuzz::textOf(data, size);
     static const std::vector<TDatum> datums = fuzz::oneDatum();
     static const WindowState identity = fuzz::geodeticToGeodetic();
@@ -93,8 +97,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         checked = checkDxf(
             source, unchanged,
             [&](const LineProblem& problem) {
-                if (!firstProblem && !problem.message.empty())
-                    firstProblem = problem.message;
+                if (!firstProblem && !problem.message.empty()) firstProblem = problem.message;
             },
             inDegrees);
     } catch (const FileRunError& error) {
@@ -111,9 +114,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     }
 
     // A real change of system and datum: any outcome but a crash, and the same points.
-    static const std::vector<TDatum> two = {
-        TDatum("SAD 69", 6378160, 1 / 298.25L, -66.87L, 4.37L, -38.52L),
-        TDatum("WGS 84", 6378137, 1 / 298.257223563L, 0, 0, 0)};
+    static const std::vector<TDatum> two = {TDatum("SAD 69", 6378160, 1 / 298.25L, -66.87L, 4.37L,
+                                                   -38.52L),
+                                            TDatum("WGS 84", 6378137, 1 / 298.257223563L, 0, 0, 0)};
     static const WindowState utmToGeodetic = [] {
         WindowState state = startupState(fuzz::pointFormat());
         state.ComboBox9 = 0;

@@ -10,7 +10,8 @@
 
 namespace {
 
-std::optional<long double> realIn(std::string_view text, const NumberFormat& format) {
+std::optional<long double> realIn(std::string_view text, const NumberFormat& format)
+{
     try {
         return readFloat(text, format);
     } catch (const ConversionError& error) {
@@ -19,7 +20,8 @@ std::optional<long double> realIn(std::string_view text, const NumberFormat& for
     }
 }
 
-void requireWrittenFormReadsBack(long double value, const NumberFormat& format) {
+void requireWrittenFormReadsBack(long double value, const NumberFormat& format)
+{
     fuzz::require(std::isfinite(value), "a number that reads is finite");
     const std::string written = formatGeneral(value, format);
     const auto again = realIn(written, format);
@@ -30,7 +32,8 @@ void requireWrittenFormReadsBack(long double value, const NumberFormat& format) 
                       "15 significant digits kept");
 }
 
-void requirePatternsWrite(long double value, const NumberFormat& format) {
+void requirePatternsWrite(long double value, const NumberFormat& format)
+{
     for (const FixedPattern pattern : {Pattern::n1_4, Pattern::n1_6, Pattern::n1_8, Pattern::n2_4,
                                        Pattern::n2_10, Pattern::n2_12})
         fuzz::require(!formatFixed(value, pattern, format).empty(), "a pattern writes a value");
@@ -43,12 +46,13 @@ void requirePatternsWrite(long double value, const NumberFormat& format) {
 
 }  // namespace
 
-extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
+{
     const std::string_view text = fuzz::textOf(data, size);
     const auto withPoint = realIn(text, fuzz::pointFormat());
     const auto withComma = realIn(text, fuzz::commaFormat());
-    for (const auto& [value, format] : {std::pair{withPoint, fuzz::pointFormat()},
-                                        std::pair{withComma, fuzz::commaFormat()}}) {
+    for (const auto& [value, format] :
+         {std::pair{withPoint, fuzz::pointFormat()}, std::pair{withComma, fuzz::commaFormat()}}) {
         if (value) {
             requireWrittenFormReadsBack(*value, format);
             requirePatternsWrite(*value, format);
@@ -58,8 +62,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (text.find(',') == std::string_view::npos) {
         std::string swapped(text);
         for (char& c : swapped)
-            if (c == '.')
-                c = ',';
+            if (c == '.') c = ',';
         const auto swappedValue = realIn(swapped, fuzz::commaFormat());
         fuzz::require(swappedValue.has_value() == withPoint.has_value() &&
                           (!withPoint || *swappedValue == *withPoint ||

@@ -15,14 +15,16 @@ struct Outcome {
     std::optional<std::string> error;
     std::string text;
     FileRunSummary summary;
-    bool operator==(const Outcome& other) const {
-        return error == other.error && text == other.text &&
-               summary.lines == other.summary.lines && summary.points == other.summary.points;
+    bool operator==(const Outcome& other) const
+    {
+        return error == other.error && text == other.text && summary.lines == other.summary.lines &&
+               summary.points == other.summary.points;
     }
 };
 
 template <typename Transformation>
-Outcome exportOf(std::string_view source, const Transformation& transformation) {
+Outcome exportOf(std::string_view source, const Transformation& transformation)
+{
     Outcome outcome;
     LineWriter out;
     try {
@@ -34,28 +36,30 @@ Outcome exportOf(std::string_view source, const Transformation& transformation) 
     return outcome;
 }
 
-std::string_view withoutOuterControls(std::string_view text) {
-    while (!text.empty() && static_cast<unsigned char>(text.front()) <= ' ')
-        text.remove_prefix(1);
-    while (!text.empty() && static_cast<unsigned char>(text.back()) <= ' ')
-        text.remove_suffix(1);
+std::string_view withoutOuterControls(std::string_view text)
+{
+    while (!text.empty() && static_cast<unsigned char>(text.front()) <= ' ') text.remove_prefix(1);
+    while (!text.empty() && static_cast<unsigned char>(text.back()) <= ' ') text.remove_suffix(1);
     return text;
 }
 
-std::string_view fieldOf(std::string_view& rest) {
+std::string_view fieldOf(std::string_view& rest)
+{
     const auto cut = rest.find(';');
     const auto field = rest.substr(0, cut);
     rest = cut == std::string_view::npos ? std::string_view{} : rest.substr(cut + 1);
     return field;
 }
 
-std::string written(std::string_view text) {
+std::string written(std::string_view text)
+{
     return formatGeneral(readFloat(text, NumberFormat::file()), NumberFormat::file());
 }
 
 // The 28 lines of each point: the POINT with the list line's coordinates as they read, the
 // TEXT, and last the name as the list line gives it.
-void requirePointsOfLines(std::string_view source, std::string_view drawing) {
+void requirePointsOfLines(std::string_view source, std::string_view drawing)
+{
     const auto in = fuzz::linesOf(source);
     const auto out = fuzz::linesOf(drawing);
     fuzz::require(out.size() == 18 + 28 * in.size() + 4, "one POINT and one TEXT a line");
@@ -76,7 +80,8 @@ void requirePointsOfLines(std::string_view source, std::string_view drawing) {
 
 }  // namespace
 
-extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
+{
     const std::string_view source = fuzz::textOf(data, size);
     static const std::vector<TDatum> datums = fuzz::oneDatum();
     static const WindowState identity = fuzz::geodeticToGeodetic();
@@ -91,8 +96,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
     std::optional<std::string> firstProblem;
     const auto checked = checkPoints(source, unchanged, [&](const LineProblem& problem) {
-        if (!firstProblem && !problem.message.empty())
-            firstProblem = problem.message;
+        if (!firstProblem && !problem.message.empty()) firstProblem = problem.message;
     });
     fuzz::require(firstProblem == one.error, "the check reports the line the export stops at");
 

@@ -8,17 +8,18 @@ namespace {
 
 // Every list and file name alike, every box the same number: a box's text may take its general
 // form ("-0" becomes "0", "1.50" becomes "1.5").
-bool sameState(const WindowState& a, const WindowState& b, const NumberFormat& user) {
+bool sameState(const WindowState& a, const WindowState& b, const NumberFormat& user)
+{
     WindowState boxesAside = b;
     for (int n = 1; n <= 30; ++n) {
-        if (readFloat(editBox(a, n), user) != readFloat(editBox(b, n), user))
-            return false;
+        if (readFloat(editBox(a, n), user) != readFloat(editBox(b, n), user)) return false;
         editBox(boxesAside, n) = editBox(a, n);
     }
     return boxesAside == a;
 }
 
-void requireRoundTrip(std::string_view content, int QuantDatum, const NumberFormat& user) {
+void requireRoundTrip(std::string_view content, int QuantDatum, const NumberFormat& user)
+{
     const WindowState startup = startupState(user);
     const SettingsReading first = Le_Config(content, startup, QuantDatum, user);
     fuzz::require(!first.problem || first.problem->size() < 400, "a report of a few words");
@@ -38,10 +39,10 @@ void requireRoundTrip(std::string_view content, int QuantDatum, const NumberForm
 
 }  // namespace
 
-extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
+{
     // The first byte chooses the catalogue's size, from none to a full one.
-    if (size == 0)
-        return 0;
+    if (size == 0) return 0;
     const int QuantDatum = data[0] % 53 - 1;
     const std::string_view content = fuzz::textOf(data + 1, size - 1);
     requireRoundTrip(content, QuantDatum, fuzz::pointFormat());

@@ -4,7 +4,8 @@
 #include "transform/text/Windows1252.h"
 #include "fuzz/fuzz_support.h"
 
-extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
+{
     const std::string_view bytes = fuzz::textOf(data, size);
     const std::string text = windows1252ToUtf8(bytes);
     fuzz::require(utf8ToWindows1252(text) == bytes, "a file's bytes survive a reading");

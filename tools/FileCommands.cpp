@@ -12,33 +12,36 @@ namespace {
 
 using Clock = std::chrono::steady_clock;
 
-double secondsSince(Clock::time_point start) {
+double secondsSince(Clock::time_point start)
+{
     return std::chrono::duration<double>(Clock::now() - start).count();
 }
 
 // Percent and lines per second on one line of standard error, only when a person watches it.
-Progress terminalProgress(Clock::time_point start) {
-    if (!::isatty(STDERR_FILENO))
-        return {};
+Progress terminalProgress(Clock::time_point start)
+{
+    if (!::isatty(STDERR_FILENO)) return {};
     return [start](std::size_t next, std::size_t count) {
         const double percent = count == 0 ? 100.0 : 100.0 * double(next) / double(count);
         const double seconds = secondsSince(start);
         std::fprintf(stderr, "\r%5.1f%%  %.0f lines/s ", percent,
                      seconds > 0 ? double(next) / seconds : 0.0);
-        if (next == count)
-            std::fputs("\r                                \r", stderr);
+        if (next == count) std::fputs("\r                                \r", stderr);
         std::fflush(stderr);
     };
 }
 
-std::string rejection(const LineProblem& problem, int language) {
-    return "'" + problem.values + "' rejected: " +
-           std::string(MensagemIdioma(problem.rejectedBy, language)) + " (status " +
-           std::to_string(problem.rejectedBy) + ") (line " + std::to_string(problem.line) + ")";
+std::string rejection(const LineProblem& problem, int language)
+{
+    return "'" + problem.values +
+           "' rejected: " + std::string(MensagemIdioma(problem.rejectedBy, language)) +
+           " (status " + std::to_string(problem.rejectedBy) + ") (line " +
+           std::to_string(problem.line) + ")";
 }
 
 int check(const FileCommand& command, const WindowState& state, const DatumCatalogue& catalogue,
-          const NumberFormat& user) {
+          const NumberFormat& user)
+{
     const std::string source = readSource(command.source);
     TGeo engine;
     Processa processa(state, catalogue.ListaDatum(), engine, user);
@@ -63,18 +66,17 @@ int check(const FileCommand& command, const WindowState& state, const DatumCatal
 }  // namespace
 
 int runFileCommand(const FileCommand& command, const WindowState& state,
-                   const DatumCatalogue& catalogue, const NumberFormat& user) {
-    if (command.check)
-        return check(command, state, catalogue, user);
+                   const DatumCatalogue& catalogue, const NumberFormat& user)
+{
+    if (command.check) return check(command, state, catalogue, user);
     TGeo engine;
     const auto start = Clock::now();
     const auto& datums = catalogue.ListaDatum();
-    const FileRunSummary summary =
-        command.kind == FileCommand::Drawing
-            ? ConverteDXF(command.source, *command.destination, state, datums, engine, user,
-                          terminalProgress(start))
-            : ExportaDXF(command.source, *command.destination, state, datums, engine, user,
-                         terminalProgress(start));
+    const FileRunSummary summary = command.kind == FileCommand::Drawing
+                                       ? ConverteDXF(command.source, *command.destination, state,
+                                                     datums, engine, user, terminalProgress(start))
+                                       : ExportaDXF(command.source, *command.destination, state,
+                                                    datums, engine, user, terminalProgress(start));
     std::cerr << command.destination->string() << ": " << summary.lines << " lines read, "
               << summary.points << " points, " << summary.rejected << " of them rejected";
     if (summary.rejected > 0)

@@ -96,9 +96,9 @@ public:
         const std::size_t count = splitFields(content, fields);
         if (count != 3) {
             r_.error = lineMessage(number, text,
-                                  count > 3 ? "expected three values X Y Z, found more"
-                                            : "expected three values X Y Z, found " +
-                                                  std::to_string(count));
+                                   count > 3 ? "expected three values X Y Z, found more"
+                                             : "expected three values X Y Z, found " +
+                                                   std::to_string(count));
             return false;
         }
         std::array<long double, 3> v{};
@@ -207,8 +207,8 @@ private:
 // not yet taken, so that no engine waits for another's slower block.
 class BatchRun {
 public:
-    BatchRun(std::string input, std::size_t& nextLine, std::vector<std::unique_ptr<Worker>>& workers,
-             bool withStatus)
+    BatchRun(std::string input, std::size_t& nextLine,
+             std::vector<std::unique_ptr<Worker>>& workers, bool withStatus)
         : text_(std::move(input))
     {
         blocks_ = blocksOf(text_, workers.size() * 16, nextLine);
@@ -261,8 +261,8 @@ StreamSummary runStream(std::FILE* in, std::FILE* out, const WindowState& state,
         const std::vector<BlockResult> results = current->finished();
         current.reset();
         if (!following.empty())
-            current = std::make_unique<BatchRun>(std::move(following), nextLine, workers,
-                                                 withStatus);
+            current =
+                std::make_unique<BatchRun>(std::move(following), nextLine, workers, withStatus);
         for (const BlockResult& r : results) {
             std::fwrite(r.out.data(), 1, r.out.size(), out);
             total.points += r.summary.points;

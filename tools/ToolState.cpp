@@ -54,11 +54,10 @@ int datumIndex(const std::string& wanted, const DatumCatalogue& catalogue, const
     const auto& datums = catalogue.ListaDatum();
     for (std::size_t i = 0; i < datums.size(); ++i)
         if (lowered(datums[i].Name) == lowered(wanted)) return static_cast<int>(i);
-    if (const auto index = wholeNumber(wanted); index && catalogue.datumAt(*index))
-        return *index;
-    throw UsageError(std::string("the catalogue holds no datum '") + wanted + "' for the " +
-                     side + " system (--list-datums shows its " +
-                     std::to_string(datums.size()) + " datums)");
+    if (const auto index = wholeNumber(wanted); index && catalogue.datumAt(*index)) return *index;
+    throw UsageError(std::string("the catalogue holds no datum '") + wanted + "' for the " + side +
+                     " system (--list-datums shows its " + std::to_string(datums.size()) +
+                     " datums)");
 }
 
 // LAT,LON,H,X,Y: five fields split at ";" when there is one, else at ",".
@@ -75,8 +74,8 @@ std::array<std::string, 5> originFields(const std::string& text, const char* opt
         start = end + 1;
     }
     if (fields.size() != 5) {
-        std::string message = std::string(option) + " needs five values LAT,LON,H,X,Y; got '" +
-                              text + "'";
+        std::string message =
+            std::string(option) + " needs five values LAT,LON,H,X,Y; got '" + text + "'";
         if (decimalSeparator == ',') message += " (separate them with ';' where ',' is decimal)";
         throw UsageError(message);
     }
@@ -86,29 +85,31 @@ std::array<std::string, 5> originFields(const std::string& text, const char* opt
 }
 
 struct SideBoxes {
-    int WindowState::* kind;
-    int WindowState::* datum;
-    int WindowState::* family;
-    std::string WindowState::* meridian;
-    std::string WindowState::* k0;
-    std::string WindowState::* zoneWidth;
-    std::string WindowState::* falseNorthing;
-    std::string WindowState::* falseEasting;
+    int WindowState::*kind;
+    int WindowState::*datum;
+    int WindowState::*family;
+    std::string WindowState::*meridian;
+    std::string WindowState::*k0;
+    std::string WindowState::*zoneWidth;
+    std::string WindowState::*falseNorthing;
+    std::string WindowState::*falseEasting;
     std::array<std::string WindowState::*, 5> origin;  // latitude, longitude, altitude, X, Y
 };
 
 using S = WindowState;
-const SideBoxes kSource{&S::ComboBox7, &S::ComboBox9, &S::ComboBox16, &S::Edit13, &S::Edit5,
-                        &S::Edit6, &S::Edit7, &S::Edit8,
-                        {&S::Edit15, &S::Edit16, &S::Edit17, &S::Edit18, &S::Edit19}};
-const SideBoxes kTarget{&S::ComboBox8, &S::ComboBox10, &S::ComboBox17, &S::Edit20, &S::Edit9,
-                        &S::Edit10, &S::Edit11, &S::Edit12,
-                        {&S::Edit14, &S::Edit21, &S::Edit22, &S::Edit23, &S::Edit24}};
+const SideBoxes kSource{
+    &S::ComboBox7, &S::ComboBox9, &S::ComboBox16,
+    &S::Edit13,    &S::Edit5,     &S::Edit6,
+    &S::Edit7,     &S::Edit8,     {&S::Edit15, &S::Edit16, &S::Edit17, &S::Edit18, &S::Edit19}};
+const SideBoxes kTarget{
+    &S::ComboBox8, &S::ComboBox10, &S::ComboBox17,
+    &S::Edit20,    &S::Edit9,      &S::Edit10,
+    &S::Edit11,    &S::Edit12,     {&S::Edit14, &S::Edit21, &S::Edit22, &S::Edit23, &S::Edit24}};
 
 void applySide(WindowState& state, const SideOptions& o, const SideBoxes& boxes, const char* side,
                const char* prefix, const DatumCatalogue& catalogue, char decimal)
 {
-    const auto box = [&](std::string WindowState::* field, const std::optional<std::string>& v) {
+    const auto box = [&](std::string WindowState::*field, const std::optional<std::string>& v) {
         if (v) state.*field = typedInBox(*v, decimal);
     };
     if (o.kind) state.*boxes.kind = indexOf(*o.kind, kKinds, "the coordinate system");
@@ -136,16 +137,19 @@ NumberFormat userNumberFormat(const std::optional<std::string>& decimal,
     if (const locale_t numeric = newlocale(LC_NUMERIC_MASK, "", locale_t{})) {
         const char* point = nl_langinfo_l(RADIXCHAR, numeric);
         if (point && std::strlen(point) == 1) format.decimalSeparator = point[0];
-        if (const char* grouping = nl_langinfo_l(THOUSEP, numeric)) format.thousandsSeparator = grouping;
+        if (const char* grouping = nl_langinfo_l(THOUSEP, numeric))
+            format.thousandsSeparator = grouping;
         freelocale(numeric);
     }
     if (decimal) {
-        const bool usable = decimal->size() == 1 &&
-                            std::string_view("0123456789+-eE \t").find((*decimal)[0]) ==
-                                std::string_view::npos;
+        const bool usable =
+            decimal->size() == 1 &&
+            std::string_view("0123456789+-eE \t").find((*decimal)[0]) == std::string_view::npos;
         if (!usable)
-            throw UsageError("--decimal needs one character that is not a digit, a sign, E or a "
-                             "blank; got '" + *decimal + "'");
+            throw UsageError(
+                "--decimal needs one character that is not a digit, a sign, E or a "
+                "blank; got '" +
+                *decimal + "'");
         format.decimalSeparator = (*decimal)[0];
     }
     if (thousands) {
@@ -168,8 +172,8 @@ std::string typedInBox(std::string text, char decimalSeparator)
     return text;
 }
 
-void applyOptions(WindowState& state, const StateOptions& options,
-                  const DatumCatalogue& catalogue, const NumberFormat& user)
+void applyOptions(WindowState& state, const StateOptions& options, const DatumCatalogue& catalogue,
+                  const NumberFormat& user)
 {
     const char decimal = user.decimalSeparator;
     applySide(state, options.from, kSource, "source", "--from", catalogue, decimal);
@@ -190,8 +194,7 @@ void applyOptions(WindowState& state, const StateOptions& options,
     if (options.language) state.ComboBox1 = indexOf(*options.language, kLanguages, "the language");
 }
 
-void typePoint(WindowState& state, const std::vector<std::string>& values,
-               const NumberFormat& user)
+void typePoint(WindowState& state, const std::vector<std::string>& values, const NumberFormat& user)
 {
     using Boxes = std::array<std::string WindowState::*, 3>;
     static const std::array<Boxes, 4> kPointBoxes{{

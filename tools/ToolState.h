@@ -48,8 +48,8 @@ std::string typedInBox(std::string text, char decimalSeparator);
 // Applies the options to the state read from the settings file. Throws UsageError for a datum
 // the catalogue does not hold, an origin without five values, and the like. Number values go into
 // their boxes as typed; the transformation converts them when it reads them.
-void applyOptions(WindowState& state, const StateOptions& options,
-                  const DatumCatalogue& catalogue, const NumberFormat& user);
+void applyOptions(WindowState& state, const StateOptions& options, const DatumCatalogue& catalogue,
+                  const NumberFormat& user);
 
 // Puts the point's values into the source kind's boxes, in the window's order: grid N E h,
 // geodetic latitude longitude h, geocentric X Y Z, local X Y h.

@@ -141,8 +141,7 @@ struct Arguments {
     std::optional<unsigned> threads;
 };
 
-void addSide(CLI::App& app, SideOptions& side, const std::string& prefix,
-             const std::string& group)
+void addSide(CLI::App& app, SideOptions& side, const std::string& prefix, const std::string& group)
 {
     app.add_option(prefix, side.kind, "coordinate system")
         ->type_name("grid|geodetic|cartesian|local")
@@ -188,24 +187,24 @@ fs::path fileOf(const std::optional<std::string>& option, const char* name)
 int runPoint(const WindowState& state, const DatumCatalogue& catalogue, const NumberFormat& user)
 {
     TGeo engine;
-    const SinglePointResult r =
-        transformSinglePoint(state, catalogue.ListaDatum(), engine, user, interfaceResultTexts(), {});
+    const SinglePointResult r = transformSinglePoint(state, catalogue.ListaDatum(), engine, user,
+                                                     interfaceResultTexts(), {});
     if (r.message) std::cout << *r.message << '\n';
     for (const std::string& line : r.lines) std::cout << line << '\n';
     return r.status.firstError() != 0 ? kRejected : kSuccess;
 }
 
-int runStreamOn(const WindowState& state, const DatumCatalogue& catalogue,
-                const NumberFormat& user, const Arguments& a)
+int runStreamOn(const WindowState& state, const DatumCatalogue& catalogue, const NumberFormat& user,
+                const Arguments& a)
 {
     const unsigned threads = a.threads ? *a.threads : std::thread::hardware_concurrency();
-    const StreamSummary summary = runStream(stdin, stdout, state, catalogue.ListaDatum(), user,
-                                            a.withStatus, threads);
+    const StreamSummary summary =
+        runStream(stdin, stdout, state, catalogue.ListaDatum(), user, a.withStatus, threads);
     if (summary.rejected == 0) return kSuccess;
     fail(std::to_string(summary.rejected) + " of " + std::to_string(summary.points) +
-         " points rejected, the first on line " + std::to_string(summary.firstRejectedLine) +
-         ": " + std::string(MensagemIdioma(summary.firstRejectedCode, state.ComboBox1)) +
-         " (status " + std::to_string(summary.firstRejectedCode) + ")");
+         " points rejected, the first on line " + std::to_string(summary.firstRejectedLine) + ": " +
+         std::string(MensagemIdioma(summary.firstRejectedCode, state.ComboBox1)) + " (status " +
+         std::to_string(summary.firstRejectedCode) + ")");
     return kRejected;
 }
 
@@ -265,7 +264,8 @@ int convert(int argc, char** argv)
     app.add_option("--datums", a.datums, "datum catalogue (default: the window's Datum.Cfg)")
         ->type_name("FILE")
         ->group(files);
-    app.add_flag("--list-datums", a.listDatums, "print the catalogue: index, name, a, 1/f, dx, dy, dz")
+    app.add_flag("--list-datums", a.listDatums,
+                 "print the catalogue: index, name, a, 1/f, dx, dy, dz")
         ->group(files);
 
     const std::string source = "Source system (De:)", target = "Target system (Para:)";
@@ -320,8 +320,8 @@ int convert(int argc, char** argv)
         return command;
     };
     auto* dxf = addFileCommand("dxf", FileCommand::Drawing, "rewrite an ASCII DXF drawing");
-    auto* points =
-        addFileCommand("points", FileCommand::Points, "turn a name;X;Y;Z point file into a drawing");
+    auto* points = addFileCommand("points", FileCommand::Points,
+                                  "turn a name;X;Y;Z point file into a drawing");
 
     try {
         app.parse(argc, argv);

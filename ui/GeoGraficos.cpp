@@ -48,7 +48,7 @@ public:
         painter_.setFont(interfaceFont());
         const QString text = QString::fromUtf8(label.text.c_str());
         painter_.drawText(QRect(QPoint(label.topLeft.x, label.topLeft.y), QSize(400, 40)),
-                         Qt::AlignLeft | Qt::AlignTop | Qt::TextDontClip, text);
+                          Qt::AlignLeft | Qt::AlignTop | Qt::TextDontClip, text);
         painter_.restore();
     }
 

@@ -40,8 +40,8 @@ bool NumericKeyFilter::eventFilter(QObject* watched, QEvent* event)
     if (!box || !typed) return false;
 
     const auto passed = filterNumericKey(*typed, decimalSeparator_);
-    if (!passed) return true;                // discarded: the box does not change
-    if (*passed == *typed) return false;     // the box handles the key itself
+    if (!passed) return true;                     // discarded: the box does not change
+    if (*passed == *typed) return false;          // the box handles the key itself
     box->insert(QString::fromUcs4(&*passed, 1));  // "." or "," typed as the user's separator
     return true;
 }

@@ -48,7 +48,8 @@ TForm2::TForm2(QWidget* parent)
     picture(this, "Image3", {12, 12, 48, 48}, QStringLiteral(":/pictures/emblem.png"));
     label(this, "Label22", {70, 12, 340, 16}, QStringLiteral("The Zelvora project"));
     label(this, "Label23", {70, 28, 340, 16}, QStringLiteral("Geodesy and surveying software"));
-    label(this, "Label24", {70, 44, 340, 16}, QStringLiteral("Free software for surveyors and engineers"));
+    label(this, "Label24", {70, 44, 340, 16},
+          QStringLiteral("Free software for surveyors and engineers"));
 
     QLabel* title = label(this, "Label1", {12, 70, 200, 22}, QStringLiteral("ZELVORA"));
     QFont bold = title->font();
@@ -70,8 +71,8 @@ TForm2::TForm2(QWidget* parent)
     label(this, "Label18", {kRight + 10, 230, 186, 16},
           QStringLiteral("and everyone who reports an error"));
 
-    QLabel* contact = label(this, "Label9", {kRight, 250, 196, 14},
-                            QStringLiteral("developers@zelvora.example"));
+    QLabel* contact =
+        label(this, "Label9", {kRight, 250, 196, 14}, QStringLiteral("developers@zelvora.example"));
     QFont small = contact->font();
     small.setPointSizeF(small.pointSizeF() * 0.85);
     contact->setFont(small);
@@ -95,8 +96,9 @@ TForm2::TForm2(QWidget* parent)
 
 void TForm2::applyLanguage(const TextOf& text)
 {
-    const std::pair<const char*, int> captions[] = {{"Label3", 27}, {"Label5", 28}, {"Label2", 35},
-                                                    {"Label13", 38}, {"Label15", 43}, {"Label20", 63}};
+    const std::pair<const char*, int> captions[] = {{"Label3", 27},  {"Label5", 28},
+                                                    {"Label2", 35},  {"Label13", 38},
+                                                    {"Label15", 43}, {"Label20", 63}};
     for (const auto& [name, number] : captions)
         findChild<QLabel*>(QString::fromLatin1(name))->setText(text(number));
 }

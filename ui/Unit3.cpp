@@ -90,7 +90,8 @@ TForm3::TForm3(const NumberFormat& user, QWidget* parent)
     const Shift shifts[] = {{"Label6", "Dx", 4}, {"Label7", "Dy", 5}, {"Label8", "Dz", 6}};
     for (int i = 0; i < 3; ++i) {
         const int top = 212 + 26 * i;
-        named<QLabel>(this, shifts[i].label, {310, top + 2, 30, 16}, QString::fromLatin1(shifts[i].caption));
+        named<QLabel>(this, shifts[i].label, {310, top + 2, 30, 16},
+                      QString::fromLatin1(shifts[i].caption));
         edits_[shifts[i].box] = box(this, shifts[i].box, {344, top, 150, 20});
     }
 
@@ -119,12 +120,16 @@ void TForm3::setCatalogue(Catalogue catalogue) { catalogue_ = std::move(catalogu
 void TForm3::applyLanguage(int language)
 {
     language_ = language;
-    const std::pair<const char*, int> labels[] = {{"Label1", 51}, {"Label4", 44}, {"Label5", 45},
+    const std::pair<const char*, int> labels[] = {{"Label1", 51},
+                                                  {"Label4", 44},
+                                                  {"Label5", 45},
                                                   {"Label9", 46}};
     for (const auto& [name, number] : labels)
         findChild<QLabel*>(QString::fromLatin1(name))->setText(text(number));
-    const std::pair<const char*, int> buttons[] = {{"Button3", 47}, {"Button2", 48},
-                                                   {"Button1", 49}, {"Button4", 50}};
+    const std::pair<const char*, int> buttons[] = {{"Button3", 47},
+                                                   {"Button2", 48},
+                                                   {"Button1", 49},
+                                                   {"Button4", 50}};
     for (const auto& [name, number] : buttons)
         findChild<QPushButton*>(QString::fromLatin1(name))->setText(text(number));
 }

@@ -42,7 +42,7 @@ constexpr int kClientWidth = 537, kClientHeight = 432;
 const QRect kSidesPanel{8, 70, 521, 214};
 const QRect kLowerPanel{8, 288, 521, 138};
 constexpr int kSideWidth = 258;
-constexpr int kRowTop = 58, kRowStep = 22;  // rows 1 to 7 of a side
+constexpr int kRowTop = 58, kRowStep = 22;     // rows 1 to 7 of a side
 constexpr int kInputTop = 6, kInputStep = 24;  // input rows 1 to 3 of the point panel
 
 constexpr const char* kOpenFilter = "Arquivo DXF|*.Dxf|Arquivo Texto|*.Txt";
@@ -92,7 +92,10 @@ void setItems(QComboBox* list, const QStringList& items)
 }
 
 // The item whose text the list's box holds; -1 for typed text that names no item.
-int typedIndex(const QComboBox* list) { return list->findText(list->currentText(), Qt::MatchExactly); }
+int typedIndex(const QComboBox* list)
+{
+    return list->findText(list->currentText(), Qt::MatchExactly);
+}
 
 // The side's rows 1 to 7: the label, then the controls that share the row's place.
 struct SideRows {
@@ -104,15 +107,31 @@ struct SideRows {
     std::array<std::array<const char*, 2>, 7> controls;
 };
 
-const SideRows kSourceRows{"Label24", "ComboBox7", "Label26", "ComboBox9",
-                           {"Label28", "Label29", "Label34", "Label35", "Label36", "Label2", "Label3"},
-                           {{{"Edit13", "Edit15"}, {"ComboBox14", "Edit16"}, {"ComboBox16", "Edit17"},
-                             {"Edit18", "Edit5"}, {"Edit19", "Edit6"}, {"Edit7", nullptr},
+const SideRows kSourceRows{"Label24",
+                           "ComboBox7",
+                           "Label26",
+                           "ComboBox9",
+                           {"Label28", "Label29", "Label34", "Label35", "Label36", "Label2",
+                            "Label3"},
+                           {{{"Edit13", "Edit15"},
+                             {"ComboBox14", "Edit16"},
+                             {"ComboBox16", "Edit17"},
+                             {"Edit18", "Edit5"},
+                             {"Edit19", "Edit6"},
+                             {"Edit7", nullptr},
                              {"Edit8", nullptr}}}};
-const SideRows kTargetRows{"Label25", "ComboBox8", "Label27", "ComboBox10",
-                           {"Label30", "Label31", "Label32", "Label33", "Label37", "Label4", "Label5"},
-                           {{{"Edit20", "Edit14"}, {"Edit21", nullptr}, {"ComboBox17", "Edit22"},
-                             {"Edit23", "Edit9"}, {"Edit24", "Edit10"}, {"Edit11", nullptr},
+const SideRows kTargetRows{"Label25",
+                           "ComboBox8",
+                           "Label27",
+                           "ComboBox10",
+                           {"Label30", "Label31", "Label32", "Label33", "Label37", "Label4",
+                            "Label5"},
+                           {{{"Edit20", "Edit14"},
+                             {"Edit21", nullptr},
+                             {"ComboBox17", "Edit22"},
+                             {"Edit23", "Edit9"},
+                             {"Edit24", "Edit10"},
+                             {"Edit11", nullptr},
                              {"Edit12", nullptr}}}};
 
 // While a file run works the window is repainted but takes no input; the cursor says so.
@@ -151,10 +170,13 @@ Tform1::Tform1(const NumberFormat& user, ProgramFiles files, QWidget* parent)
 
     auto* keys = new NumericKeyFilter(user_.decimalSeparator, this);
     for (int n = 1; n <= 30; ++n) {
-        edits_[static_cast<std::size_t>(n)] = findChild<QLineEdit*>(QStringLiteral("Edit%1").arg(n));
+        edits_[static_cast<std::size_t>(n)] =
+            findChild<QLineEdit*>(QStringLiteral("Edit%1").arg(n));
         edits_[static_cast<std::size_t>(n)]->installEventFilter(keys);
     }
-    const auto list = [this](const char* name) { return findChild<QComboBox*>(QString::fromLatin1(name)); };
+    const auto list = [this](const char* name) {
+        return findChild<QComboBox*>(QString::fromLatin1(name));
+    };
     ComboBox7 = list("ComboBox7");
     ComboBox8 = list("ComboBox8");
     ComboBox9 = list("ComboBox9");
@@ -165,12 +187,15 @@ Tform1::Tform1(const NumberFormat& user, ProgramFiles files, QWidget* parent)
 
     // The resource's lists and texts, in the language the window was designed in.
     texts_.buildExample(2, user_.decimalSeparator);
-    const auto portuguese = [](int number) { return fromUtf8(TextoIdioma(number, Language::Portuguese)); };
+    const auto portuguese = [](int number) {
+        return fromUtf8(TextoIdioma(number, Language::Portuguese));
+    };
     for (QComboBox* kinds : {ComboBox7, ComboBox8})
         setItems(kinds, {portuguese(29), portuguese(30), portuguese(31), portuguese(32)});
     setItems(ComboBox14, {portuguese(33), portuguese(34)});
     for (QComboBox* families : {ComboBox16, ComboBox17})
-        setItems(families, {QStringLiteral("UTM"), QStringLiteral("LTM"), QStringLiteral("RTM"), portuguese(57)});
+        setItems(families, {QStringLiteral("UTM"), QStringLiteral("LTM"), QStringLiteral("RTM"),
+                            portuguese(57)});
     applyState(startupState(user_));
     wireHandlers();
 }
@@ -196,8 +221,10 @@ void Tform1::setFileDialogs(std::unique_ptr<FileDialogs> dialogs) { dialogs_ = s
 void Tform1::buildTopStrip()
 {
     RadioGroup1 = make<QGroupBox>(this, QStringLiteral("RadioGroup1"), {6, 2, 212, 64});
-    RadioButton1 = make<QRadioButton>(RadioGroup1, QStringLiteral("RadioButton1"), {10, 18, 200, 20});
-    RadioButton2 = make<QRadioButton>(RadioGroup1, QStringLiteral("RadioButton2"), {10, 40, 200, 20});
+    RadioButton1 =
+        make<QRadioButton>(RadioGroup1, QStringLiteral("RadioButton1"), {10, 18, 200, 20});
+    RadioButton2 =
+        make<QRadioButton>(RadioGroup1, QStringLiteral("RadioButton2"), {10, 40, 200, 20});
     RadioButton1->setChecked(true);
 
     Button5 = make<QPushButton>(this, QStringLiteral("Button5"), {222, 10, 118, 24});
@@ -214,7 +241,8 @@ void Tform1::buildTopStrip()
                          QStringLiteral("±GGG.MMSSSS")});
     makeLabel(this, "Label1", {458, 6, 73, 16});
     ComboBox1 = make<QComboBox>(this, QStringLiteral("ComboBox1"), {458, 24, 73, 22});
-    setItems(ComboBox1, {QStringLiteral("Português"), QStringLiteral("English"), QStringLiteral("Español")});
+    setItems(ComboBox1,
+             {QStringLiteral("Português"), QStringLiteral("English"), QStringLiteral("Español")});
 
     // The file runs keep their text in memory; this buffer of the window is never shown.
     RichEdit7 = make<QPlainTextEdit>(this, QStringLiteral("RichEdit7"), {0, 0, 10, 10});
@@ -227,7 +255,8 @@ void Tform1::buildSides()
     Panel2 = make<QFrame>(this, QStringLiteral("Panel2"), kSidesPanel);
     static_cast<QFrame*>(Panel2)->setFrameShape(QFrame::StyledPanel);
     buildSide(Panel2, 4, true);
-    auto* line = make<QFrame>(Panel2, QStringLiteral("Shape1"), {kSideWidth + 2, 4, 2, kSidesPanel.height() - 8});
+    auto* line = make<QFrame>(Panel2, QStringLiteral("Shape1"),
+                              {kSideWidth + 2, 4, 2, kSidesPanel.height() - 8});
     line->setFrameShape(QFrame::VLine);
     line->setFrameShadow(QFrame::Sunken);
     buildSide(Panel2, kSideWidth + 8, false);
@@ -256,9 +285,10 @@ void Tform1::buildPointPanel()
     Panel3 = make<QFrame>(this, QStringLiteral("Panel3"), kLowerPanel);
     static_cast<QFrame*>(Panel3)->setFrameShape(QFrame::StyledPanel);
     const std::array<const char*, 3> labels{"Label40", "Label39", "Label38"};
-    const std::array<std::initializer_list<const char*>, 3> rows{{{"Edit25", "Edit1", "Edit28", "Edit3"},
-                                                               {"Edit26", "Edit2", "Edit29", "Edit4"},
-                                                               {"Edit27", "Edit30"}}};
+    const std::array<std::initializer_list<const char*>, 3> rows{
+        {{"Edit25", "Edit1", "Edit28", "Edit3"},
+         {"Edit26", "Edit2", "Edit29", "Edit4"},
+         {"Edit27", "Edit30"}}};
     for (std::size_t row = 0; row < rows.size(); ++row) {
         const int top = kInputTop + static_cast<int>(row) * kInputStep;
         makeLabel(Panel3, labels[row], {6, top + 2, 84, 18});
@@ -297,8 +327,9 @@ void Tform1::buildFilePanel()
     setItems(ComboBox3, {QStringLiteral("DXF"), QStringLiteral("TXT (PONTO,X,Y,Z)")});
     // Beside the file type, for both types: a choice of the run, not of the files.
     CheckBox1 = make<QCheckBox>(Panel1, QStringLiteral("CheckBox1"), {338, 5, 178, 22});
-    Label11 = makeLabel(Panel1, "Label11", {6, 32, 510, 16},
-                        QStringLiteral("O conteudo do arquivo texto devara ser:  PONTO ; X ; Y; Z"));
+    Label11 =
+        makeLabel(Panel1, "Label11", {6, 32, 510, 16},
+                  QStringLiteral("O conteudo do arquivo texto devara ser:  PONTO ; X ; Y; Z"));
     Label11->hide();
     Button9 = make<QPushButton>(Panel1, QStringLiteral("Button9"), {6, 52, 130, 24});
     Label18 = makeLabel(Panel1, "Label18", {142, 56, 374, 16});
@@ -315,7 +346,8 @@ void Tform1::wireHandlers()
 {
     // Lists answer the user's choice only (activated), never a selection set from code.
     const auto on = [this](auto* sender, auto signal, void (Tform1::*handler)()) {
-        connect(sender, signal, this, [this, handler] { reportErrors(this, [&] { (this->*handler)(); }); });
+        connect(sender, signal, this,
+                [this, handler] { reportErrors(this, [&] { (this->*handler)(); }); });
     };
     on(Button1, &QPushButton::clicked, &Tform1::Button1Click);
     on(Button3, &QPushButton::clicked, &Tform1::Button3Click);
@@ -364,11 +396,13 @@ void Tform1::applyState(const WindowState& state)
     for (int n = 1; n <= 30; ++n)
         edits_[static_cast<std::size_t>(n)]->setText(QString::fromStdString(editBox(state, n)));
     const std::pair<QComboBox*, int> lists[] = {
-        {ComboBox1, state.ComboBox1}, {ComboBox2, state.ComboBox2}, {ComboBox3, state.ComboBox3},
-        {ComboBox7, state.ComboBox7}, {ComboBox8, state.ComboBox8}, {ComboBox9, state.ComboBox9},
+        {ComboBox1, state.ComboBox1},   {ComboBox2, state.ComboBox2},
+        {ComboBox3, state.ComboBox3},   {ComboBox7, state.ComboBox7},
+        {ComboBox8, state.ComboBox8},   {ComboBox9, state.ComboBox9},
         {ComboBox10, state.ComboBox10}, {ComboBox14, state.ComboBox14},
         {ComboBox16, state.ComboBox16}, {ComboBox17, state.ComboBox17}};
-    for (const auto& [list, index] : lists) list->setCurrentIndex(index < list->count() ? index : -1);
+    for (const auto& [list, index] : lists)
+        list->setCurrentIndex(index < list->count() ? index : -1);
     CheckBox1->setChecked(state.CheckBox1);
     OpenDialog1.fileName = QString::fromStdString(state.OpenDialog1FileName);
     SaveDialog1.fileName = QString::fromStdString(state.SaveDialog1FileName);
@@ -386,7 +420,8 @@ int Tform1::language() const { return ComboBox1->currentIndex(); }
 
 double Tform1::plainNumber(int box) const
 {
-    return static_cast<double>(readFloat(edits_[static_cast<std::size_t>(box)]->text().toStdString(), user_));
+    return static_cast<double>(
+        readFloat(edits_[static_cast<std::size_t>(box)]->text().toStdString(), user_));
 }
 
 QString Tform1::text(int number) const { return fromUtf8(texts_.text(number, language())); }
@@ -394,7 +429,8 @@ QString Tform1::text(int number) const { return fromUtf8(texts_.text(number, lan
 void Tform1::setShown(std::initializer_list<const char*> names, bool shown)
 {
     for (const char* name : names)
-        if (auto* widget = findChild<QWidget*>(QString::fromLatin1(name))) widget->setVisible(shown);
+        if (auto* widget = findChild<QWidget*>(QString::fromLatin1(name)))
+            widget->setVisible(shown);
 }
 
 void Tform1::setRowLabel(const char* name, int textNumber)
@@ -453,7 +489,8 @@ void Tform1::FormActivate()
     if (editor_) editor_->fillGrid(catalogue_);
     // The datum lists' first selections, where the catalogue holds them.
     ComboBox9->setCurrentIndex(resource.ComboBox9 < ComboBox9->count() ? resource.ComboBox9 : -1);
-    ComboBox10->setCurrentIndex(resource.ComboBox10 < ComboBox10->count() ? resource.ComboBox10 : -1);
+    ComboBox10->setCurrentIndex(resource.ComboBox10 < ComboBox10->count() ? resource.ComboBox10
+                                                                          : -1);
     // The settings file: one that cannot be read whole is reported and not used.
     const SettingsReading settings =
         Le_Config(files_.readable("Zelvora.Cfg"), snapshot(), catalogue_.QuantDatum(), user_);
@@ -494,9 +531,9 @@ bool Tform1::FormClose()
     } catch (const FileWriteError& error) {
         const QString question = QString::fromUtf8(error.what()) + QStringLiteral("\n\n") +
                                  fromUtf8(closeWithoutSavingQuestion(language()));
-        const auto answer = QMessageBox::question(this, QString::fromLatin1(kErrorReportCaption),
-                                                  question, QMessageBox::Yes | QMessageBox::No,
-                                                  QMessageBox::No);
+        const auto answer =
+            QMessageBox::question(this, QString::fromLatin1(kErrorReportCaption), question,
+                                  QMessageBox::Yes | QMessageBox::No, QMessageBox::No);
         if (answer != QMessageBox::Yes) return false;
     }
     Motor.reset();
@@ -527,11 +564,12 @@ void Tform1::Button1Click()
     const WindowState state = snapshot();
     // The transformation clears the result box at the step where the action does, so a bad box
     // read before that step leaves the previous result in place.
-    const SinglePointResult r = transformSinglePoint(state, catalogue_.ListaDatum(), *Motor, user_,
-                                                     interfaceResultTexts(),
-                                                     [this] { RichEdit5->clear(); });
+    const SinglePointResult r =
+        transformSinglePoint(state, catalogue_.ListaDatum(), *Motor, user_, interfaceResultTexts(),
+                             [this] { RichEdit5->clear(); });
     if (r.message) showErrorMessage(this, QString::fromStdString(*r.message));
-    for (const std::string& line : r.lines) RichEdit5->appendPlainText(QString::fromStdString(line));
+    for (const std::string& line : r.lines)
+        RichEdit5->appendPlainText(QString::fromStdString(line));
 }
 
 void Tform1::Button3Click()
@@ -579,11 +617,10 @@ void Tform1::ComboBox1Change()
     setWindowTitle(text(0));
     RadioGroup1->setTitle(text(2));
     const std::pair<const char*, int> captions[] = {
-        {"Button2", 1},  {"RadioButton1", 3}, {"RadioButton2", 4}, {"Label24", 5},
-        {"Label25", 6},  {"Label26", 7},      {"Label27", 7},      {"Label1", 26},
-        {"Label2", 55},  {"Label3", 56},      {"Label4", 55},      {"Label5", 56},
-        {"Button3", 40}, {"Button9", 41},     {"Button10", 42},    {"Label6", 58},
-        {"Label7", 61},  {"Label8", 60},      {"Label9", 62}};
+        {"Button2", 1}, {"RadioButton1", 3}, {"RadioButton2", 4}, {"Label24", 5},  {"Label25", 6},
+        {"Label26", 7}, {"Label27", 7},      {"Label1", 26},      {"Label2", 55},  {"Label3", 56},
+        {"Label4", 55}, {"Label5", 56},      {"Button3", 40},     {"Button9", 41}, {"Button10", 42},
+        {"Label6", 58}, {"Label7", 61},      {"Label8", 60},      {"Label9", 62}};
     for (const auto& [name, number] : captions) {
         QWidget* widget = findChild<QWidget*>(QString::fromLatin1(name));
         if (auto* label = qobject_cast<QLabel*>(widget))
@@ -603,7 +640,8 @@ void Tform1::ComboBox1Change()
     setItems(ComboBox7, {text(29), text(30), text(31), text(32)});
     setItems(ComboBox8, {text(29), text(30), text(31), text(32)});
     setItems(ComboBox14, {text(33), text(34)});
-    const QStringList familyItems{QStringLiteral("UTM"), QStringLiteral("LTM"), QStringLiteral("RTM"), text(57)};
+    const QStringList familyItems{QStringLiteral("UTM"), QStringLiteral("LTM"),
+                                  QStringLiteral("RTM"), text(57)};
     setItems(ComboBox16, familyItems);
     setItems(ComboBox17, familyItems);
     ComboBox7->setCurrentIndex(kinds[0]);
@@ -633,7 +671,8 @@ void Tform1::ComboBox7Change()
     setShown({"Button4"}, grid && ComboBox16->currentIndex() == GridFamily::Utm);
 
     // Input rows 1 to 3 by kind: grid, geodetic, Cartesian, local.
-    constexpr int kRow1[] = {16, 19, 21, 24}, kRow2[] = {17, 20, 22, 25}, kRow3[] = {18, 18, 23, 18};
+    constexpr int kRow1[] = {16, 19, 21, 24}, kRow2[] = {17, 20, 22, 25},
+                  kRow3[] = {18, 18, 23, 18};
     setRowLabel("Label40", kRow1[kind]);
     setRowLabel("Label39", kRow2[kind]);
     setRowLabel("Label38", kRow3[kind]);
@@ -683,7 +722,8 @@ void Tform1::ComboBox17Change()
 {
     showOtherFamilyRows(ComboBox8->currentIndex() == CoordinateKind::Grid &&
                             ComboBox17->currentIndex() == GridFamily::UserDefined,
-                        "Label33", "Label37", {"Label4", "Label5", "Edit9", "Edit10", "Edit11", "Edit12"});
+                        "Label33", "Label37",
+                        {"Label4", "Label5", "Edit9", "Edit10", "Edit11", "Edit12"});
 }
 
 void Tform1::showOtherFamilyRows(bool shown, const char* koLabel, const char* widthLabel,
@@ -714,7 +754,8 @@ void Tform1::ComboBox3Change()
     Button2->setEnabled(false);
     // The next source dialog lists files of the chosen type; the source must be chosen again.
     OpenDialog1.filterIndex = 1;
-    OpenDialog1.fileName = typedIndex(ComboBox3) == 0 ? QStringLiteral("*.Dxf") : QStringLiteral("*.Txt");
+    OpenDialog1.fileName =
+        typedIndex(ComboBox3) == 0 ? QStringLiteral("*.Dxf") : QStringLiteral("*.Txt");
 }
 
 void Tform1::Button9Click()
@@ -752,7 +793,8 @@ void Tform1::Button2Click()
     {
         const BusyCursor busy;
         const QScopedValueRollback running(fileRunning_, true);
-        const auto source = pathOf(OpenDialog1.fileName), destination = pathOf(SaveDialog1.fileName);
+        const auto source = pathOf(OpenDialog1.fileName),
+                   destination = pathOf(SaveDialog1.fileName);
         summary = drawing ? ConverteDXF(source, destination, state, catalogue_.ListaDatum(), *Motor,
                                         user_, progress)
                           : ExportaDXF(source, destination, state, catalogue_.ListaDatum(), *Motor,
@@ -763,5 +805,6 @@ void Tform1::Button2Click()
     if (summary.rejected > 0)
         QMessageBox::warning(this, QString::fromLatin1(kErrorReportCaption),
                              fromUtf8(rejectedPointsMessage(summary.rejected, summary.points,
-                                                            summary.firstRejectedLine, language())));
+                                                            summary.firstRejectedLine,
+                                                            language())));
 }

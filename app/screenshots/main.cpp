@@ -49,7 +49,8 @@ bool save(QWidget& widget, const QDir& folder, const QString& name)
 }
 
 // Every modal window that opens (the About window at start) is pictured once and closed.
-void closeModalsAsTheyOpen(const QDir& folder, bool& aboutSaved, const std::function<QString()>& aboutName)
+void closeModalsAsTheyOpen(const QDir& folder, bool& aboutSaved,
+                           const std::function<QString()>& aboutName)
 {
     auto* timer = new QTimer(qApp);
     QObject::connect(timer, &QTimer::timeout, [&folder, &aboutSaved, aboutName] {
@@ -86,7 +87,8 @@ int main(int argc, char** argv)
     Tform1& window = *windows.form1;
     window.show();
     window.activateWindow();
-    while (!window.started() || !aboutSaved) QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+    while (!window.started() || !aboutSaved)
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
 
     bool ok = true;
     for (int language = 0; language < 3; ++language) {
@@ -96,13 +98,17 @@ int main(int argc, char** argv)
             choose(window, "ComboBox7", kind);
             choose(window, "ComboBox8", (kind + 1) % 4);
             click(window, "Button1");
-            ok = save(window, output, QStringLiteral("main-%1-%2").arg(kLanguages[language], kKinds[kind])) && ok;
+            ok = save(window, output,
+                      QStringLiteral("main-%1-%2").arg(kLanguages[language], kKinds[kind])) &&
+                 ok;
         }
         click(window, "RadioButton2");
         ok = save(window, output, QStringLiteral("main-%1-file").arg(kLanguages[language])) && ok;
         windows.Form2->adjustSize();
-        ok = save(*windows.Form2, output, QStringLiteral("about-%1").arg(kLanguages[language])) && ok;
-        ok = save(*windows.Form3, output, QStringLiteral("datum-%1").arg(kLanguages[language])) && ok;
+        ok = save(*windows.Form2, output, QStringLiteral("about-%1").arg(kLanguages[language])) &&
+             ok;
+        ok = save(*windows.Form3, output, QStringLiteral("datum-%1").arg(kLanguages[language])) &&
+             ok;
     }
     // The map window as "Map" and "Grid" show it, for a point near Campinas.
     TGraficosGeo& map = *windows.GraficosGeo;

@@ -9,13 +9,15 @@
 
 class TemporaryFolder {
 public:
-    TemporaryFolder() {
+    TemporaryFolder()
+    {
         std::random_device random;
         folder_ = std::filesystem::temp_directory_path() /
-                 ("zelvora-config-" + std::to_string(random()) + std::to_string(random()));
+                  ("zelvora-config-" + std::to_string(random()) + std::to_string(random()));
         std::filesystem::create_directories(folder_);
     }
-    ~TemporaryFolder() {
+    ~TemporaryFolder()
+    {
         std::error_code ignored;
         std::filesystem::permissions(folder_, std::filesystem::perms::owner_all,
                                      std::filesystem::perm_options::add, ignored);
@@ -28,7 +30,8 @@ public:
     const std::filesystem::path& path() const { return folder_; }
 
     // The names of the files in the folder, to see that no temporary file was left behind.
-    std::size_t fileCount() const {
+    std::size_t fileCount() const
+    {
         return static_cast<std::size_t>(std::distance(std::filesystem::directory_iterator(folder_),
                                                       std::filesystem::directory_iterator()));
     }
@@ -37,19 +40,21 @@ private:
     std::filesystem::path folder_;
 };
 
-inline void writeBytes(const std::filesystem::path& file, const std::string& bytes) {
+inline void writeBytes(const std::filesystem::path& file, const std::string& bytes)
+{
     std::ofstream(file, std::ios::binary) << bytes;
 }
 
-inline std::string readBytes(const std::filesystem::path& file) {
+inline std::string readBytes(const std::filesystem::path& file)
+{
     std::ifstream in(file, std::ios::binary);
     return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
 }
 
 // Lines joined with CR LF after each, as the program writes them.
-inline std::string crlfLines(std::initializer_list<std::string> lines) {
+inline std::string crlfLines(std::initializer_list<std::string> lines)
+{
     std::string text;
-    for (const auto& line : lines)
-        text += line + "\r\n";
+    for (const auto& line : lines) text += line + "\r\n";
     return text;
 }

@@ -27,7 +27,7 @@
 namespace {
 
 struct ShippedDatum {
-    const char* name;  // as the program holds it, UTF-8
+    const char* name;    // as the program holds it, UTF-8
     int transformation;  // EPSG code of the transformation to WGS 84; 0 for WGS 84 itself
 };
 
@@ -91,18 +91,21 @@ private:
     PJ_CONTEXT* context_;
 };
 
-std::string fileBytes(const char* path) {
+std::string fileBytes(const char* path)
+{
     std::ifstream in(path, std::ios::binary);
     return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
 }
 
-const CatalogueReading& shipped() {
+const CatalogueReading& shipped()
+{
     static const CatalogueReading reading = loadCatalogue(ZELVORA_SHIPPED_CATALOGUE);
     return reading;
 }
 
 // The datum of a slot, failing the test (not crashing) when the slot is missing.
-const TDatum* slot(std::size_t index) {
+const TDatum* slot(std::size_t index)
+{
     const TDatum* datum = shipped().catalogue.datumAt(static_cast<int>(index));
     EXPECT_NE(datum, nullptr) << "no datum in slot " << index;
     return datum;
@@ -114,17 +117,18 @@ struct EllipsoidFigures {
 };
 
 // The ellipsoid of a CRS or of a coordinate operation's source CRS, as PROJ gives it.
-bool ellipsoidOf(PJ_CONTEXT* ctx, const PJ* crs, EllipsoidFigures& figures) {
+bool ellipsoidOf(PJ_CONTEXT* ctx, const PJ* crs, EllipsoidFigures& figures)
+{
     const Pj ellipsoid(proj_get_ellipsoid(ctx, crs));
-    if (!ellipsoid)
-        return false;
+    if (!ellipsoid) return false;
     double b = 0;
     int inverse_f_computed = 0;
-    return proj_ellipsoid_get_parameters(ctx, ellipsoid.get(), &figures.a, &b,
-                                         &inverse_f_computed, &figures.inverse_f) != 0;
+    return proj_ellipsoid_get_parameters(ctx, ellipsoid.get(), &figures.a, &b, &inverse_f_computed,
+                                         &figures.inverse_f) != 0;
 }
 
-void expectEllipsoid(const TDatum& datum, const EllipsoidFigures& epsg) {
+void expectEllipsoid(const TDatum& datum, const EllipsoidFigures& epsg)
+{
     EXPECT_NEAR(static_cast<double>(datum.A), epsg.a, 1e-6) << datum.Name << ": semi-major axis";
     // The file holds 1/f to 15 significant digits; EPSG defines some ellipsoids by their
     // semi-minor axis, from which PROJ computes 1/f in double.
@@ -134,7 +138,8 @@ void expectEllipsoid(const TDatum& datum, const EllipsoidFigures& epsg) {
 
 // Metres on the ground between two geodetic points close to each other, heights included.
 double distance3d(const TDatum& ellipsoid, double lat, double lon, double h, double lat2,
-                  double lon2, double h2) {
+                  double lon2, double h2)
+{
     const double f = static_cast<double>(ellipsoid.F);
     const double e2 = f * (2 - f);
     const double s = std::sin(lat * kPi / 180);
@@ -153,11 +158,11 @@ double distance3d(const TDatum& ellipsoid, double lat, double lon, double h, dou
 // third coordinate) and hands it back unchanged. The same pipeline without those two steps
 // carries the ellipsoidal height through the geocentric translation, which is what the datum
 // change computes too.
-std::string withHeightCarried(std::string pipeline) {
+std::string withHeightCarried(std::string pipeline)
+{
     for (const std::string_view step : {" +step +proj=push +v_3", " +step +proj=pop +v_3"}) {
         const auto at = pipeline.find(step);
-        if (at == std::string::npos)
-            return {};
+        if (at == std::string::npos) return {};
         pipeline.erase(at, step.size());
     }
     return pipeline;
@@ -166,7 +171,8 @@ std::string withHeightCarried(std::string pipeline) {
 // The centre and the four corners of an area of use, with the latitudes kept inside the datum
 // change's range (-80 to 84) and the longitudes folded into -180..180.
 std::vector<std::pair<double, double>> pointsOf(double west, double south, double east,
-                                                double north) {
+                                                double north)
+{
     if (east < west) east += 360;  // the area crosses the antimeridian
     south = std::clamp(south, -80.0, 84.0);
     north = std::clamp(north, -80.0, 84.0);
@@ -178,11 +184,13 @@ std::vector<std::pair<double, double>> pointsOf(double west, double south, doubl
             {north, fold(east)}};
 }
 
-TEST(ShippedCatalogue, LoadsWithoutAProblem) {
+TEST(ShippedCatalogue, LoadsWithoutAProblem)
+{
     EXPECT_FALSE(shipped().problem) << *shipped().problem;
 }
 
-TEST(ShippedCatalogue, HoldsTheDatumsOfTheTableInOrderWithinTheSlots) {
+TEST(ShippedCatalogue, HoldsTheDatumsOfTheTableInOrderWithinTheSlots)
+{
     const auto& catalogue = shipped().catalogue;
     const int count = catalogue.QuantDatum() + 1;
     EXPECT_GE(count, 25);
@@ -195,7 +203,8 @@ TEST(ShippedCatalogue, HoldsTheDatumsOfTheTableInOrderWithinTheSlots) {
     EXPECT_EQ(catalogue.ListaDatum()[1].Name, "SIRGAS 2000");
 }
 
-TEST(ShippedCatalogue, EveryFigureLiesWithinTheEditorsBounds) {
+TEST(ShippedCatalogue, EveryFigureLiesWithinTheEditorsBounds)
+{
     for (const auto& datum : shipped().catalogue.ListaDatum()) {
         EXPECT_GE(datum.A, 6377000.0L) << datum.Name;
         EXPECT_LE(datum.A, 6379000.0L) << datum.Name;
@@ -207,7 +216,8 @@ TEST(ShippedCatalogue, EveryFigureLiesWithinTheEditorsBounds) {
 // The file is byte for byte what the program writes for the datums it holds: CR LF line ends,
 // the general number form, Windows-1252 names. A datum stored in the editor and saved changes
 // only its own line.
-TEST(ShippedCatalogue, IsInTheFormTheProgramWrites) {
+TEST(ShippedCatalogue, IsInTheFormTheProgramWrites)
+{
     const std::string bytes = fileBytes(ZELVORA_SHIPPED_CATALOGUE);
     ASSERT_FALSE(bytes.empty());
     EXPECT_EQ(catalogueText(shipped().catalogue), bytes);
@@ -215,7 +225,8 @@ TEST(ShippedCatalogue, IsInTheFormTheProgramWrites) {
     EXPECT_NE(bytes.find("Bogot\xE1 1975"), std::string::npos);
 }
 
-TEST(ShippedCatalogue, SlotZeroIsWgs84ItselfWithTheEpsgEllipsoid) {
+TEST(ShippedCatalogue, SlotZeroIsWgs84ItselfWithTheEpsgEllipsoid)
+{
     const TDatum* wgs84 = slot(0);
     ASSERT_NE(wgs84, nullptr);
     EXPECT_EQ(wgs84->Dx, 0.0L);
@@ -236,7 +247,8 @@ struct Worst {
 
 // One datum of the catalogue against the EPSG transformation the table names for it.
 void checkAgainstEpsg(PJ_CONTEXT* ctx, const ShippedDatum& expected, const TDatum& datum,
-                      const TDatum& wgs84, Worst& worst) {
+                      const TDatum& wgs84, Worst& worst)
+{
     const std::string code = std::to_string(expected.transformation);
     const Pj operation(proj_create_from_database(ctx, "EPSG", code.c_str(),
                                                  PJ_CATEGORY_COORDINATE_OPERATION, 0, nullptr));
@@ -245,8 +257,8 @@ void checkAgainstEpsg(PJ_CONTEXT* ctx, const ShippedDatum& expected, const TDatu
 
     // A three-parameter geocentric translation from the datum's CRS to WGS 84.
     const char* method_code = nullptr;
-    ASSERT_TRUE(proj_coordoperation_get_method_info(ctx, operation.get(), nullptr, nullptr,
-                                                    &method_code));
+    ASSERT_TRUE(
+        proj_coordoperation_get_method_info(ctx, operation.get(), nullptr, nullptr, &method_code));
     EXPECT_STREQ(method_code, "9603");
     const Pj source(proj_get_source_crs(ctx, operation.get()));
     const Pj target(proj_get_target_crs(ctx, operation.get()));
@@ -265,9 +277,9 @@ void checkAgainstEpsg(PJ_CONTEXT* ctx, const ShippedDatum& expected, const TDatu
     for (int p = 0; p < 3; ++p) {
         const char* name = nullptr;
         double value = 0, to_metres = 0;
-        ASSERT_TRUE(proj_coordoperation_get_param(ctx, operation.get(), p, &name, nullptr,
-                                                  nullptr, &value, nullptr, &to_metres, nullptr,
-                                                  nullptr, nullptr, nullptr));
+        ASSERT_TRUE(proj_coordoperation_get_param(ctx, operation.get(), p, &name, nullptr, nullptr,
+                                                  &value, nullptr, &to_metres, nullptr, nullptr,
+                                                  nullptr, nullptr));
         EXPECT_NEAR(static_cast<double>(shifts[p]), value * to_metres, 1e-9) << name;
     }
 
@@ -289,8 +301,7 @@ void checkAgainstEpsg(PJ_CONTEXT* ctx, const ShippedDatum& expected, const TDatu
     }
 
     double west = 0, south = 0, east = 0, north = 0;
-    ASSERT_TRUE(proj_get_area_of_use(ctx, operation.get(), &west, &south, &east, &north,
-                                     nullptr));
+    ASSERT_TRUE(proj_get_area_of_use(ctx, operation.get(), &west, &south, &east, &north, nullptr));
     TGeo geo;
     geo.Datum = &datum;
     double datum_worst = 0;
@@ -325,15 +336,16 @@ void checkAgainstEpsg(PJ_CONTEXT* ctx, const ShippedDatum& expected, const TDatu
     std::printf("  EPSG:%-6d %.2e  %s\n", expected.transformation, datum_worst, expected.name);
 }
 
-TEST(ShippedCatalogue, EachDatumIsItsEpsgTransformationToWgs84) {
+TEST(ShippedCatalogue, EachDatumIsItsEpsgTransformationToWgs84)
+{
     const ProjContext ctx;
     const TDatum* wgs84 = slot(0);
     ASSERT_NE(wgs84, nullptr);
     Worst worst;
     std::printf("  shipped catalogue against PROJ, largest 3D difference per datum (m)\n");
     for (std::size_t i = 1; i < std::size(kShipped); ++i) {
-        SCOPED_TRACE(std::string(kShipped[i].name) + ", EPSG:" +
-                     std::to_string(kShipped[i].transformation));
+        SCOPED_TRACE(std::string(kShipped[i].name) +
+                     ", EPSG:" + std::to_string(kShipped[i].transformation));
         if (const TDatum* datum = slot(i))
             checkAgainstEpsg(ctx.get(), kShipped[i], *datum, *wgs84, worst);
     }

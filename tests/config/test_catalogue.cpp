@@ -11,7 +11,8 @@ namespace {
 
 const std::string datumA = "6378000,300.5,Datum A,-10.5,20,-3.25";
 
-std::string lines(int count) {
+std::string lines(int count)
+{
     std::string text;
     for (int i = 0; i < count; ++i)
         text += "6378137,298.257223563,Datum " + std::to_string(i) + ",0,0," + std::to_string(i) +
@@ -19,13 +20,15 @@ std::string lines(int count) {
     return text;
 }
 
-DatumCatalogue catalogueOf(const std::string& text) {
+DatumCatalogue catalogueOf(const std::string& text)
+{
     auto reading = readCatalogue(text);
     EXPECT_FALSE(reading.problem) << *reading.problem;
     return reading.catalogue;
 }
 
-TEST(CatalogueReading, ALineIsASemiAxisAnInverseFlatteningANameAndThreeShifts) {
+TEST(CatalogueReading, ALineIsASemiAxisAnInverseFlatteningANameAndThreeShifts)
+{
     const auto catalogue = catalogueOf(datumA + "\r\n");
     ASSERT_EQ(catalogue.QuantDatum(), 0);
     const TDatum& d = catalogue.ListaDatum()[0];
@@ -39,7 +42,8 @@ TEST(CatalogueReading, ALineIsASemiAxisAnInverseFlatteningANameAndThreeShifts) {
     EXPECT_EQ(catalogueText(catalogue), datumA + "\r\n");
 }
 
-TEST(CatalogueReading, BlanksAroundTheFirstFiveFieldsAreDropped) {
+TEST(CatalogueReading, BlanksAroundTheFirstFiveFieldsAreDropped)
+{
     const auto catalogue = catalogueOf(" 6378000 ,\t300.5 ,  Datum A  , -10.5,20 , -3.25 \r\n");
     ASSERT_EQ(catalogue.QuantDatum(), 0);
     EXPECT_EQ(catalogue.ListaDatum()[0].Name, "Datum A");
@@ -47,7 +51,8 @@ TEST(CatalogueReading, BlanksAroundTheFirstFiveFieldsAreDropped) {
     EXPECT_EQ(catalogueText(catalogue), datumA + "\r\n");
 }
 
-TEST(CatalogueReading, TheFirstEmptyLineEndsTheCatalogue) {
+TEST(CatalogueReading, TheFirstEmptyLineEndsTheCatalogue)
+{
     const auto empty = catalogueOf("\r\n" + lines(3));
     EXPECT_EQ(empty.QuantDatum(), -1);
     EXPECT_TRUE(empty.names().empty());
@@ -58,30 +63,33 @@ TEST(CatalogueReading, TheFirstEmptyLineEndsTheCatalogue) {
     EXPECT_EQ(three.names(), (std::vector<std::string>{"Datum 0", "Datum 1", "Datum 2"}));
 }
 
-TEST(CatalogueReading, ALastLineWithoutLineEndAndLfOnlyFilesRead) {
+TEST(CatalogueReading, ALastLineWithoutLineEndAndLfOnlyFilesRead)
+{
     EXPECT_EQ(catalogueOf(datumA).QuantDatum(), 0);
     std::string lf = lines(5);
     std::erase(lf, '\r');
     EXPECT_EQ(catalogueOf(lf).names(), catalogueOf(lines(5)).names());
 }
 
-TEST(CatalogueReading, NamesAreWindows1252InTheFileAndUtf8Inside) {
+TEST(CatalogueReading, NamesAreWindows1252InTheFileAndUtf8Inside)
+{
     const std::string line = "6378388,297,C\xF3rrego Alegre 1970-72,-205.57,168.77,-4.12";
     const auto catalogue = catalogueOf(line + "\r\n");
     EXPECT_EQ(catalogue.ListaDatum()[0].Name, "C\u00F3rrego Alegre 1970-72");
     EXPECT_EQ(catalogueText(catalogue), line + "\r\n");
 }
 
-TEST(CatalogueReading, ABadLineIsReportedAndTheLinesBeforeItStay) {
+TEST(CatalogueReading, ABadLineIsReportedAndTheLinesBeforeItStay)
+{
     struct Case {
         std::string line;
         std::string quoted;
     };
-    for (const Case& c : {Case{"6378000,300.5,Datum A,-10.5,20", "'6378000,300.5,Datum A,-10.5,20'"},
-                          Case{"6378000,300,5,Datum A,-10.5,20,-3.25", "'Datum A'"},
-                          Case{"6378000,300.5,Datum A,-10.5,20,-3.25x", "'-3.25x'"},
-                          Case{"six fields, here,,,,", "'six fields'"},
-                          Case{"   ", "'   '"}}) {
+    for (const Case& c :
+         {Case{"6378000,300.5,Datum A,-10.5,20", "'6378000,300.5,Datum A,-10.5,20'"},
+          Case{"6378000,300,5,Datum A,-10.5,20,-3.25", "'Datum A'"},
+          Case{"6378000,300.5,Datum A,-10.5,20,-3.25x", "'-3.25x'"},
+          Case{"six fields, here,,,,", "'six fields'"}, Case{"   ", "'   '"}}) {
         SCOPED_TRACE(c.line);
         const auto reading = readCatalogue(lines(2) + c.line + "\r\n" + lines(2));
         ASSERT_TRUE(reading.problem);
@@ -91,7 +99,8 @@ TEST(CatalogueReading, ABadLineIsReportedAndTheLinesBeforeItStay) {
     }
 }
 
-TEST(CatalogueReading, DatumsBeyondThe51stAreReportedNotDroppedSilently) {
+TEST(CatalogueReading, DatumsBeyondThe51stAreReportedNotDroppedSilently)
+{
     const auto full = readCatalogue(lines(51));
     EXPECT_FALSE(full.problem);
     EXPECT_EQ(full.catalogue.QuantDatum(), 50);
@@ -103,7 +112,8 @@ TEST(CatalogueReading, DatumsBeyondThe51stAreReportedNotDroppedSilently) {
     EXPECT_NE(over.problem->find("the 9 from line 52 on"), std::string::npos) << *over.problem;
 }
 
-TEST(CatalogueFile, MissingFolderBinaryAndHugeFilesAreReportedWithAnEmptyCatalogue) {
+TEST(CatalogueFile, MissingFolderBinaryAndHugeFilesAreReportedWithAnEmptyCatalogue)
+{
     TemporaryFolder folder;
     const auto missing = loadCatalogue(folder / "Datum.Cfg");
     ASSERT_TRUE(missing.problem);
@@ -130,7 +140,8 @@ TEST(CatalogueFile, MissingFolderBinaryAndHugeFilesAreReportedWithAnEmptyCatalog
     EXPECT_NE(enormous.problem->find("too large"), std::string::npos);
 }
 
-TEST(CatalogueIndexes, NoDatumForMinusOneAnEmptyListOrAnIndexPastTheLast) {
+TEST(CatalogueIndexes, NoDatumForMinusOneAnEmptyListOrAnIndexPastTheLast)
+{
     const DatumCatalogue empty;
     EXPECT_EQ(empty.datumAt(-1), nullptr);
     EXPECT_EQ(empty.datumAt(0), nullptr);
@@ -141,7 +152,8 @@ TEST(CatalogueIndexes, NoDatumForMinusOneAnEmptyListOrAnIndexPastTheLast) {
     EXPECT_EQ(two.datumAt(1)->Name, "Datum 1");
 }
 
-TEST(CatalogueStore, ReplacesOrAddsAndMarksTheCatalogueChanged) {
+TEST(CatalogueStore, ReplacesOrAddsAndMarksTheCatalogueChanged)
+{
     auto catalogue = catalogueOf(lines(3));
     catalogue.store(1, "  Aratu  ", 6378388, 297, -151.99, 287.04, -147.45);
     EXPECT_TRUE(catalogue.DatumAlterado());
@@ -154,7 +166,8 @@ TEST(CatalogueStore, ReplacesOrAddsAndMarksTheCatalogueChanged) {
               ",Chu\xE1,-144.35,242.88,-33.2\r\n");
 }
 
-TEST(CatalogueStore, RefusesWhatTheFileCouldNotReadBackAndChangesNothing) {
+TEST(CatalogueStore, RefusesWhatTheFileCouldNotReadBackAndChangesNothing)
+{
     auto catalogue = catalogueOf(lines(3));
     const auto before = catalogueText(catalogue);
     for (const std::string& name : {std::string("SAD 69, IBGE"), std::string("two\nlines"),
@@ -173,13 +186,16 @@ TEST(CatalogueStore, RefusesWhatTheFileCouldNotReadBackAndChangesNothing) {
     EXPECT_FALSE(full.append(TDatum("The 52nd", 6378160, 1 / 298.25L, 0, 0, 0)));
 }
 
-TEST(CatalogueStore, TheListsKeepTheirSelectionsAfterAnUpdate) {
+TEST(CatalogueStore, TheListsKeepTheirSelectionsAfterAnUpdate)
+{
     auto catalogue = catalogueOf(lines(4));
-    const auto kept = AtualizaDatum(catalogue, 2, "Renamed", 6378137, 298.257223563, 0, 0, 0, {3, 1});
+    const auto kept =
+        AtualizaDatum(catalogue, 2, "Renamed", 6378137, 298.257223563, 0, 0, 0, {3, 1});
     EXPECT_EQ(kept.source, 3);
     EXPECT_EQ(kept.target, 1);
     EXPECT_EQ(catalogue.names()[2], "Renamed");
-    const auto repaired = AtualizaDatum(catalogue, 4, "Added", 6378137, 298.257223563, 0, 0, 0, {-1, 9});
+    const auto repaired =
+        AtualizaDatum(catalogue, 4, "Added", 6378137, 298.257223563, 0, 0, 0, {-1, 9});
     EXPECT_EQ(repaired.source, 0);
     EXPECT_EQ(repaired.target, 0);
 
@@ -189,7 +205,8 @@ TEST(CatalogueStore, TheListsKeepTheirSelectionsAfterAnUpdate) {
     EXPECT_EQ(first.target, 0);
 }
 
-TEST(CatalogueSave, AnUnchangedCatalogueLeavesTheFileAlone) {
+TEST(CatalogueSave, AnUnchangedCatalogueLeavesTheFileAlone)
+{
     TemporaryFolder folder;
     const auto file = folder / "Datum.Cfg";
     const std::string handWritten = " 6378000 , 300.50 ,Datum A,-10.5,20,-3.25\r\n\r\nnotes\r\n";
@@ -200,7 +217,8 @@ TEST(CatalogueSave, AnUnchangedCatalogueLeavesTheFileAlone) {
     EXPECT_EQ(readBytes(file), handWritten);
 }
 
-TEST(CatalogueSave, AChangedCatalogueIsWrittenAndReadsBackTheSame) {
+TEST(CatalogueSave, AChangedCatalogueIsWrittenAndReadsBackTheSame)
+{
     TemporaryFolder folder;
     const auto file = folder / "Datum.Cfg";
     writeBytes(file, lines(3));
@@ -214,7 +232,8 @@ TEST(CatalogueSave, AChangedCatalogueIsWrittenAndReadsBackTheSame) {
     EXPECT_EQ(catalogueText(again.catalogue), catalogueText(catalogue));
 }
 
-TEST(CatalogueSave, AFailedWriteKeepsThePreviousFile) {
+TEST(CatalogueSave, AFailedWriteKeepsThePreviousFile)
+{
     TemporaryFolder folder;
     auto catalogue = catalogueOf(lines(2));
     catalogue.store(0, "Changed", 6378000, 300.5, 0, 0, 0);

@@ -15,7 +15,8 @@ namespace {
 const auto always = [](const fs::path&) { return true; };
 const auto never = [](const fs::path&) { return false; };
 
-TEST(ProgramFiles, ThePortableLayoutKeepsEverythingBesideTheProgram) {
+TEST(ProgramFiles, ThePortableLayoutKeepsEverythingBesideTheProgram)
+{
     TemporaryFolder root;
     const fs::path bin = root / "zelvora";
     fs::create_directories(bin);
@@ -32,7 +33,8 @@ TEST(ProgramFiles, ThePortableLayoutKeepsEverythingBesideTheProgram) {
     EXPECT_FALSE(fs::exists(root / "config"));  // nothing is made in the user's folders
 }
 
-TEST(ProgramFiles, AnInstalledProgramReadsShareAndKeepsTheUsersFilesInTheConfigFolder) {
+TEST(ProgramFiles, AnInstalledProgramReadsShareAndKeepsTheUsersFilesInTheConfigFolder)
+{
     TemporaryFolder root;
     fs::create_directories(root / "usr/bin");
     fs::create_directories(root / "usr/share/zelvora");
@@ -51,7 +53,8 @@ TEST(ProgramFiles, AnInstalledProgramReadsShareAndKeepsTheUsersFilesInTheConfigF
     EXPECT_EQ(files.readable("Zelvora.Cfg"), root / "usr/share/zelvora/Zelvora.Cfg");
 }
 
-TEST(ProgramFiles, APortableFolderThatCannotBeWrittenSendsTheSettingsToTheConfigFolder) {
+TEST(ProgramFiles, APortableFolderThatCannotBeWrittenSendsTheSettingsToTheConfigFolder)
+{
     TemporaryFolder root;
     writeBytes(root / "Datum.Cfg", "shipped\r\n");
     writeBytes(root / "Zelvora.Cfg", "shipped settings\r\n");
@@ -65,21 +68,24 @@ TEST(ProgramFiles, APortableFolderThatCannotBeWrittenSendsTheSettingsToTheConfig
     EXPECT_EQ(files.readable("Datum.Cfg"), root / "Datum.Cfg");
 }
 
-TEST(ProgramFiles, NothingShippedAnywhereIsThePortableLayoutAndItsMissingCatalogue) {
+TEST(ProgramFiles, NothingShippedAnywhereIsThePortableLayoutAndItsMissingCatalogue)
+{
     TemporaryFolder root;
     const ProgramFiles files = locateProgramFiles(root.path(), root / "config", always);
     EXPECT_EQ(files.data, root.path());
     EXPECT_EQ(files.readable("Datum.Cfg"), root / "Datum.Cfg");
 }
 
-TEST(ProgramFiles, ASettingsFolderThatCannotBeMadeIsAWriteError) {
+TEST(ProgramFiles, ASettingsFolderThatCannotBeMadeIsAWriteError)
+{
     TemporaryFolder root;
     writeBytes(root / "config", "a file where the folder should be");
     const ProgramFiles files{root.path(), root / "config/zelvora"};
     EXPECT_THROW(files.writable("Zelvora.Cfg"), FileWriteError);
 }
 
-TEST(ProgramFiles, TheUsersConfigFolderFollowsXdgThenHome) {
+TEST(ProgramFiles, TheUsersConfigFolderFollowsXdgThenHome)
+{
     const char* xdg = std::getenv("XDG_CONFIG_HOME");
     const char* home = std::getenv("HOME");
     const std::string keptXdg = xdg ? xdg : "", keptHome = home ? home : "";

@@ -19,25 +19,65 @@ const NumberFormat point{'.', ","};
 constexpr int kFiveDatums = 4;  // QuantDatum of a catalogue of five
 
 // A file as the program writes it, every line of the table used, with a Windows-1252 name.
-std::string fullFile() {
-    return crlfLines({"3", "4", "-51", "0", "-23.5", "-46.625", "3", "760.25", "150000", "250000",
-                      "1", "2", "-57", "0", "-22.540077144", "-47.032556624", "2", "700",
-                      "150001", "250001", "-23.5", "-46.6", "812.345", "7395000.125", "333000.5",
-                      "4010272.5", "-4510272", "-2500000", "155000", "255000",
-                      "/home/ana/Levantamentos/C\xF3rrego.dxf", "/home/ana/sa\xED" "da.dxf", "2",
-                      "0.9999", "3", "5000000", "200000", "1", "1", "0", "400000", "1", "1"});
+std::string fullFile()
+{
+    return crlfLines({"3",
+                      "4",
+                      "-51",
+                      "0",
+                      "-23.5",
+                      "-46.625",
+                      "3",
+                      "760.25",
+                      "150000",
+                      "250000",
+                      "1",
+                      "2",
+                      "-57",
+                      "0",
+                      "-22.540077144",
+                      "-47.032556624",
+                      "2",
+                      "700",
+                      "150001",
+                      "250001",
+                      "-23.5",
+                      "-46.6",
+                      "812.345",
+                      "7395000.125",
+                      "333000.5",
+                      "4010272.5",
+                      "-4510272",
+                      "-2500000",
+                      "155000",
+                      "255000",
+                      "/home/ana/Levantamentos/C\xF3rrego.dxf",
+                      "/home/ana/sa\xED"
+                      "da.dxf",
+                      "2",
+                      "0.9999",
+                      "3",
+                      "5000000",
+                      "200000",
+                      "1",
+                      "1",
+                      "0",
+                      "400000",
+                      "1",
+                      "1"});
 }
 
 // The first 33 lines of a file, or fewer.
-std::string firstLines(const std::string& file, int count) {
+std::string firstLines(const std::string& file, int count)
+{
     std::size_t end = 0;
-    for (int i = 0; i < count; ++i)
-        end = file.find("\r\n", end) + 2;
+    for (int i = 0; i < count; ++i) end = file.find("\r\n", end) + 2;
     return file.substr(0, end);
 }
 
 SettingsReading readWith(const std::string& content, const NumberFormat& user,
-                         int QuantDatum = kFiveDatums) {
+                         int QuantDatum = kFiveDatums)
+{
     return Le_Config(std::string_view(content), startupState(user), QuantDatum, user);
 }
 
@@ -45,15 +85,16 @@ class SettingsInBothSeparators : public ::testing::TestWithParam<NumberFormat> {
 protected:
     const NumberFormat& user() const { return GetParam(); }
     // A number as the user sees it: "." replaced by the user's separator.
-    std::string shown(std::string text) const {
+    std::string shown(std::string text) const
+    {
         for (auto& c : text)
-            if (c == '.')
-                c = user().decimalSeparator;
+            if (c == '.') c = user().decimalSeparator;
         return text;
     }
 };
 
-TEST_P(SettingsInBothSeparators, EveryLineSetsItsControl) {
+TEST_P(SettingsInBothSeparators, EveryLineSetsItsControl)
+{
     const auto reading = readWith(fullFile(), user());
     ASSERT_FALSE(reading.problem) << *reading.problem;
     const WindowState& s = reading.state;
@@ -103,9 +144,11 @@ TEST_P(SettingsInBothSeparators, EveryLineSetsItsControl) {
     EXPECT_EQ(s.ComboBox3, 0);
 }
 
-TEST_P(SettingsInBothSeparators, NoFileMeansEnglishAndTheStartupValues) {
+TEST_P(SettingsInBothSeparators, NoFileMeansEnglishAndTheStartupValues)
+{
     TemporaryFolder folder;
-    const auto reading = Le_Config(folder / "Zelvora.Cfg", startupState(user()), kFiveDatums, user());
+    const auto reading =
+        Le_Config(folder / "Zelvora.Cfg", startupState(user()), kFiveDatums, user());
     EXPECT_FALSE(reading.problem);
     WindowState expected = startupState(user());
     expected.ComboBox1 = 1;
@@ -115,7 +158,8 @@ TEST_P(SettingsInBothSeparators, NoFileMeansEnglishAndTheStartupValues) {
     EXPECT_EQ(reading.state.ComboBox2, 2);
 }
 
-TEST_P(SettingsInBothSeparators, A33LineFileTakesTheUserFamilyAndFormatDefaults) {
+TEST_P(SettingsInBothSeparators, A33LineFileTakesTheUserFamilyAndFormatDefaults)
+{
     const auto reading = readWith(firstLines(fullFile(), 33), user());
     ASSERT_FALSE(reading.problem);
     const WindowState& s = reading.state;
@@ -131,7 +175,8 @@ TEST_P(SettingsInBothSeparators, A33LineFileTakesTheUserFamilyAndFormatDefaults)
     EXPECT_EQ(s.ComboBox1, 2);
 }
 
-TEST_P(SettingsInBothSeparators, ALanguageThatIsNoNumberSelectsPortuguese) {
+TEST_P(SettingsInBothSeparators, ALanguageThatIsNoNumberSelectsPortuguese)
+{
     std::string file = fullFile();
     const auto at = firstLines(file, 32).size();
     file.replace(at, 1, "x");
@@ -140,7 +185,8 @@ TEST_P(SettingsInBothSeparators, ALanguageThatIsNoNumberSelectsPortuguese) {
     EXPECT_EQ(reading.state.ComboBox1, 0);
 }
 
-TEST_P(SettingsInBothSeparators, A30LineFileHasNoFileNamesAndSelectsPortuguese) {
+TEST_P(SettingsInBothSeparators, A30LineFileHasNoFileNamesAndSelectsPortuguese)
+{
     const auto reading = readWith(firstLines(fullFile(), 30), user());
     ASSERT_FALSE(reading.problem);
     EXPECT_EQ(reading.state.OpenDialog1FileName, "");
@@ -150,7 +196,8 @@ TEST_P(SettingsInBothSeparators, A30LineFileHasNoFileNamesAndSelectsPortuguese) 
     EXPECT_EQ(reading.state.ComboBox2, 2);
 }
 
-TEST_P(SettingsInBothSeparators, WritingConvertsTheUsersNumbersToPointForm) {
+TEST_P(SettingsInBothSeparators, WritingConvertsTheUsersNumbersToPointForm)
+{
     WindowState state = startupState(user());
     state.Edit25 = shown("-23.5");
     state.Edit5 = shown("0.99960");
@@ -161,7 +208,8 @@ TEST_P(SettingsInBothSeparators, WritingConvertsTheUsersNumbersToPointForm) {
     EXPECT_EQ(firstLines(text, 34).substr(firstLines(text, 33).size()), "0.9996\r\n");
 }
 
-TEST_P(SettingsInBothSeparators, WriteThenReadGivesTheSameState) {
+TEST_P(SettingsInBothSeparators, WriteThenReadGivesTheSameState)
+{
     // Texts in the general form already, as every box is after a read.
     WindowState state = readWith(fullFile(), user()).state;
     const auto again = readWith(settingsText(state, user()), user());
@@ -174,11 +222,13 @@ INSTANTIATE_TEST_SUITE_P(UserSeparators, SettingsInBothSeparators, ::testing::Va
                              return info.param.decimalSeparator == ',' ? "Comma" : "Point";
                          });
 
-TEST(SettingsFile, ReadingThenWritingAnUnchangedFileGivesItsBytesBack) {
+TEST(SettingsFile, ReadingThenWritingAnUnchangedFileGivesItsBytesBack)
+{
     EXPECT_EQ(settingsText(readWith(fullFile(), comma).state, comma), fullFile());
 }
 
-TEST(SettingsFile, NumbersComeBackInTheGeneralForm) {
+TEST(SettingsFile, NumbersComeBackInTheGeneralForm)
+{
     std::string file = fullFile();
     // Line 18, the target plane's altitude: "700" written by another hand as "700.0", and
     // line 29 as "1.55E5".
@@ -189,7 +239,8 @@ TEST(SettingsFile, NumbersComeBackInTheGeneralForm) {
     EXPECT_EQ(settingsText(readWith(file, point).state, point), fullFile());
 }
 
-TEST(SettingsFile, TheReservedLineIsIgnoredAndWrittenAsZero) {
+TEST(SettingsFile, TheReservedLineIsIgnoredAndWrittenAsZero)
+{
     std::string file = fullFile();
     file.replace(firstLines(file, 13).size(), 1, "7");
     const auto reading = readWith(file, point);
@@ -197,13 +248,15 @@ TEST(SettingsFile, TheReservedLineIsIgnoredAndWrittenAsZero) {
     EXPECT_EQ(settingsText(reading.state, point), fullFile());
 }
 
-TEST(SettingsFile, LfOnlyLinesReadLikeCrLf) {
+TEST(SettingsFile, LfOnlyLinesReadLikeCrLf)
+{
     std::string file = fullFile();
     std::erase(file, '\r');
     EXPECT_EQ(readWith(file, comma).state, readWith(fullFile(), comma).state);
 }
 
-TEST(SettingsFile, TheFormatIsTheLineAfterAnEmptyUserFamilyLine) {
+TEST(SettingsFile, TheFormatIsTheLineAfterAnEmptyUserFamilyLine)
+{
     // Line 34 empty: the eight values take their defaults and the next line, 35, is the format,
     // and the one after it "keep heights".
     const std::string file = firstLines(fullFile(), 33) + "\r\n0\r\n1\r\n";
@@ -214,7 +267,8 @@ TEST(SettingsFile, TheFormatIsTheLineAfterAnEmptyUserFamilyLine) {
     EXPECT_TRUE(reading.state.CheckBox1);
 }
 
-TEST(SettingsFile, TheKeepHeightsLineCostsOnlyItsOwnValueWhenBad) {
+TEST(SettingsFile, TheKeepHeightsLineCostsOnlyItsOwnValueWhenBad)
+{
     struct Case {
         const char* why;
         std::string line43;
@@ -246,7 +300,8 @@ TEST(SettingsFile, TheKeepHeightsLineCostsOnlyItsOwnValueWhenBad) {
     }
 }
 
-TEST(SettingsFile, WrittenFilesHave43CrLfLines) {
+TEST(SettingsFile, WrittenFilesHave43CrLfLines)
+{
     const std::string text = settingsText(startupState(point), point);
     EXPECT_EQ(std::count(text.begin(), text.end(), '\n'), 43);
     EXPECT_EQ(std::count(text.begin(), text.end(), '\r'), 43);
@@ -255,7 +310,8 @@ TEST(SettingsFile, WrittenFilesHave43CrLfLines) {
     EXPECT_EQ(text.substr(text.size() - 6), "2\r\n0\r\n");
 }
 
-TEST(SettingsFile, ABadLineSetsTheWholeFileAsideWithOneReport) {
+TEST(SettingsFile, ABadLineSetsTheWholeFileAsideWithOneReport)
+{
     struct Case {
         int line;
         std::string text;
@@ -277,8 +333,12 @@ TEST(SettingsFile, ABadLineSetsTheWholeFileAsideWithOneReport) {
     }
 }
 
-TEST(SettingsFile, TruncatedEmptyBinaryAndHugeFilesAreReportedNotUsed) {
-    const std::string binary("\x7F" "ELF\x02\x01\x01\0\0\0\0\0\0\0\0\0\x03\0>\0", 20);
+TEST(SettingsFile, TruncatedEmptyBinaryAndHugeFilesAreReportedNotUsed)
+{
+    const std::string binary(
+        "\x7F"
+        "ELF\x02\x01\x01\0\0\0\0\0\0\0\0\0\x03\0>\0",
+        20);
     const std::string huge(10u << 20, '7');
     for (const std::string& content :
          {firstLines(fullFile(), 12), std::string(), binary, huge, std::string("\r\n\r\n")}) {
@@ -289,7 +349,8 @@ TEST(SettingsFile, TruncatedEmptyBinaryAndHugeFilesAreReportedNotUsed) {
     }
 }
 
-TEST(SettingsFile, SelectionsOutsideTheirListsAreMadeValid) {
+TEST(SettingsFile, SelectionsOutsideTheirListsAreMadeValid)
+{
     std::string file = fullFile();
     auto setLine = [&file](int line, const std::string& text) {
         const auto start = firstLines(file, line - 1).size();
@@ -326,7 +387,8 @@ TEST(SettingsFile, SelectionsOutsideTheirListsAreMadeValid) {
     EXPECT_EQ(oneDatum.state.ComboBox9, 0);
 }
 
-TEST(SettingsFile, AFolderInPlaceOfTheFileIsReported) {
+TEST(SettingsFile, AFolderInPlaceOfTheFileIsReported)
+{
     TemporaryFolder folder;
     std::filesystem::create_directory(folder / "Zelvora.Cfg");
     const auto reading = Le_Config(folder / "Zelvora.Cfg", startupState(point), kFiveDatums, point);
@@ -334,7 +396,8 @@ TEST(SettingsFile, AFolderInPlaceOfTheFileIsReported) {
     EXPECT_EQ(reading.state.ComboBox1, 1);
 }
 
-TEST(SettingsWriting, ABoxThatIsNoNumberLeavesTheFileUntouched) {
+TEST(SettingsWriting, ABoxThatIsNoNumberLeavesTheFileUntouched)
+{
     TemporaryFolder folder;
     const auto file = folder / "Zelvora.Cfg";
     writeBytes(file, fullFile());
@@ -350,7 +413,8 @@ TEST(SettingsWriting, ABoxThatIsNoNumberLeavesTheFileUntouched) {
     EXPECT_EQ(folder.fileCount(), 1u);
 }
 
-TEST(SettingsWriting, ReplacesTheFileWhole) {
+TEST(SettingsWriting, ReplacesTheFileWhole)
+{
     TemporaryFolder folder;
     const auto file = folder / "Zelvora.Cfg";
     writeBytes(file, std::string(5000, 'x'));
@@ -360,7 +424,8 @@ TEST(SettingsWriting, ReplacesTheFileWhole) {
     EXPECT_EQ(folder.fileCount(), 1u);
 }
 
-TEST(SettingsWriting, AFolderInThePlaceOfTheFileIsAWriteError) {
+TEST(SettingsWriting, AFolderInThePlaceOfTheFileIsAWriteError)
+{
     TemporaryFolder folder;
     std::filesystem::create_directory(folder / "Zelvora.Cfg");
     EXPECT_THROW(writeSettings(folder / "Zelvora.Cfg", startupState(point), point), FileWriteError);
@@ -368,9 +433,9 @@ TEST(SettingsWriting, AFolderInThePlaceOfTheFileIsAWriteError) {
     EXPECT_EQ(folder.fileCount(), 1u);
 }
 
-TEST(SettingsWriting, AReadOnlyFolderKeepsThePreviousFile) {
-    if (::geteuid() == 0)
-        GTEST_SKIP() << "the superuser writes into read-only folders";
+TEST(SettingsWriting, AReadOnlyFolderKeepsThePreviousFile)
+{
+    if (::geteuid() == 0) GTEST_SKIP() << "the superuser writes into read-only folders";
     TemporaryFolder folder;
     const auto file = folder / "Zelvora.Cfg";
     writeBytes(file, fullFile());
@@ -380,7 +445,8 @@ TEST(SettingsWriting, AReadOnlyFolderKeepsThePreviousFile) {
     EXPECT_EQ(readBytes(file), fullFile());
 }
 
-TEST(SettingsWriting, AFullDiskKeepsThePreviousFile) {
+TEST(SettingsWriting, AFullDiskKeepsThePreviousFile)
+{
     // A file-size limit of 100 bytes in a child process: the write fails part way, as on a full
     // disk, whoever runs the test.
     TemporaryFolder folder;

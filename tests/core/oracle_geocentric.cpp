@@ -42,8 +42,7 @@ public:
         const long double to_rad = GeoConstants::Pi / 180;
         return proj_trans(pj_, PJ_FWD,
                           proj_coord(static_cast<double>(lon * to_rad),
-                                     static_cast<double>(lat * to_rad), static_cast<double>(h),
-                                     0));
+                                     static_cast<double>(lat * to_rad), static_cast<double>(h), 0));
     }
 
 private:
@@ -81,10 +80,9 @@ TEST(GeoToCartesianOracle, MatchesProjCart)
                     geo.GeoToCartesian(lat, lon, h);
                     const std::string where = Point(lat, lon, h, "h");
                     EXPECT_EQ(geo.Status, 0) << where;
-                    const long double err =
-                        std::fmax(std::fabs(geo.CartX - ref.xyz.x),
-                                  std::fmax(std::fabs(geo.CartY - ref.xyz.y),
-                                            std::fabs(geo.CartZ - ref.xyz.z)));
+                    const long double err = std::fmax(std::fabs(geo.CartX - ref.xyz.x),
+                                                      std::fmax(std::fabs(geo.CartY - ref.xyz.y),
+                                                                std::fabs(geo.CartZ - ref.xyz.z)));
                     worst.Add(err, where);
                 }
         worst.Expect("GeoToCartesian", 1e-8L);
@@ -94,14 +92,18 @@ TEST(GeoToCartesianOracle, MatchesProjCart)
 
 TEST(CartesianToGeoOracle, MatchesGeocentricReverseInAllQuadrants)
 {
-    struct HeightBand { const char* why; std::vector<double> heights; long double tolerance; };
+    struct HeightBand {
+        const char* why;
+        std::vector<double> heights;
+        long double tolerance;
+    };
     const HeightBand kBands[] = {
         {"heights up to 1 km", {-1000, -100, 0, 300, 1000}, 3e-8L},
         {"heights up to 10 km", {2500, 5000, 10000}, 3e-6L},
         {"heights up to 100 km", {20000, 50000, 100000}, 3e-4L},
     };
-    std::printf("  CartesianToGeo against Geocentric::Reverse (m)\n  %-62s | %10s | %10s\n",
-                "case", "horizontal", "height");
+    std::printf("  CartesianToGeo against Geocentric::Reverse (m)\n  %-62s | %10s | %10s\n", "case",
+                "horizontal", "height");
     for (const Ellipsoid& e : kEllipsoids) {
         SCOPED_TRACE(e.name);
         const GeographicLib::Geocentric earth(e.a, e.f());
@@ -176,10 +178,15 @@ struct DatumPair {
 const DatumPair kDatumPairs[] = {
     {"a=6378160 with its shift to WGS 84", kA6378160, {-66.87, 4.37, -38.52}, kWgs84, {0, 0, 0}},
     {"WGS 84 to a=6378160 with its shift", kWgs84, {0, 0, 0}, kA6378160, {-66.87, 4.37, -38.52}},
-    {"a=6378388 1/f=297 to WGS 84", {"a=6378388 1/f=297", 6378388.0, 297.0}, {-87, -98, -121},
-     kWgs84, {0, 0, 0}},
+    {"a=6378388 1/f=297 to WGS 84",
+     {"a=6378388 1/f=297", 6378388.0, 297.0},
+     {-87, -98, -121},
+     kWgs84,
+     {0, 0, 0}},
     {"a=6378206.4 to a=6378160, both shifted",
-     {"a=6378206.4 1/f=294.9786982", 6378206.4, 294.9786982}, {-8, 160, 176}, kA6378160,
+     {"a=6378206.4 1/f=294.9786982", 6378206.4, 294.9786982},
+     {-8, 160, 176},
+     kA6378160,
      {-66.87, 4.37, -38.52}},
 };
 
@@ -191,9 +198,10 @@ TDatum DatumOf(const Ellipsoid& e, const double (&shift)[3])
 TEST(ChangeDatumOracle, MatchesProjHelmertPipelineWorldwide)
 {
     const double kHeights[] = {-100, 0, 850, 3000, 9000};
-    std::printf("  ChangeDatum against a PROJ cart/helmert/cart pipeline\n"
-                "  %-62s | %10s | %10s | %10s\n",
-                "case", "lat (deg)", "lon (deg)", "height (m)");
+    std::printf(
+        "  ChangeDatum against a PROJ cart/helmert/cart pipeline\n"
+        "  %-62s | %10s | %10s | %10s\n",
+        "case", "lat (deg)", "lon (deg)", "height (m)");
     for (const DatumPair& pair : kDatumPairs) {
         SCOPED_TRACE(pair.why);
         char helmert[160];
@@ -220,8 +228,8 @@ TEST(ChangeDatumOracle, MatchesProjHelmertPipelineWorldwide)
                     geo.ChangeDatum(target, lat, lon, h);
                     EXPECT_EQ(geo.Status, 0) << where;
                     lat_error.Add(std::fabs(geo.ShiftLat - ref.lpz.phi * kRadToDeg), where);
-                    lon_error.Add(std::fabs(LongitudeDifference(geo.ShiftLon,
-                                                                ref.lpz.lam * kRadToDeg)),
+                    lon_error.Add(std::fabs(
+                                      LongitudeDifference(geo.ShiftLon, ref.lpz.lam * kRadToDeg)),
                                   where);
                     height_error.Add(std::fabs(geo.ShiftH - ref.lpz.z), where);
                 }

@@ -52,7 +52,10 @@ struct GridCase {
 
 std::vector<GridCase> AllGridCases()
 {
-    struct FamilyMeridians { const Family* family; long double cm[2]; };
+    struct FamilyMeridians {
+        const Family* family;
+        long double cm[2];
+    };
     // One meridian west of Greenwich and one east of it per family.
     const FamilyMeridians kMeridians[] = {
         {&kUtm, {-45, 9}},
@@ -348,9 +351,10 @@ TEST(GridRoundTripOracle, WideUserZoneBeyondFourDegrees)
     // Ground error of the round trip: the sixth-order series leaves centimetres here, a slipped
     // term of the fifth or sixth order metres.
     constexpr long double kTolerance[kBands] = {3e-2L, 0.1L, 0.3L, 0.6L};
-    std::printf("  Round trip on a 14-degree user zone, error on the ground (m), and the forward "
-                "error against exact TM (not held)\n  %-62s | %10s | %10s | %10s | %10s\n",
-                "case", "4..5", "5..6", "6..7", "7..8");
+    std::printf(
+        "  Round trip on a 14-degree user zone, error on the ground (m), and the forward "
+        "error against exact TM (not held)\n  %-62s | %10s | %10s | %10s | %10s\n",
+        "case", "4..5", "5..6", "6..7", "7..8");
     for (const Ellipsoid& e : kEllipsoids)
         for (long double cm : {-49.0L, 21.0L}) {  // (cm - 7) / 14 whole
             char why[96];
@@ -377,10 +381,10 @@ TEST(GridRoundTripOracle, WideUserZoneBeyondFourDegrees)
                         Sample s{};
                         s.lat = lat;
                         tm.Forward(static_cast<double>(cm), lat, lon, s.x, s.y, s.gamma, s.k);
-                        forward[band].Add(
-                            std::fmax(std::fabs(geo.North - ExpectedNorth(kUser14, s)),
-                                      std::fabs(geo.East - ExpectedEast(kUser14, s))),
-                            where);
+                        forward[band].Add(std::fmax(std::fabs(geo.North -
+                                                              ExpectedNorth(kUser14, s)),
+                                                    std::fabs(geo.East - ExpectedEast(kUser14, s))),
+                                          where);
                         const TTipo_Coord& g = *geo.Grid;
                         // Near the equator 8 degrees lie beyond the 111000 m-per-degree window.
                         if (!(geo.East >= g.MinEasting + 1 && geo.East <= g.MaxEasting - 1))
@@ -392,7 +396,8 @@ TEST(GridRoundTripOracle, WideUserZoneBeyondFourDegrees)
                 }
             for (int b = 0; b < kBands; ++b) round_trip[b].Expect("round trip", kTolerance[b]);
             Report(why, {&round_trip[0], &round_trip[1], &round_trip[2], &round_trip[3]});
-            Report(std::string(why) + " forward, not held", {&forward[0], &forward[1], &forward[2], &forward[3]});
+            Report(std::string(why) + " forward, not held",
+                   {&forward[0], &forward[1], &forward[2], &forward[3]});
         }
 }
 

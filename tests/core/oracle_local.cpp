@@ -22,7 +22,9 @@ namespace {
 
 using namespace oracle;
 
-struct Origin { double lat, lon; };
+struct Origin {
+    double lat, lon;
+};
 
 const Origin kOrigins[] = {
     {-22.540077144, -47.032556624},  // the worked example's origin
@@ -56,16 +58,17 @@ long double ToleranceOf(const Ellipsoid& e, const AltitudeCase& alt, const Origi
     long double m0 = 0, n0 = 0;
     Radii(e, o.lat, m0, n0);
     const long double reach = kBandReach[band];
-    const long double raised = std::fabs(std::tan(o.lat * GeoConstants::Pi / 180)) * reach *
-                               reach * alt.plane_height / (n0 * std::sqrt(m0 * n0));
+    const long double raised = std::fabs(std::tan(o.lat * GeoConstants::Pi / 180)) * reach * reach *
+                               alt.plane_height / (n0 * std::sqrt(m0 * n0));
     return std::max(alt.tolerance[band], kLevel.tolerance[band] + 1.25L * raised);
 }
 
 TEST(LocalPlaneOracle, LocalToGeoOfGeoToLocalReturnsThePoint)
 {
-    std::printf("  GeoToLocal -> LocalToGeo, error on the ground (m)\n"
-                "  %-62s | %10s | %10s | %10s\n",
-                "case", "<=10 km", "<=50 km", "<=80 km");
+    std::printf(
+        "  GeoToLocal -> LocalToGeo, error on the ground (m)\n"
+        "  %-62s | %10s | %10s | %10s\n",
+        "case", "<=10 km", "<=50 km", "<=80 km");
     constexpr long double kOriginX = 150000, kOriginY = 250000;
     for (const Ellipsoid& e : kEllipsoids) {
         const GeographicLib::Geodesic geodesic(e.a, e.f());
@@ -73,8 +76,8 @@ TEST(LocalPlaneOracle, LocalToGeoOfGeoToLocalReturnsThePoint)
         for (const AltitudeCase& alt : kAltitudes) {
             for (const Origin& o : kOrigins) {
                 char why[128];
-                std::snprintf(why, sizeof why, "%s, %s, origin %.4f %.4f", e.name, alt.why,
-                              o.lat, o.lon);
+                std::snprintf(why, sizeof why, "%s, %s, origin %.4f %.4f", e.name, alt.why, o.lat,
+                              o.lon);
                 SCOPED_TRACE(why);
                 TGeo geo;
                 geo.Datum = &datum;
@@ -90,18 +93,15 @@ TEST(LocalPlaneOracle, LocalToGeoOfGeoToLocalReturnsThePoint)
                         const long double x = geo.LocalX - kOriginX, y = geo.LocalY - kOriginY;
                         // Warning 9 beyond 50 km on either axis; every point here is inside
                         // 80 km. GeoToLocal tests the open interval, LocalToGeo the closed one.
-                        const int forward =
-                            (std::fabs(x) < 50000 && std::fabs(y) < 50000) ? 0 : 9;
+                        const int forward = (std::fabs(x) < 50000 && std::fabs(y) < 50000) ? 0 : 9;
                         if (geo.Status != forward && ++wrong_status <= 3)
-                            ADD_FAILURE() << "GeoToLocal status " << geo.Status << " at "
-                                          << where;
+                            ADD_FAILURE() << "GeoToLocal status " << geo.Status << " at " << where;
                         geo.SetLocalOrigin(o.lat, o.lon, alt.plane_height, kOriginX, kOriginY);
                         geo.LocalToGeo(geo.LocalX, geo.LocalY);
                         const int backward =
                             (std::fabs(x) <= 50000 && std::fabs(y) <= 50000) ? 0 : 9;
                         if (geo.Status != backward && ++wrong_status <= 3)
-                            ADD_FAILURE() << "LocalToGeo status " << geo.Status << " at "
-                                          << where;
+                            ADD_FAILURE() << "LocalToGeo status " << geo.Status << " at " << where;
                         worst[BandOf(distance)].Add(GroundError(e, lat, lon, geo.Lat, geo.Lon),
                                                     where);
                     }

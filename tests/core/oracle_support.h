@@ -20,7 +20,7 @@ struct Ellipsoid {
     double inverse_f;
 
     long double F() const { return 1.0L / inverse_f; }  // as the datum catalogue passes it
-    double f() const { return 1.0 / inverse_f; }       // for the references, in double
+    double f() const { return 1.0 / inverse_f; }        // for the references, in double
 };
 
 inline constexpr Ellipsoid kWgs84{"WGS 84", 6378137.0, 298.257223563};
@@ -61,8 +61,8 @@ inline constexpr Family kRtm{"RTM", Family::Record::Rtm, 0.999995L, 400000, 1000
 inline constexpr Family kLtm{"LTM", Family::Record::Ltm, 0.999995L, 200000, 10000000, 1};
 inline constexpr Family kUser3{"user 3-degree", Family::Record::Outro, 0.9999L, 300000, 5000000, 3};
 // A wide user zone whose warning band lies beyond 4 degrees from the central meridian.
-inline constexpr Family kUser14{"user 14-degree", Family::Record::Outro, 1.0L, 1000000, 10000000,
-                                14};
+inline constexpr Family kUser14{
+    "user 14-degree", Family::Record::Outro, 1.0L, 1000000, 10000000, 14};
 
 // Meridian and prime-vertical radii of curvature at a latitude (degrees).
 inline void Radii(const Ellipsoid& e, long double lat_deg, long double& meridian,

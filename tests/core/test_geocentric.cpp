@@ -26,10 +26,14 @@ TEST(GeoToCartesian, LatitudeAndLongitudeBounds)
         long double lat, lon;
         int status;
     } cases[] = {
-        {"the north pole", 90, 0, 0},          {"the south pole", -90, 0, 0},
-        {"beyond the north pole", 90.0000001L, 0, 4}, {"beyond the south pole", -90.0000001L, 0, 4},
-        {"longitude 180", 10, 180, 0},         {"longitude -180", 10, -180, 0},
-        {"longitude beyond 180", 10, 180.0000001L, 5}, {"a NaN latitude", NAN, 0, 4},
+        {"the north pole", 90, 0, 0},
+        {"the south pole", -90, 0, 0},
+        {"beyond the north pole", 90.0000001L, 0, 4},
+        {"beyond the south pole", -90.0000001L, 0, 4},
+        {"longitude 180", 10, 180, 0},
+        {"longitude -180", 10, -180, 0},
+        {"longitude beyond 180", 10, 180.0000001L, 5},
+        {"a NaN latitude", NAN, 0, 4},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.why);
@@ -58,8 +62,8 @@ TEST(GeoToCartesian, LatitudeAndLongitudeBounds)
 
 TEST(CartesianToGeo, ReturnsThePointOfGeoToCartesianInEveryQuadrant)
 {
-    const long double longitudes[] = {-180, -179.5L, -135, -90.5L, -90, -45, 0, 45, 90, 90.5L,
-                                      135, 179.5L, 180};
+    const long double longitudes[] = {-180, -179.5L, -135,  -90.5L, -90,    -45, 0,
+                                      45,   90,      90.5L, 135,    179.5L, 180};
     const long double latitudes[] = {-89, -45, -0.5L, 0, 22.5L, 60, 89};
     for (const long double lon : longitudes) {
         for (const long double lat : latitudes) {

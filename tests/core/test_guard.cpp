@@ -27,8 +27,7 @@ TEST(FaultedDuring, CatchesFlagsAndNonFiniteResults)
     EXPECT_TRUE(FaultedDuring([&] { r = NAN; }, r)) << "a quiet NaN result";
     EXPECT_TRUE(FaultedDuring([&] { r = INFINITY; }, finite, r)) << "an infinite result";
     EXPECT_FALSE(FaultedDuring([&] { sink = 1 / (zero + 3); }, finite)) << "an inexact result";
-    EXPECT_FALSE(FaultedDuring([&] { sink = 1e-4940L * (zero + 1e-10L); }, finite))
-        << "underflow";
+    EXPECT_FALSE(FaultedDuring([&] { sink = 1e-4940L * (zero + 1e-10L); }, finite)) << "underflow";
 }
 
 TEST(FaultedDuring, LeavesTheCallersFlagsAsTheyWere)
@@ -40,7 +39,8 @@ TEST(FaultedDuring, LeavesTheCallersFlagsAsTheyWere)
     EXPECT_EQ(std::fetestexcept(FE_DIVBYZERO), 0);
 
     std::feraiseexcept(FE_INVALID);
-    EXPECT_FALSE(FaultedDuring([&] { sink = 2 + zero; }, r)) << "a flag raised before is not a fault";
+    EXPECT_FALSE(FaultedDuring([&] { sink = 2 + zero; }, r))
+        << "a flag raised before is not a fault";
     EXPECT_NE(std::fetestexcept(FE_INVALID), 0);
     std::feclearexcept(FE_ALL_EXCEPT);
 }

@@ -57,14 +57,15 @@ struct Inputs {
     long double& operator[](std::size_t i)
     {
         if (i < arguments.size()) return arguments[i];
-        long double* fields[] = {&A, &F, &Dx, &Dy, &Dz, &K0, &FalseEasting, &FalseNorthing,
+        long double* fields[] = {&A,        &F, &Dx, &Dy, &Dz, &K0, &FalseEasting, &FalseNorthing,
                                  &ZoneWidth};
         return *fields[i - arguments.size()];
     }
     std::string nameOf(std::size_t i, const std::vector<const char*>& argumentNames) const
     {
-        static const char* fieldNames[] = {"datum A",      "datum F",          "datum Dx",
-                                           "datum Dy",     "datum Dz",         "grid K0",
+        static const char* fieldNames[] = {"datum A",           "datum F",
+                                           "datum Dx",          "datum Dy",
+                                           "datum Dz",          "grid K0",
                                            "grid FalseEasting", "grid FalseNorthing",
                                            "grid ZoneWidth"};
         return i < argumentNames.size() ? argumentNames[i] : fieldNames[i - argumentNames.size()];
@@ -87,22 +88,35 @@ struct Routine {
 const TDatum sad69 = Sad69();
 
 const std::vector<Routine> routines = {
-    {"GeoToGrid", {"Lat", "Lon", "CentralMeridian"}, {-22.5L, -47, -45},
+    {"GeoToGrid",
+     {"Lat", "Lon", "CentralMeridian"},
+     {-22.5L, -47, -45},
      [](TGeo& g, const auto& a) { g.GeoToGrid(a[0], a[1], a[2]); },
      {&TGeo::North, &TGeo::East}},
-    {"GridToGeo", {"North", "East", "CentralMeridian"}, {7510453.818L, 294260.069L, -45},
+    {"GridToGeo",
+     {"North", "East", "CentralMeridian"},
+     {7510453.818L, 294260.069L, -45},
      [](TGeo& g, const auto& a) { g.GridToGeo(1, a[0], a[1], a[2]); },
      {&TGeo::Lat, &TGeo::Lon}},
-    {"MeridianConvergence", {"Lat", "Lon", "CentralMeridian"}, {-22.5L, -47, -45},
+    {"MeridianConvergence",
+     {"Lat", "Lon", "CentralMeridian"},
+     {-22.5L, -47, -45},
      [](TGeo& g, const auto& a) { g.MeridianConvergence(a[0], a[1], a[2]); },
      {&TGeo::Convergence}},
-    {"PointScaleFactor", {"Lat", "Lon", "CentralMeridian"}, {-22.5L, -47, -45},
+    {"PointScaleFactor",
+     {"Lat", "Lon", "CentralMeridian"},
+     {-22.5L, -47, -45},
      [](TGeo& g, const auto& a) { g.PointScaleFactor(a[0], a[1], a[2]); },
-     {&TGeo::ScaleFactor}, false},
-    {"GeoToCartesian", {"Lat", "Lon", "H"}, {-22.5L, -47, 700},
+     {&TGeo::ScaleFactor},
+     false},
+    {"GeoToCartesian",
+     {"Lat", "Lon", "H"},
+     {-22.5L, -47, 700},
      [](TGeo& g, const auto& a) { g.GeoToCartesian(a[0], a[1], a[2]); },
      {&TGeo::CartX, &TGeo::CartY, &TGeo::CartZ}},
-    {"CartesianToGeo", {"X", "Y", "Z"}, {4010272.5L, -4300000, -2430000},
+    {"CartesianToGeo",
+     {"X", "Y", "Z"},
+     {4010272.5L, -4300000, -2430000},
      [](TGeo& g, const auto& a) { g.CartesianToGeo(a[0], a[1], a[2]); },
      {&TGeo::Lat, &TGeo::Lon, &TGeo::Height}},
     {"ChangeDatum",
@@ -193,19 +207,19 @@ TEST(HostileNumbers, EveryInputOfEveryRoutineIsAcceptedFinitelyOrRejectedWithZer
                                 outcome.status == GeoStatus::InternalFault)
                         << outcome.status;
                 }
-                // A NaN or an infinity that the routine reads cannot give an accepted point. A zone of infinite width has no edges: the point is computed, and the meridian,
-                // a quotient of the width, is reported as not standard.
-                const bool edgelessZone = inputs.nameOf(i, routine.argumentNames) ==
-                                              "grid ZoneWidth" &&
-                                          std::isinf(hostile.value) &&
-                                          outcome.status == GeoStatus::NonStandardMeridian;
-                const bool unread = (outcome.status == ordinary.status &&
-                                     outcome.results == ordinary.results) ||
-                                    edgelessZone;
+                // A NaN or an infinity that the routine reads cannot give an accepted point. A zone
+                // of infinite width has no edges: the point is computed, and the meridian, a
+                // quotient of the width, is reported as not standard.
+                const bool edgelessZone =
+                    inputs.nameOf(i, routine.argumentNames) == "grid ZoneWidth" &&
+                    std::isinf(hostile.value) && outcome.status == GeoStatus::NonStandardMeridian;
+                const bool unread =
+                    (outcome.status == ordinary.status && outcome.results == ordinary.results) ||
+                    edgelessZone;
                 bool zeroed = true;
                 for (std::size_t k = 0; k < outcome.results.size(); ++k)
-                    zeroed = zeroed && (outcome.results[k] == 0 ||
-                                        routine.keptOnError(outcome.status, k));
+                    zeroed = zeroed &&
+                             (outcome.results[k] == 0 || routine.keptOnError(outcome.status, k));
                 if (!std::isfinite(hostile.value) && !unread) {
                     EXPECT_TRUE(zeroed && (!routine.hasStatus || outcome.status != 0))
                         << "accepted with status " << outcome.status;
@@ -237,8 +251,9 @@ TEST(HostileNumbers, ALatitudeOrLongitudeBeyondRangeIsReportedByItsCode)
         {"GeoToLocal", 6, GeoStatus::InvalidLongitude},
     };
     for (const auto& c : cases) {
-        const auto& routine = *std::find_if(routines.begin(), routines.end(),
-                                            [&](const Routine& r) { return r.name == std::string(c.routine); });
+        const auto& routine =
+            *std::find_if(routines.begin(), routines.end(),
+                          [&](const Routine& r) { return r.name == std::string(c.routine); });
         for (const auto& hostile : hostileValues) {
             if (std::fabs(hostile.value) < 1) continue;  // a subnormal is an ordinary angle
             SCOPED_TRACE(std::string(c.routine) + " " + routine.argumentNames[c.argument] + " = " +

@@ -110,8 +110,7 @@ TEST(GeoToLocal, Beyond80KmZeroesThePlaneCoordinatesButKeepsTheConvergence)
     EXPECT_EQ(e->Status, 10);
     EXPECT_EQ(e->LocalX, 0);
     EXPECT_EQ(e->LocalY, 0);
-    EXPECT_NEAR(e->LocalConvergence, 0.88L * std::sin(kOriginLat * 3.14159265358979L / 180),
-                1e-3);
+    EXPECT_NEAR(e->LocalConvergence, 0.88L * std::sin(kOriginLat * 3.14159265358979L / 180), 1e-3);
 }
 
 TEST(GeoToLocal, ARejectedPointLeavesNoPreviousResult)

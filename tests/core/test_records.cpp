@@ -154,7 +154,10 @@ const DatumCheckedRoutine kDatumChecked[] = {
 
 TEST(DatumCheck, TheSemiMajorAxisMustLieIn6375000To6379000)
 {
-    const struct { long double a; int status; } axes[] = {
+    const struct {
+        long double a;
+        int status;
+    } axes[] = {
         {6374999.999L, 8}, {6375000, 0}, {6378137, 0}, {6379000, 0}, {6379000.001L, 8},
     };
     for (const auto& routine : kDatumChecked) {

@@ -37,25 +37,29 @@ struct WindowRun {
     }();
     TGeo engine;
 
-    FileRunSummary drawing(const fs::path& source, const fs::path& destination) {
+    FileRunSummary drawing(const fs::path& source, const fs::path& destination)
+    {
         state.OpenDialog1FileName = source.string();
         return ConverteDXF(source, destination, state, datums, engine, point);
     }
-    FileRunSummary points(const fs::path& source, const fs::path& destination) {
+    FileRunSummary points(const fs::path& source, const fs::path& destination)
+    {
         state.OpenDialog1FileName = source.string();
         return ExportaDXF(source, destination, state, datums, engine, point);
     }
 };
 
-std::string drawingOf(int points) {
+std::string drawingOf(int points)
+{
     std::string text = crlfLines({"  0", "SECTION", "  2", "ENTITIES"});
     for (int i = 0; i < points; ++i)
-        text += crlfLines({"  0", "POINT", "  8", "0", " 10", "294260.069", " 20", "7510453.818",
-                           " 30", "700"});
+        text += crlfLines(
+            {"  0", "POINT", "  8", "0", " 10", "294260.069", " 20", "7510453.818", " 30", "700"});
     return text + crlfLines({"  0", "ENDSEC", "  0", "EOF"});
 }
 
-std::string pointListOf(int points) {
+std::string pointListOf(int points)
+{
     std::string text;
     for (int i = 0; i < points; ++i)
         text += "P" + std::to_string(i) + ";294260.069;7510453.818;700\r\n";
@@ -79,7 +83,8 @@ const std::string previous = "the previous destination\r\n";
 // What a child reports by its exit status.
 enum ChildOutcome { Succeeded = 0, WriteError = 3, OtherError = 4, NoRightsToDrop = 5 };
 
-int outcomeOf(const std::function<void()>& body) {
+int outcomeOf(const std::function<void()>& body)
+{
     try {
         body();
         return Succeeded;
@@ -90,7 +95,8 @@ int outcomeOf(const std::function<void()>& body) {
     }
 }
 
-std::string messageOf(const std::function<void()>& body) {
+std::string messageOf(const std::function<void()>& body)
+{
     try {
         body();
     } catch (const std::exception& error) {
@@ -100,12 +106,14 @@ std::string messageOf(const std::function<void()>& body) {
 }
 
 // A sparse file: its size without its blocks, so it takes neither time nor disk.
-void makeSparse(const fs::path& file, std::uintmax_t bytes) {
+void makeSparse(const fs::path& file, std::uintmax_t bytes)
+{
     writeBytes(file, "");
     fs::resize_file(file, bytes);
 }
 
-long peakMemoryKb() {
+long peakMemoryKb()
+{
     rusage usage{};
     ::getrusage(RUSAGE_SELF, &usage);
     return usage.ru_maxrss;
@@ -113,7 +121,8 @@ long peakMemoryKb() {
 
 // ---- The destination's disk fills up part way ----
 
-TEST(DiskFull, EitherFileRunLeavesTheDestinationAsItWas) {
+TEST(DiskFull, EitherFileRunLeavesTheDestinationAsItWas)
+{
     for (const auto& c : fileRuns) {
         SCOPED_TRACE(c.name);
         TemporaryFolder folder;
@@ -130,7 +139,8 @@ TEST(DiskFull, EitherFileRunLeavesTheDestinationAsItWas) {
     }
 }
 
-TEST(DiskFull, TheCatalogueKeepsThePreviousFile) {
+TEST(DiskFull, TheCatalogueKeepsThePreviousFile)
+{
     TemporaryFolder folder;
     const std::string before = "6378137,298.257223563,WGS 84,0,0,0\r\n";
     writeBytes(folder / "Datum.Cfg", before);
@@ -150,33 +160,36 @@ TEST(DiskFull, TheCatalogueKeepsThePreviousFile) {
 
 class ReadOnlyFolder : public ::testing::Test {
 protected:
-    void SetUp() override {
+    void SetUp() override
+    {
         writeBytes(folder_ / "source", "");
         writeBytes(folder_ / "out.dxf", previous);
         writeBytes(folder_ / "Zelvora.Cfg", previous);
         writeBytes(folder_ / "Datum.Cfg", previous);
         // Readable by anyone, writable by no one.
         fs::permissions(folder_.path(), fs::perms::owner_read | fs::perms::owner_exec |
-                                           fs::perms::group_read | fs::perms::group_exec |
-                                           fs::perms::others_read | fs::perms::others_exec);
+                                            fs::perms::group_read | fs::perms::group_exec |
+                                            fs::perms::others_read | fs::perms::others_exec);
     }
-    void TearDown() override {
+    void TearDown() override
+    {
         EXPECT_EQ(readBytes(folder_ / "out.dxf"), previous);
         EXPECT_EQ(readBytes(folder_ / "Zelvora.Cfg"), previous);
         EXPECT_EQ(readBytes(folder_ / "Datum.Cfg"), previous);
         EXPECT_EQ(folder_.fileCount(), 4u);
     }
-    int withoutRights(const std::function<void()>& body) {
+    int withoutRights(const std::function<void()>& body)
+    {
         return child_process::exitStatusOf([&] {
-            if (!child_process::withoutSuperuserRights())
-                return int(NoRightsToDrop);
+            if (!child_process::withoutSuperuserRights()) return int(NoRightsToDrop);
             return outcomeOf(body);
         });
     }
     TemporaryFolder folder_;
 };
 
-TEST_F(ReadOnlyFolder, EitherFileRunIsAWriteError) {
+TEST_F(ReadOnlyFolder, EitherFileRunIsAWriteError)
+{
     for (const auto& c : fileRuns) {
         SCOPED_TRACE(c.name);
         const int outcome = withoutRights([&] {
@@ -189,11 +202,11 @@ TEST_F(ReadOnlyFolder, EitherFileRunIsAWriteError) {
     }
 }
 
-TEST_F(ReadOnlyFolder, TheSettingsAndTheCatalogueAreWriteErrors) {
-    const int settings = withoutRights(
-        [&] { writeSettings(folder_ / "Zelvora.Cfg", startupState(point), point); });
-    if (settings == NoRightsToDrop)
-        GTEST_SKIP() << "the superuser's rights could not be given up";
+TEST_F(ReadOnlyFolder, TheSettingsAndTheCatalogueAreWriteErrors)
+{
+    const int settings =
+        withoutRights([&] { writeSettings(folder_ / "Zelvora.Cfg", startupState(point), point); });
+    if (settings == NoRightsToDrop) GTEST_SKIP() << "the superuser's rights could not be given up";
     EXPECT_EQ(settings, WriteError);
     EXPECT_EQ(withoutRights([&] {
                   DatumCatalogue catalogue;
@@ -205,7 +218,8 @@ TEST_F(ReadOnlyFolder, TheSettingsAndTheCatalogueAreWriteErrors) {
 
 // ---- A folder stands where the destination should be ----
 
-TEST(DestinationIsAFolder, EitherFileRunIsAWriteErrorAndTheFolderStays) {
+TEST(DestinationIsAFolder, EitherFileRunIsAWriteErrorAndTheFolderStays)
+{
     for (const auto& c : fileRuns) {
         SCOPED_TRACE(c.name);
         TemporaryFolder folder;
@@ -221,7 +235,8 @@ TEST(DestinationIsAFolder, EitherFileRunIsAWriteErrorAndTheFolderStays) {
 
 // ---- The source vanishes, or becomes a folder, between its choice and the run ----
 
-TEST(SourceVanishes, EitherFileRunNamesTheFileAndLeavesTheDestination) {
+TEST(SourceVanishes, EitherFileRunNamesTheFileAndLeavesTheDestination)
+{
     for (const auto& c : fileRuns) {
         for (const bool becomesAFolder : {false, true}) {
             SCOPED_TRACE(std::string(c.name) + (becomesAFolder ? ", now a folder" : ", removed"));
@@ -231,8 +246,7 @@ TEST(SourceVanishes, EitherFileRunNamesTheFileAndLeavesTheDestination) {
             WindowRun window;
             window.state.OpenDialog1FileName = (folder / "source").string();  // chosen
             fs::remove(folder / "source");
-            if (becomesAFolder)
-                fs::create_directory(folder / "source");
+            if (becomesAFolder) fs::create_directory(folder / "source");
             const std::string message =
                 messageOf([&] { (window.*c.run)(folder / "source", folder / "out.dxf"); });
             EXPECT_EQ(message.rfind("Cannot open file " + (folder / "source").string(), 0), 0u)
@@ -245,19 +259,21 @@ TEST(SourceVanishes, EitherFileRunNamesTheFileAndLeavesTheDestination) {
 
 // ---- An empty source ----
 
-TEST(EmptySource, AnEmptyPointListGivesADrawingWithoutPoints) {
+TEST(EmptySource, AnEmptyPointListGivesADrawingWithoutPoints)
+{
     TemporaryFolder folder;
     writeBytes(folder / "points.txt", "");
     WindowRun window;
     const auto summary = window.points(folder / "points.txt", folder / "out.dxf");
     EXPECT_EQ(summary.points, 0u);
     EXPECT_EQ(readBytes(folder / "out.dxf"),
-              crlfLines({"  0", "SECTION", "  2", "HEADER", "  9", "$PDMODE", " 70", "    33",
-                         "  9", "$PDSIZE", " 40", "1.5", "  0", "ENDSEC", "  0", "SECTION", "  2",
-                         "ENTITIES", "  0", "ENDSEC", "  0", "EOF"}));
+              crlfLines({"  0", "SECTION",  "  2", "HEADER", "  9", "$PDMODE", " 70", "    33",
+                         "  9", "$PDSIZE",  " 40", "1.5",    "  0", "ENDSEC",  "  0", "SECTION",
+                         "  2", "ENTITIES", "  0", "ENDSEC", "  0", "EOF"}));
 }
 
-TEST(EmptySource, AnEmptyCatalogueLoadsNoDatumAndARunSaysSo) {
+TEST(EmptySource, AnEmptyCatalogueLoadsNoDatumAndARunSaysSo)
+{
     TemporaryFolder folder;
     writeBytes(folder / "Datum.Cfg", "");
     const auto reading = loadCatalogue(folder / "Datum.Cfg");
@@ -273,7 +289,8 @@ TEST(EmptySource, AnEmptyCatalogueLoadsNoDatumAndARunSaysSo) {
 
 // ---- A 2 GB source: refused at once, unread ----
 
-TEST(HugeSource, A2GbSourceIsRefusedUnreadAndQuickly) {
+TEST(HugeSource, A2GbSourceIsRefusedUnreadAndQuickly)
+{
     for (const auto& c : fileRuns) {
         SCOPED_TRACE(c.name);
         TemporaryFolder folder;
@@ -294,14 +311,16 @@ TEST(HugeSource, A2GbSourceIsRefusedUnreadAndQuickly) {
     }
 }
 
-TEST(HugeSource, TheLimitIsTheLastByteThatReads) {
+TEST(HugeSource, TheLimitIsTheLastByteThatReads)
+{
     TemporaryFolder folder;
     writeBytes(folder / "source", "12345");
     EXPECT_EQ(readSource(folder / "source", 5), "12345");
     EXPECT_THROW(readSource(folder / "source", 4), FileRunError);
 }
 
-TEST(HugeSource, A2GbSettingsFileOrCatalogueIsReportedUnread) {
+TEST(HugeSource, A2GbSettingsFileOrCatalogueIsReportedUnread)
+{
     TemporaryFolder folder;
     makeSparse(folder / "Zelvora.Cfg", 2ull << 30);
     makeSparse(folder / "Datum.Cfg", 2ull << 30);
@@ -320,7 +339,8 @@ TEST(HugeSource, A2GbSettingsFileOrCatalogueIsReportedUnread) {
 
 const std::string hundredMegabytes(100u << 20, 'x');
 
-TEST(LongLine, A100MbCommentPassesThroughTheRewriteWhole) {
+TEST(LongLine, A100MbCommentPassesThroughTheRewriteWhole)
+{
     TemporaryFolder folder;
     std::string source = drawingOf(1);
     source.insert(0, "999\r\n" + hundredMegabytes + "\r\n");
@@ -333,7 +353,8 @@ TEST(LongLine, A100MbCommentPassesThroughTheRewriteWhole) {
               "999\r\n" + hundredMegabytes + "\r\n");
 }
 
-TEST(LongLine, A100MbNameBecomesTheLabel) {
+TEST(LongLine, A100MbNameBecomesTheLabel)
+{
     TemporaryFolder folder;
     writeBytes(folder / "points.txt", hundredMegabytes + ";294260.069;7510453.818;700\r\n");
     WindowRun window;
@@ -342,7 +363,8 @@ TEST(LongLine, A100MbNameBecomesTheLabel) {
     EXPECT_NE(drawing.find("  1\r\n" + hundredMegabytes + "\r\n"), std::string::npos);
 }
 
-TEST(LongLine, A100MbCoordinateIsRefusedWithAShortMessage) {
+TEST(LongLine, A100MbCoordinateIsRefusedWithAShortMessage)
+{
     for (const auto& c : fileRuns) {
         SCOPED_TRACE(c.name);
         TemporaryFolder folder;
@@ -364,7 +386,8 @@ TEST(LongLine, A100MbCoordinateIsRefusedWithAShortMessage) {
 
 // ---- NUL bytes ----
 
-TEST(NulBytes, AreCopiedInTextAndRefusedInNumbers) {
+TEST(NulBytes, AreCopiedInTextAndRefusedInNumbers)
+{
     TemporaryFolder folder;
     const std::string layer("la\0yer", 6);
     std::string drawing = drawingOf(1);
@@ -384,16 +407,21 @@ TEST(NulBytes, AreCopiedInTextAndRefusedInNumbers) {
     EXPECT_EQ(readBytes(folder / "kept.dxf"), previous);
 }
 
-TEST(NulBytes, InANameAreKeptInTheLabel) {
+TEST(NulBytes, InANameAreKeptInTheLabel)
+{
     TemporaryFolder folder;
-    const std::string name("P\0" "1", 3);
+    const std::string name(
+        "P\0"
+        "1",
+        3);
     writeBytes(folder / "points.txt", name + ";294260.069;7510453.818;700\r\n");
     WindowRun window;
     window.points(folder / "points.txt", folder / "out.dxf");
     EXPECT_NE(readBytes(folder / "out.dxf").find("  1\r\n" + name + "\r\n"), std::string::npos);
 }
 
-TEST(NulBytes, InTheSettingsOrTheCatalogueAreReported) {
+TEST(NulBytes, InTheSettingsOrTheCatalogueAreReported)
+{
     TemporaryFolder folder;
     std::string settings = settingsText(startupState(point), point);
     settings.replace(0, 1, std::string(1, '\0'));
@@ -414,7 +442,8 @@ TEST(NulBytes, InTheSettingsOrTheCatalogueAreReported) {
 
 const std::string oddBytes = "Caf\xE9 \xC3\x28 \xFF\xFE \x80\x81 \xED\xA0\x80";
 
-TEST(OddBytes, PassThroughBothFileRunsUnchanged) {
+TEST(OddBytes, PassThroughBothFileRunsUnchanged)
+{
     TemporaryFolder folder;
     std::string drawing = drawingOf(1);
     drawing.replace(drawing.find("  8\r\n0\r\n") + 5, 1, oddBytes);
@@ -429,7 +458,8 @@ TEST(OddBytes, PassThroughBothFileRunsUnchanged) {
               std::string::npos);
 }
 
-TEST(OddBytes, InTheSettingsFileNamesAndCatalogueNamesWriteBackAsTheyWere) {
+TEST(OddBytes, InTheSettingsFileNamesAndCatalogueNamesWriteBackAsTheyWere)
+{
     TemporaryFolder folder;
     WindowState state = startupState(point);
     std::string settings = settingsText(state, point);

@@ -9,10 +9,10 @@
 #include <vector>
 
 // Lines joined with CR LF after each.
-inline std::string crlf(std::initializer_list<std::string> lines) {
+inline std::string crlf(std::initializer_list<std::string> lines)
+{
     std::string text;
-    for (const auto& line : lines)
-        text += line + "\r\n";
+    for (const auto& line : lines) text += line + "\r\n";
     return text;
 }
 
@@ -23,7 +23,8 @@ struct RecordingTransform {
     };
     std::vector<Call> calls;
 
-    PointTransform function() {
+    PointTransform function()
+    {
         return [this](long double X, long double Y, long double Z) {
             calls.push_back({X, Y, Z});
             return TransformedPoint{X + 1000, Y + 2000, Z + 3, X < 0 ? 6 : 0};
@@ -38,7 +39,8 @@ struct RecordingTransform {
 struct TurningTransform {
     std::vector<RecordingTransform::Call> calls;
 
-    PointTransform function() {
+    PointTransform function()
+    {
         return [this](long double X, long double Y, long double Z) {
             calls.push_back({X, Y, Z});
             return TransformedPoint{1000 - 2 * Y, 2000 + 2 * X, Z + 3, X == 999 ? 6 : 0};

@@ -20,24 +20,29 @@ namespace fs = std::filesystem;
 
 class FileRuns : public ::testing::Test {
 protected:
-    void SetUp() override {
+    void SetUp() override
+    {
         std::random_device random;
         folder_ = fs::temp_directory_path() / ("zelvora-files-" + std::to_string(random()));
         fs::create_directories(folder_);
     }
-    void TearDown() override {
+    void TearDown() override
+    {
         std::error_code ignored;
         fs::remove_all(folder_, ignored);
     }
     fs::path file(const std::string& name) const { return folder_ / name; }
-    static void write(const fs::path& path, const std::string& bytes) {
+    static void write(const fs::path& path, const std::string& bytes)
+    {
         std::ofstream(path, std::ios::binary) << bytes;
     }
-    static std::string read(const fs::path& path) {
+    static std::string read(const fs::path& path)
+    {
         std::ifstream in(path, std::ios::binary);
         return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
     }
-    std::size_t filesInFolder() const {
+    std::size_t filesInFolder() const
+    {
         return static_cast<std::size_t>(
             std::distance(fs::directory_iterator(folder_), fs::directory_iterator()));
     }
@@ -46,22 +51,27 @@ protected:
     RecordingTransform transform_;
 };
 
-std::string drawingWith(const std::string& entities) {
-    return crlf({"  0", "SECTION", "  2", "ENTITIES"}) + entities + crlf({"  0", "ENDSEC", "  0", "EOF"});
+std::string drawingWith(const std::string& entities)
+{
+    return crlf({"  0", "SECTION", "  2", "ENTITIES"}) + entities +
+           crlf({"  0", "ENDSEC", "  0", "EOF"});
 }
 const std::string drawing = drawingWith(crlf({"  0", "POINT", " 10", "1", " 20", "2"}));
 const std::string previous = "the previous destination\r\n";
 
-TEST_F(FileRuns, ADestinationThatIsTheSourceIsReplacedByItsTransformedCopy) {
+TEST_F(FileRuns, ADestinationThatIsTheSourceIsReplacedByItsTransformedCopy)
+{
     write(file("plan.dxf"), drawing);
     ConverteDXF(file("plan.dxf"), file("plan.dxf"), transform_.function());
-    EXPECT_EQ(read(file("plan.dxf")), drawingWith(crlf({"  0", "POINT", " 10", "1001", " 20", "2002"})));
+    EXPECT_EQ(read(file("plan.dxf")),
+              drawingWith(crlf({"  0", "POINT", " 10", "1001", " 20", "2002"})));
     EXPECT_EQ(filesInFolder(), 1u);
 }
 
-TEST_F(FileRuns, ABadNumberLeavesTheDestinationAndTheSourceAsTheyWere) {
-    const std::string bad =
-        drawingWith(crlf({"  0", "POINT", " 10", "1", " 20", "2", "  0", "POINT", " 10", "abc", " 20", "2"}));
+TEST_F(FileRuns, ABadNumberLeavesTheDestinationAndTheSourceAsTheyWere)
+{
+    const std::string bad = drawingWith(
+        crlf({"  0", "POINT", " 10", "1", " 20", "2", "  0", "POINT", " 10", "abc", " 20", "2"}));
     write(file("plan.dxf"), bad);
     write(file("out.dxf"), previous);
     EXPECT_THROW(ConverteDXF(file("plan.dxf"), file("out.dxf"), transform_.function()),
@@ -73,7 +83,8 @@ TEST_F(FileRuns, ABadNumberLeavesTheDestinationAndTheSourceAsTheyWere) {
     EXPECT_EQ(filesInFolder(), 2u);
 }
 
-TEST_F(FileRuns, AnErrorInTheTransformationLeavesTheDestination) {
+TEST_F(FileRuns, AnErrorInTheTransformationLeavesTheDestination)
+{
     write(file("points.txt"), "P1;1;2;3\r\n");
     write(file("out.dxf"), previous);
     const PointTransform failing = [](long double, long double, long double) -> TransformedPoint {
@@ -84,20 +95,22 @@ TEST_F(FileRuns, AnErrorInTheTransformationLeavesTheDestination) {
     EXPECT_EQ(filesInFolder(), 2u);
 }
 
-TEST_F(FileRuns, AMissingSourceIsReportedAndNothingIsCreated) {
+TEST_F(FileRuns, AMissingSourceIsReportedAndNothingIsCreated)
+{
     try {
         ConverteDXF(file("none.dxf"), file("out.dxf"), transform_.function());
         ADD_FAILURE() << "ran without a source";
     } catch (const FileRunError& error) {
-        EXPECT_EQ(std::string(error.what()).rfind("Cannot open file " + file("none.dxf").string(), 0),
-                  0u)
+        EXPECT_EQ(
+            std::string(error.what()).rfind("Cannot open file " + file("none.dxf").string(), 0), 0u)
             << error.what();
     }
     EXPECT_THROW(ExportaDXF(folder_, file("out.dxf"), transform_.function()), FileRunError);
     EXPECT_EQ(filesInFolder(), 0u);
 }
 
-TEST_F(FileRuns, ADestinationThatCannotBeWrittenIsAWriteError) {
+TEST_F(FileRuns, ADestinationThatCannotBeWrittenIsAWriteError)
+{
     write(file("plan.dxf"), drawing);
     fs::create_directory(file("out.dxf"));
     EXPECT_THROW(ConverteDXF(file("plan.dxf"), file("out.dxf"), transform_.function()),
@@ -109,7 +122,8 @@ TEST_F(FileRuns, ADestinationThatCannotBeWrittenIsAWriteError) {
     EXPECT_EQ(filesInFolder(), 2u);
 }
 
-TEST_F(FileRuns, ABinaryDrawingLeavesTheDestination) {
+TEST_F(FileRuns, ABinaryDrawingLeavesTheDestination)
+{
     write(file("bin.dxf"), std::string("AutoCAD Binary DXF\r\n\x1A\0\x00\x01", 24));
     write(file("out.dxf"), previous);
     EXPECT_THROW(ConverteDXF(file("bin.dxf"), file("out.dxf"), transform_.function()),
@@ -117,7 +131,8 @@ TEST_F(FileRuns, ABinaryDrawingLeavesTheDestination) {
     EXPECT_EQ(read(file("out.dxf")), previous);
 }
 
-TEST_F(FileRuns, AFullDiskPartWayLeavesTheDestination) {
+TEST_F(FileRuns, AFullDiskPartWayLeavesTheDestination)
+{
     // Three megabytes of output against a one-megabyte file-size limit in a child process: the
     // flushes past the limit fail as on a full disk.
     std::string big = crlf({"  0", "SECTION", "  2", "ENTITIES"});
@@ -139,7 +154,8 @@ TEST_F(FileRuns, AFullDiskPartWayLeavesTheDestination) {
     EXPECT_EQ(filesInFolder(), 2u);
 }
 
-TEST_F(FileRuns, AnEmptySourceGivesAnEmptyDrawing) {
+TEST_F(FileRuns, AnEmptySourceGivesAnEmptyDrawing)
+{
     write(file("empty.dxf"), "");
     const auto summary = ConverteDXF(file("empty.dxf"), file("out.dxf"), transform_.function());
     EXPECT_EQ(summary.lines, 0u);

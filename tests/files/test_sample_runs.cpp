@@ -36,7 +36,8 @@ const char* const sad69Utm23South =
     "+proj=utm +zone=23 +south +a=6378160 +rf=298.25 +towgs84=-66.87,4.37,-38.52 +units=m";
 
 // A window set up on UTM zone 23 south on a datum, to a target kind and datum.
-WindowState fromUtm23South(int sourceDatum, int targetKind, int targetDatum) {
+WindowState fromUtm23South(int sourceDatum, int targetKind, int targetDatum)
+{
     WindowState state = startupState(NumberFormat{',', "."});
     state.ComboBox7 = CoordinateKind::Grid;
     state.ComboBox16 = GridFamily::Utm;
@@ -49,7 +50,8 @@ WindowState fromUtm23South(int sourceDatum, int targetKind, int targetDatum) {
     return state;
 }
 
-int run(const std::string& command) {
+int run(const std::string& command)
+{
     const int status = std::system(command.c_str());
     return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
 }
@@ -64,7 +66,8 @@ struct Setting {
     const char* tolerance;  // across, in the target's units
 };
 
-std::vector<Setting> settings() {
+std::vector<Setting> settings()
+{
     WindowState zone22 = fromUtm23South(kSirgas, CoordinateKind::Grid, kSirgas);
     zone22.Edit20 = "-51";
     WindowState identity = startupState(NumberFormat{',', "."});
@@ -88,7 +91,8 @@ std::vector<Setting> settings() {
 
 class SampleRun : public ::testing::TestWithParam<std::tuple<std::string, int>> {};
 
-TEST_P(SampleRun, OnlyCoordinatesSizesAndAnglesChangeAndAllAgreeWithProj) {
+TEST_P(SampleRun, OnlyCoordinatesSizesAndAnglesChangeAndAllAgreeWithProj)
+{
     const auto& [file, index] = GetParam();
     const Setting setting = settings()[static_cast<std::size_t>(index)];
     const fs::path source = samples / "dxf" / file;
@@ -123,37 +127,56 @@ INSTANTIATE_TEST_SUITE_P(
     Samples, SampleRun,
     // The change to zone 22 only for the sites within 4 degrees of its meridian, -51: the
     // program refuses points more than one degree beyond a zone's edge.
-    ::testing::ValuesIn(std::vector<std::tuple<std::string, int>>{
-        {"kinds_r12.dxf", 0}, {"kinds_r12.dxf", 1}, {"kinds_r12.dxf", 2},
-        {"kinds_r2000.dxf", 0}, {"kinds_r2000.dxf", 1}, {"kinds_r2000.dxf", 2},
-        {"kinds_r2000.dxf", 4}, {"kinds_r2018_left_codes.dxf", 0},
-        {"kinds_r2018_left_codes.dxf", 1}, {"kinds_r2018_left_codes.dxf", 2},
-        {"ezdxf_r12_utm.dxf", 0}, {"ezdxf_r12_utm.dxf", 1}, {"ezdxf_r12_utm.dxf", 2},
-        {"ezdxf_r12_utm.dxf", 3}, {"variant_trailing_blank_codes.dxf", 2},
-        {"ezdxf_r2000_utm.dxf", 0}, {"ezdxf_r2000_utm.dxf", 1}, {"ezdxf_r2000_utm.dxf", 3},
-        {"ezdxf_r2007_utm_insbase.dxf", 0}, {"ezdxf_r2007_utm_insbase.dxf", 1},
-        {"ezdxf_r2013_utm_geodata.dxf", 0}, {"ezdxf_r2013_utm_geodata.dxf", 1},
-        {"ezdxf_r2013_utm_geodata.dxf", 3}, {"ezdxf_r2018_utm_corridor.dxf", 0},
-        {"ezdxf_r2018_utm_corridor.dxf", 1}, {"ezdxf_r2000_cp1252_layers.dxf", 0},
-        {"ezdxf_r2000_cp1252_layers.dxf", 1}, {"ezdxf_r12writer_entities_only.dxf", 0},
-        {"ezdxf_r12writer_entities_only.dxf", 1}, {"gdal_ogr2ogr_utm.dxf", 0},
-        {"gdal_ogr2ogr_utm.dxf", 1}, {"variant_crlf.dxf", 1}}),
+    ::testing::ValuesIn(
+        std::vector<std::tuple<std::string, int>>{{"kinds_r12.dxf", 0},
+                                                  {"kinds_r12.dxf", 1},
+                                                  {"kinds_r12.dxf", 2},
+                                                  {"kinds_r2000.dxf", 0},
+                                                  {"kinds_r2000.dxf", 1},
+                                                  {"kinds_r2000.dxf", 2},
+                                                  {"kinds_r2000.dxf", 4},
+                                                  {"kinds_r2018_left_codes.dxf", 0},
+                                                  {"kinds_r2018_left_codes.dxf", 1},
+                                                  {"kinds_r2018_left_codes.dxf", 2},
+                                                  {"ezdxf_r12_utm.dxf", 0},
+                                                  {"ezdxf_r12_utm.dxf", 1},
+                                                  {"ezdxf_r12_utm.dxf", 2},
+                                                  {"ezdxf_r12_utm.dxf", 3},
+                                                  {"variant_trailing_blank_codes.dxf", 2},
+                                                  {"ezdxf_r2000_utm.dxf", 0},
+                                                  {"ezdxf_r2000_utm.dxf", 1},
+                                                  {"ezdxf_r2000_utm.dxf", 3},
+                                                  {"ezdxf_r2007_utm_insbase.dxf", 0},
+                                                  {"ezdxf_r2007_utm_insbase.dxf", 1},
+                                                  {"ezdxf_r2013_utm_geodata.dxf", 0},
+                                                  {"ezdxf_r2013_utm_geodata.dxf", 1},
+                                                  {"ezdxf_r2013_utm_geodata.dxf", 3},
+                                                  {"ezdxf_r2018_utm_corridor.dxf", 0},
+                                                  {"ezdxf_r2018_utm_corridor.dxf", 1},
+                                                  {"ezdxf_r2000_cp1252_layers.dxf", 0},
+                                                  {"ezdxf_r2000_cp1252_layers.dxf", 1},
+                                                  {"ezdxf_r12writer_entities_only.dxf", 0},
+                                                  {"ezdxf_r12writer_entities_only.dxf", 1},
+                                                  {"gdal_ogr2ogr_utm.dxf", 0},
+                                                  {"gdal_ogr2ogr_utm.dxf", 1},
+                                                  {"variant_crlf.dxf", 1}}),
     [](const auto& info) {
         std::string name = std::get<0>(info.param);
         name = name.substr(0, name.size() - 4);
         for (auto& c : name)
-            if (!std::isalnum(static_cast<unsigned char>(c)))
-                c = '_';
+            if (!std::isalnum(static_cast<unsigned char>(c))) c = '_';
         return name + "_" + settings()[static_cast<std::size_t>(std::get<1>(info.param))].name;
     });
 
-TEST(SampleRuns, APointFileExportsWithTheRealTransformation) {
+TEST(SampleRuns, APointFileExportsWithTheRealTransformation)
+{
     const fs::path source = samples / "points" / "points_100k.txt";
-    const fs::path out = fs::temp_directory_path() / ("zelvora-points-" + std::to_string(::getpid()));
+    const fs::path out =
+        fs::temp_directory_path() / ("zelvora-points-" + std::to_string(::getpid()));
     TGeo engine;
-    const auto summary = ExportaDXF(source, out,
-                                    fromUtm23South(kSad69, CoordinateKind::Geodetic, kSirgas),
-                                    datums, engine, NumberFormat{'.', ","});
+    const auto summary =
+        ExportaDXF(source, out, fromUtm23South(kSad69, CoordinateKind::Geodetic, kSirgas), datums,
+                   engine, NumberFormat{'.', ","});
     EXPECT_EQ(summary.points, 100000u);
     EXPECT_EQ(summary.rejected, 0u);
     // The labels stand 1.5 units, here degrees, to the right of their points.
@@ -164,7 +187,8 @@ TEST(SampleRuns, APointFileExportsWithTheRealTransformation) {
     fs::remove(out);
 }
 
-TEST(SampleRuns, AWindowBoxThatIsNoNumberStopsTheRunAtTheFirstPoint) {
+TEST(SampleRuns, AWindowBoxThatIsNoNumberStopsTheRunAtTheFirstPoint)
+{
     WindowState state = fromUtm23South(kSad69, CoordinateKind::Geodetic, kSirgas);
     state.Edit13 = "-45.0";  // a point where the user's separator is a comma
     TGeo engine;
@@ -175,18 +199,18 @@ TEST(SampleRuns, AWindowBoxThatIsNoNumberStopsTheRunAtTheFirstPoint) {
     EXPECT_FALSE(fs::exists(out));
 }
 
-TEST(SampleRuns, ARejectedPointIsCountedAndNeverTakesThePreviousPoint) {
+TEST(SampleRuns, ARejectedPointIsCountedAndNeverTakesThePreviousPoint)
+{
     // Grid coordinates that are no UTM coordinates are rejected by the source stage, whose zeroed
     // results go on through the datum stage: the point lands near 0,0, not on its predecessor.
     TGeo engine;
     const WindowState state = fromUtm23South(kSad69, CoordinateKind::Geodetic, kSirgas);
     Processa processa(state, datums, engine, NumberFormat{',', "."});
     LineWriter out;
-    const std::string drawing = crlf({"  0", "SECTION", "  2", "ENTITIES", "  0", "POINT", " 10",
-                                      "333512", " 20", "7395240", "  0", "POINT", " 10", "12",
-                                      " 20", "7395240"});
-    const auto summary =
-        rewriteDxf(drawing, out, processaPoints(processa), dxfOptionsFor(state));
+    const std::string drawing =
+        crlf({"  0", "SECTION", "  2", "ENTITIES", "  0", "POINT", " 10", "333512", " 20",
+              "7395240", "  0", "POINT", " 10", "12", " 20", "7395240"});
+    const auto summary = rewriteDxf(drawing, out, processaPoints(processa), dxfOptionsFor(state));
     EXPECT_EQ(summary.rejected, 1u);
     EXPECT_EQ(summary.firstRejectedLine, 13u);
     const std::string& text = out.text();
@@ -205,7 +229,8 @@ protected:
         std::string error;
     };
     template <typename Run>
-    static Outcome outcome(Run run) {
+    static Outcome outcome(Run run)
+    {
         LineWriter out;
         Outcome o;
         try {
@@ -217,8 +242,8 @@ protected:
         return o;
     }
     // Returns the error both runs stopped with, if any.
-    static std::string expectSame(const std::string& source, const WindowState& state,
-                                  bool drawing) {
+    static std::string expectSame(const std::string& source, const WindowState& state, bool drawing)
+    {
         TGeo one, first;
         Processa sequential(state, datums, one, NumberFormat{',', "."});
         SharedProcessa shared(state, datums, first, NumberFormat{',', "."}, 3);
@@ -236,26 +261,26 @@ protected:
         EXPECT_EQ(a.summary.points, b.summary.points);
         EXPECT_EQ(a.summary.rejected, b.summary.rejected);
         EXPECT_EQ(a.summary.firstRejectedLine, b.summary.firstRejectedLine);
-        if (a.error.empty()) {
-            EXPECT_TRUE(a.bytes == b.bytes) << "the outputs differ";
-        }
+        if (a.error.empty()) { EXPECT_TRUE(a.bytes == b.bytes) << "the outputs differ"; }
         return a.error;
     }
-    static std::string sample(const std::string& name) {
+    static std::string sample(const std::string& name)
+    {
         std::ifstream in(samples / name, std::ios::binary);
         return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
     }
 };
 
-TEST_F(SharedAndSequential, GiveTheSameFilesAndCounts) {
+TEST_F(SharedAndSequential, GiveTheSameFilesAndCounts)
+{
     const WindowState toGeodetic = fromUtm23South(kSad69, CoordinateKind::Geodetic, kSirgas);
     expectSame(sample("points/points_100k.txt"), toGeodetic, false);
     expectSame(sample("dxf/ezdxf_r12_utm.dxf"), toGeodetic, true);
     expectSame(sample("dxf/librecad_sheet_a4h.dxf"), toGeodetic, true);  // most points rejected
     // Many points: blocks of several thousand cut among the engines, and cut inside entities
     // whose widths after the cut take the similarity found before it.
-    std::string drawing = crlf({"  0", "SECTION", "  2", "ENTITIES", "  0", "LWPOLYLINE", " 38",
-                                "700", " 43", "0.5"});
+    std::string drawing = crlf(
+        {"  0", "SECTION", "  2", "ENTITIES", "  0", "LWPOLYLINE", " 38", "700", " 43", "0.5"});
     for (int i = 0; i < 20000; ++i)
         drawing += crlf({" 10", std::to_string(300000 + 13 * i), " 20",
                          std::to_string(7000000 + 31 * i), " 40", "0.25"});
@@ -270,7 +295,8 @@ TEST_F(SharedAndSequential, GiveTheSameFilesAndCounts) {
     expectSame(drawing, fromUtm23South(kSad69, CoordinateKind::Grid, kSirgas), true);
 }
 
-TEST_F(SharedAndSequential, StopWithTheSameError) {
+TEST_F(SharedAndSequential, StopWithTheSameError)
+{
     std::string points;
     for (int i = 0; i < 20000; ++i)
         points += "P;" + std::to_string(300000 + i) + ";7400000;700\r\n";

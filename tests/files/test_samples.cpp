@@ -19,26 +19,31 @@ namespace fs = std::filesystem;
 
 const fs::path samples = ZELVORA_SAMPLES;
 
-std::string read(const fs::path& path) {
+std::string read(const fs::path& path)
+{
     std::ifstream in(path, std::ios::binary);
     return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
 }
 
-fs::path outputFor(const std::string& name) {
-    return fs::temp_directory_path() / ("zelvora-sample-" + std::to_string(::getpid()) + "-" + name);
+fs::path outputFor(const std::string& name)
+{
+    return fs::temp_directory_path() /
+           ("zelvora-sample-" + std::to_string(::getpid()) + "-" + name);
 }
 
 // The checker's verdict: its exit status, 0 when the two files agree.
-int dxfCheck(const std::string& options, const fs::path& source, const fs::path& rewritten) {
-    const std::string command = std::string("/usr/bin/python3 '") + ZELVORA_DXF_CHECK + "' -q " + options +
-                                " '" + source.string() + "' '" + rewritten.string() + "'";
+int dxfCheck(const std::string& options, const fs::path& source, const fs::path& rewritten)
+{
+    const std::string command = std::string("/usr/bin/python3 '") + ZELVORA_DXF_CHECK + "' -q " +
+                                options + " '" + source.string() + "' '" + rewritten.string() + "'";
     const int status = std::system(command.c_str());
     return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
 }
 
 class DrawingSample : public ::testing::TestWithParam<std::string> {};
 
-TEST_P(DrawingSample, OnlyCoordinatesChange) {
+TEST_P(DrawingSample, OnlyCoordinatesChange)
+{
     const fs::path source = samples / "dxf" / GetParam();
     const fs::path out = outputFor(GetParam());
     RecordingTransform transform;
@@ -53,26 +58,24 @@ TEST_P(DrawingSample, OnlyCoordinatesChange) {
 
 INSTANTIATE_TEST_SUITE_P(
     Samples, DrawingSample,
-    ::testing::Values("dxsamples_x29_crlf_insbase.dxf", "ezdxf_r12_utm.dxf",
-                      "ezdxf_r12writer_entities_only.dxf", "ezdxf_r2000_cp1252_layers.dxf",
-                      "ezdxf_r2000_utm.dxf", "ezdxf_r2007_utm_insbase.dxf",
-                      "ezdxf_r2013_utm_geodata.dxf", "ezdxf_r2018_utm_corridor.dxf",
-                      "freecad_square_r14.dxf", "gdal_ogr2ogr_utm.dxf",
-                      "librecad_lib_complete-lib-v.dxf", "librecad_lib_evd22_crlf.dxf",
-                      "librecad_lib_misc_a3.dxf", "librecad_pattern_arcs.dxf",
-                      "librecad_saved_r2007.dxf", "librecad_sheet_a4h.dxf", "openscad_dim-all.dxf",
-                      "variant_bad_group_code.dxf", "variant_crlf.dxf", "variant_no_header.dxf",
-                      "variant_trailing_blank_codes.dxf", "wx_penguin_mixed_eol.dxf",
-                      "z88_b16_n_r12.dxf", "z88_b16step5_r14.dxf"),
+    ::testing::Values(
+        "dxsamples_x29_crlf_insbase.dxf", "ezdxf_r12_utm.dxf", "ezdxf_r12writer_entities_only.dxf",
+        "ezdxf_r2000_cp1252_layers.dxf", "ezdxf_r2000_utm.dxf", "ezdxf_r2007_utm_insbase.dxf",
+        "ezdxf_r2013_utm_geodata.dxf", "ezdxf_r2018_utm_corridor.dxf", "freecad_square_r14.dxf",
+        "gdal_ogr2ogr_utm.dxf", "librecad_lib_complete-lib-v.dxf", "librecad_lib_evd22_crlf.dxf",
+        "librecad_lib_misc_a3.dxf", "librecad_pattern_arcs.dxf", "librecad_saved_r2007.dxf",
+        "librecad_sheet_a4h.dxf", "openscad_dim-all.dxf", "variant_bad_group_code.dxf",
+        "variant_crlf.dxf", "variant_no_header.dxf", "variant_trailing_blank_codes.dxf",
+        "wx_penguin_mixed_eol.dxf", "z88_b16_n_r12.dxf", "z88_b16step5_r14.dxf"),
     [](const auto& info) {
         std::string name = info.param.substr(0, info.param.size() - 4);
         for (auto& c : name)
-            if (!std::isalnum(static_cast<unsigned char>(c)))
-                c = '_';
+            if (!std::isalnum(static_cast<unsigned char>(c))) c = '_';
         return name;
     });
 
-TEST(DrawingSamples, LeftAlignedCodesAreTransformedToo) {
+TEST(DrawingSamples, LeftAlignedCodesAreTransformedToo)
+{
     // Without the codes known by value, these would pass through with no point transformed.
     for (const char* name : {"librecad_lib_evd22_crlf.dxf", "ezdxf_r12writer_entities_only.dxf",
                              "wx_penguin_mixed_eol.dxf"}) {
@@ -84,7 +87,8 @@ TEST(DrawingSamples, LeftAlignedCodesAreTransformedToo) {
     }
 }
 
-TEST(DrawingSamples, TheInsertionBaseOfARealDrawingIsOneOfItsPoints) {
+TEST(DrawingSamples, TheInsertionBaseOfARealDrawingIsOneOfItsPoints)
+{
     RecordingTransform transform;
     LineWriter out;
     rewriteDxf(read(samples / "dxf" / "ezdxf_r2007_utm_insbase.dxf"), out, transform.function());
@@ -97,7 +101,8 @@ TEST(DrawingSamples, TheInsertionBaseOfARealDrawingIsOneOfItsPoints) {
     EXPECT_NEAR(static_cast<double>(transform.calls[1].Y), 7800415, 2000);
 }
 
-TEST(DrawingSamples, TheRefusedOnesStopWithAClearMessage) {
+TEST(DrawingSamples, TheRefusedOnesStopWithAClearMessage)
+{
     RecordingTransform transform;
     LineWriter out;
     EXPECT_THROW(rewriteDxf(read(samples / "dxf" / "ezdxf_r2000_binary.dxf"), out,
@@ -112,7 +117,8 @@ TEST(DrawingSamples, TheRefusedOnesStopWithAClearMessage) {
     }
 }
 
-TEST(DrawingSamples, AnOddLineCountGainsOneEmptyLine) {
+TEST(DrawingSamples, AnOddLineCountGainsOneEmptyLine)
+{
     const std::string source = read(samples / "dxf" / "variant_truncated_odd_lines.dxf");
     RecordingTransform transform;
     LineWriter out;
@@ -124,7 +130,8 @@ TEST(DrawingSamples, AnOddLineCountGainsOneEmptyLine) {
 
 class PointSample : public ::testing::TestWithParam<std::string> {};
 
-TEST_P(PointSample, OnePointAndOneLabelForEveryLine) {
+TEST_P(PointSample, OnePointAndOneLabelForEveryLine)
+{
     const fs::path source = samples / "points" / GetParam();
     const fs::path out = outputFor(GetParam() + ".dxf");
     RecordingTransform transform;
@@ -143,20 +150,20 @@ INSTANTIATE_TEST_SUITE_P(
     [](const auto& info) {
         std::string name = info.param.substr(0, info.param.size() - 4);
         for (auto& c : name)
-            if (!std::isalnum(static_cast<unsigned char>(c)))
-                c = '_';
+            if (!std::isalnum(static_cast<unsigned char>(c))) c = '_';
         return name;
     });
 
-TEST(PointSamples, EachBadFileStopsAtItsLine) {
+TEST(PointSamples, EachBadFileStopsAtItsLine)
+{
     struct Case {
         const char* file;
         std::size_t line;
     };
-    for (const Case& c : {Case{"missing_z.txt", 3}, Case{"empty_z.txt", 3}, Case{"tab_after_z.txt", 3},
-                          Case{"comma_decimals.txt", 2}, Case{"name_with_semicolon.txt", 2},
-                          Case{"five_fields.txt", 2}, Case{"empty_line_inside.txt", 4},
-                          Case{"empty_lines_at_end.txt", 7}}) {
+    for (const Case& c : {Case{"missing_z.txt", 3}, Case{"empty_z.txt", 3},
+                          Case{"tab_after_z.txt", 3}, Case{"comma_decimals.txt", 2},
+                          Case{"name_with_semicolon.txt", 2}, Case{"five_fields.txt", 2},
+                          Case{"empty_line_inside.txt", 4}, Case{"empty_lines_at_end.txt", 7}}) {
         SCOPED_TRACE(c.file);
         RecordingTransform transform;
         LineWriter out;

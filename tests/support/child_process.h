@@ -13,12 +13,11 @@ namespace child_process {
 
 // Runs `body` in a child and returns its exit status, or -1 when the child ended by a signal
 // (a crash), so that a crash fails the test instead of ending the test program.
-inline int exitStatusOf(const std::function<int()>& body) {
+inline int exitStatusOf(const std::function<int()>& body)
+{
     const pid_t child = ::fork();
-    if (child < 0)
-        return -2;
-    if (child == 0)
-        ::_exit(body());
+    if (child < 0) return -2;
+    if (child == 0) ::_exit(body());
     int status = 0;
     ::waitpid(child, &status, 0);
     return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
@@ -26,7 +25,8 @@ inline int exitStatusOf(const std::function<int()>& body) {
 
 // Limits every file the calling process writes to `bytes`: writes past the limit then fail as
 // on a full disk, instead of the process being killed by SIGXFSZ.
-inline void limitFileSize(rlim_t bytes) {
+inline void limitFileSize(rlim_t bytes)
+{
     std::signal(SIGXFSZ, SIG_IGN);
     const rlimit limit{bytes, bytes};
     ::setrlimit(RLIMIT_FSIZE, &limit);
@@ -34,9 +34,9 @@ inline void limitFileSize(rlim_t bytes) {
 
 // Gives up the superuser's rights (to "nobody"), so that file permissions apply; true when the
 // process has no such rights afterwards. Only for a child: it cannot be undone.
-inline bool withoutSuperuserRights() {
-    if (::geteuid() != 0)
-        return true;
+inline bool withoutSuperuserRights()
+{
+    if (::geteuid() != 0) return true;
     constexpr uid_t kNobody = 65534;
     return ::setgid(kNobody) == 0 && ::setuid(kNobody) == 0 && ::geteuid() == kNobody;
 }

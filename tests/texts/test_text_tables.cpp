@@ -32,7 +32,8 @@ const TextCase kTexts[] = {
     {"main window caption, Spanish, misspelt", 0, Language::Spanish, "Transfomaciones Geodésicas"},
     {"file button, Spanish, with dashes", 1, Language::Spanish, "Trans---- Arquivos"},
     {"question, Spanish, with dashes", 2, Language::Spanish, "¿----- transf---?"},
-    {"one coordinate, Portuguese, misspelt", 3, Language::Portuguese, "Transformar uma única coodenada."},
+    {"one coordinate, Portuguese, misspelt", 3, Language::Portuguese,
+     "Transformar uma única coodenada."},
     {"one coordinate, Spanish", 3, Language::Spanish, "Transf---- una única coodenada."},
     {"DXF file, Spanish", 4, Language::Spanish, "Trans--- um arquivo DXF."},
     {"hemisphere, English", 9, Language::English, "North or South"},
@@ -85,12 +86,14 @@ TEST(TextTables, FillEveryFixedTextInEveryLanguage)
 const TextCase kMessages[] = {
     {"success", 0, Language::English, "OK"},
     {"zone warning, Portuguese", 1, Language::Portuguese, "ATENÇÃO:Excedeu o fuso"},
-    {"zone error with degree sign, English", 2, Language::English, "ERROR:fuse exceed more than 1°"},
+    {"zone error with degree sign, English", 2, Language::English,
+     "ERROR:fuse exceed more than 1°"},
     {"zone error, Spanish", 2, Language::Spanish, "ERROR:Excedeu o Huso mais de 1°"},
     {"meridian warning, English", 3, Language::English, "WARNING:no standard Central Meridian"},
     {"easting, English, misspelt", 7, Language::English, "ERROR:Invalid Easth Coordinate"},
     {"radius, Spanish", 8, Language::Spanish, "ERROR:Raio da terra invalido"},
-    {"plane warning, Spanish", 9, Language::Spanish, "ATENÇÃO:Proyección Plana topografica excedeu 50 Km"},
+    {"plane warning, Spanish", 9, Language::Spanish,
+     "ATENÇÃO:Proyección Plana topografica excedeu 50 Km"},
     {"plane error, Portuguese", 10, Language::Portuguese, "ERRO:Plano topografico excedeu 80 Km"},
     {"flattening, English, with ERRO", 11, Language::English, "ERRO:Invalid Flattable"},
     {"value, Portuguese", 12, Language::Portuguese, "ERRO:Valor inválido"},
@@ -219,12 +222,14 @@ TEST(FormatExample, IsNotBuiltWithoutAFormat)
 TEST(InterfaceTexts, HoldTheBuiltExampleAsText60)
 {
     InterfaceTexts texts;
-    EXPECT_TRUE(texts.text(kExampleText, Language::English).empty()) << "empty before the first build";
+    EXPECT_TRUE(texts.text(kExampleText, Language::English).empty())
+        << "empty before the first build";
     EXPECT_EQ(texts.text(0, Language::English), "Geodetic Transforms");
 
     texts.buildExample(AngleFormat::DegreesMinutes, '.');
     EXPECT_EQ(texts.text(kExampleText, Language::English), "For 23°40.58724´ S write: -23.4058724");
-    EXPECT_EQ(texts.text(slotOf(kExampleText, Language::Portuguese)), "Para 23°40.58724´ S digite: -23.4058724");
+    EXPECT_EQ(texts.text(slotOf(kExampleText, Language::Portuguese)),
+              "Para 23°40.58724´ S digite: -23.4058724");
 
     texts.buildExample(AngleFormat::None, ',');
     EXPECT_EQ(texts.text(kExampleText, Language::English), "For 23°40.58724´ S write: -23.4058724")
@@ -271,8 +276,8 @@ TEST(ResultLabels, ComeFromTheTablesInTheCurrentLanguage)
     const ResultLayout layout{CoordinateKind::Grid, GridFamily::Utm, CoordinateKind::Geodetic};
     for (const auto& c : kLabelledLines) {
         SCOPED_TRACE(c.why);
-        EXPECT_EQ(resultLines(layout, values, resultLabels(c.language), AngleFormat::DegreesMinutesSeconds,
-                              NumberFormat{',', "."}),
+        EXPECT_EQ(resultLines(layout, values, resultLabels(c.language),
+                              AngleFormat::DegreesMinutesSeconds, NumberFormat{',', "."}),
                   c.expected);
     }
 }
@@ -302,8 +307,8 @@ TEST(DatumEditorMessages, ABoxThatIsNotANumberIsNamedOnItsOwnLine)
     EXPECT_EQ(datumEntryMessage(entry, Language::Portuguese),
               "ERRO:Valor inválido\n1/(f) não pode ser: 12x");
     entry.failedTag = "(Dz) ";
-    EXPECT_EQ(datumEntryMessage(entry, Language::English).substr(
-                  datumEntryMessage(entry, Language::English).find('\n')),
+    EXPECT_EQ(datumEntryMessage(entry, Language::English)
+                  .substr(datumEntryMessage(entry, Language::English).find('\n')),
               "\n(Dz) can´t be: 12x");
 }
 
@@ -321,8 +326,8 @@ TEST(DatumEditorMessages, BoundsAreTheStatusMessagesAlone)
 TEST(DatumEditorMessages, RefusalsAreWordedInEachLanguage)
 {
     using Reason = DatumRefused::Reason;
-    for (Reason reason : {Reason::Comma, Reason::LineBreak, Reason::Character, Reason::Full,
-                          Reason::NoSlot}) {
+    for (Reason reason :
+         {Reason::Comma, Reason::LineBreak, Reason::Character, Reason::Full, Reason::NoSlot}) {
         const std::string pt = datumRefusedMessage(reason, Language::Portuguese);
         const std::string en = datumRefusedMessage(reason, Language::English);
         const std::string es = datumRefusedMessage(reason, Language::Spanish);
@@ -331,7 +336,8 @@ TEST(DatumEditorMessages, RefusalsAreWordedInEachLanguage)
         EXPECT_EQ(es.rfind("ERROR:", 0), 0u) << es;
         EXPECT_NE(en, es);
     }
-    EXPECT_NE(datumRefusedMessage(Reason::Comma, Language::English).find("comma"), std::string::npos);
+    EXPECT_NE(datumRefusedMessage(Reason::Comma, Language::English).find("comma"),
+              std::string::npos);
     EXPECT_NE(datumRefusedMessage(Reason::Full, Language::Spanish).find("51"), std::string::npos);
 }
 

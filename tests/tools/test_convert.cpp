@@ -19,11 +19,12 @@ namespace fs = std::filesystem;
 // The window's settings: geodetic on SAD 69 to UTM zone 23 on SAD 69, the point -22°30' -45°
 // h 100 in degrees, minutes and seconds, Portuguese.
 const char* const kSettingsLines[] = {
-    "1", "1", "-45", "1", "-22.5", "-47", "0", "700", "150000", "250000",
-    "0", "1", "-45", "0", "-22.5", "-47", "0", "700", "150000", "250000",
-    "-22.3", "-45", "100", "7500000", "500000", "4510272", "-4510272", "0", "150000", "250000",
-    "Teste.Dxf", "SemNome.Dxf", "0",
-    "0.9996", "6", "10000000", "500000", "0.9996", "6", "10000000", "500000", "2",
+    "1",        "1",      "-45",       "1",           "-22.5",    "-47",      "0",
+    "700",      "150000", "250000",    "0",           "1",        "-45",      "0",
+    "-22.5",    "-47",    "0",         "700",         "150000",   "250000",   "-22.3",
+    "-45",      "100",    "7500000",   "500000",      "4510272",  "-4510272", "0",
+    "150000",   "250000", "Teste.Dxf", "SemNome.Dxf", "0",        "0.9996",   "6",
+    "10000000", "500000", "0.9996",    "6",           "10000000", "500000",   "2",
 };
 
 const char* const kCatalogue =
@@ -61,8 +62,8 @@ protected:
     void SetUp() override
     {
         folder_ = fs::temp_directory_path() /
-                 ("zelvora-convert-" + std::to_string(::getpid()) + "-" +
-                  ::testing::UnitTest::GetInstance()->current_test_info()->name());
+                  ("zelvora-convert-" + std::to_string(::getpid()) + "-" +
+                   ::testing::UnitTest::GetInstance()->current_test_info()->name());
         fs::create_directories(folder_);
         std::string settings;
         for (const char* line : kSettingsLines) settings += std::string(line) + "\r\n";
@@ -77,8 +78,8 @@ protected:
                 const std::string& program = ZELVORA_CONVERT, bool ownFiles = true) const
     {
         write(folder_ / "stdin", input);
-        std::string command = "cd " + quoted(folder_.string()) + " && env LC_ALL=C.UTF-8 " +
-                              quoted(program);
+        std::string command =
+            "cd " + quoted(folder_.string()) + " && env LC_ALL=C.UTF-8 " + quoted(program);
         if (ownFiles)
             command += " --settings " + quoted((folder_ / "Zelvora.Cfg").string()) + " --datums " +
                        quoted((folder_ / "Datum.Cfg").string());
@@ -121,12 +122,12 @@ TEST_F(Convert, PointValuesGoIntoTheSourceBoxesInTheUsersSeparator)
 {
     // Either key types the user's separator, as in the window.
     for (const std::string latitude : {"-22,3", "-22.3"}) {
-        const Outcome r =
-            run({"--decimal", ",", "--thousands", ".", "--lang", "en", "--to", "geodetic",
-                 "point", latitude, "-45", "100"});
+        const Outcome r = run({"--decimal", ",", "--thousands", ".", "--lang", "en", "--to",
+                               "geodetic", "point", latitude, "-45", "100"});
         EXPECT_EQ(r.status, 0) << r.err;
-        EXPECT_EQ(r.out, "Latitude = -22°30'00,0000\"\nLongitude = -45°00'00,0000\"\n"
-                         "h = 100,0000 m\n");
+        EXPECT_EQ(r.out,
+                  "Latitude = -22°30'00,0000\"\nLongitude = -45°00'00,0000\"\n"
+                  "h = 100,0000 m\n");
     }
 }
 
@@ -152,8 +153,8 @@ TEST_F(Convert, ARejectedPointPrintsItsMessageAndLinesAndExitsWithOne)
 TEST_F(Convert, OptionsOverrideOnePartOfTheStateEach)
 {
     // A plane origin with ";" where "," is decimal; its point is the origin's own.
-    const Outcome r = run({"--decimal", ",", "--thousands", "", "--from", "local", "--to",
-                           "local", "--from-origin", "-22;-47;700;150000;250000", "--to-origin",
+    const Outcome r = run({"--decimal", ",", "--thousands", "", "--from", "local", "--to", "local",
+                           "--from-origin", "-22;-47;700;150000;250000", "--to-origin",
                            "-22;-47;700;1000;2000", "point", "150000", "250000", "33"});
     EXPECT_EQ(r.status, 0) << r.err;
     const auto lines = linesOf(r.out);
@@ -170,7 +171,8 @@ struct BadRun {
 };
 
 const BadRun kBadRuns[] = {
-    {"a value that is no number", {"point", "abc", "1", "2"},
+    {"a value that is no number",
+     {"point", "abc", "1", "2"},
      "zelvora-convert: 'abc' is not a valid floating point value\n"},
     {"two values for a point", {"point", "1", "2"}, "a geodetic point is three values"},
     {"a datum the catalogue lacks", {"--to-datum", "Nowhere", "point"}, "--list-datums"},
@@ -180,11 +182,12 @@ const BadRun kBadRuns[] = {
     {"both hemispheres", {"--south", "--north", "point"}, "exclude each other"},
     {"an origin of four values", {"--from-origin", "1,2,3,4", "point"}, "five values"},
     {"nothing to do", {}, "point, stream, dxf, points or --list-datums"},
-    {"a bad setting box, read when the stage needs it", {"--to-cm", "x", "point"},
+    {"a bad setting box, read when the stage needs it",
+     {"--to-cm", "x", "point"},
      "'x' is not a valid floating point value"},
-    {"decimal and thousands alike", {"--decimal", ".", "--thousands", ".", "point"},
-     "separators"},
-    {"heights kept for a single point, which always converts them", {"point", "--keep-heights"},
+    {"decimal and thousands alike", {"--decimal", ".", "--thousands", ".", "point"}, "separators"},
+    {"heights kept for a single point, which always converts them",
+     {"point", "--keep-heights"},
      "--keep-heights"},
     {"heights both kept and converted",
      {"dxf", "--keep-heights", "--convert-heights", "plan.dxf", "out.dxf"},
@@ -204,9 +207,9 @@ TEST_F(Convert, BadOptionsAndValuesExitWithTwoAndSayWhy)
 
 TEST_F(Convert, ANamedFileThatIsMissingIsAnError)
 {
-    for (const auto& files : {std::vector<std::string>{"--settings", "nowhere.cfg", "--datums",
-                                                       "Datum.Cfg", "point"},
-                              std::vector<std::string>{"--datums", "nowhere.cfg", "point"}}) {
+    for (const auto& files :
+         {std::vector<std::string>{"--settings", "nowhere.cfg", "--datums", "Datum.Cfg", "point"},
+          std::vector<std::string>{"--datums", "nowhere.cfg", "point"}}) {
         const Outcome r = run(files, "", ZELVORA_CONVERT, false);
         EXPECT_EQ(r.status, 2);
         EXPECT_NE(r.err.find("\"nowhere.cfg\" does not exist"), std::string::npos) << r.err;
@@ -281,8 +284,9 @@ TEST_F(Convert, StreamStatusAndTheSummaryOfRejectedPoints)
     // The grid stage rejects the northing; the target grid gets the zeroed point and rejects it
     // too, so the point is written as zeros with its height.
     EXPECT_EQ(lines[1], "0 0 5 6");
-    EXPECT_EQ(r.err, "zelvora-convert: 2 of 3 points rejected, the first on line 2: "
-                     "ERRO:COORDENADA N Invalida (status 6)\n");
+    EXPECT_EQ(r.err,
+              "zelvora-convert: 2 of 3 points rejected, the first on line 2: "
+              "ERRO:COORDENADA N Invalida (status 6)\n");
 }
 
 TEST_F(Convert, StreamStopsAtALineThatDoesNotReadAfterWritingTheLinesBefore)
@@ -315,8 +319,9 @@ TEST_F(Convert, StreamReportsABadSettingAtTheFirstPoint)
     const Outcome r = run({"--from", "grid", "--from-cm", "x", "stream"}, "# head\n1 2 3\n");
     EXPECT_EQ(r.status, 2);
     EXPECT_EQ(r.out, "# head\n");
-    EXPECT_EQ(r.err, "zelvora-convert: line 2 \"1 2 3\": cannot transform: 'x' is not a valid "
-                     "floating point value\n");
+    EXPECT_EQ(r.err,
+              "zelvora-convert: line 2 \"1 2 3\": cannot transform: 'x' is not a valid "
+              "floating point value\n");
 }
 
 TEST_F(Convert, StreamGivesTheSameLinesWhateverTheNumberOfEngines)
@@ -346,8 +351,9 @@ TEST_F(Convert, StreamGivesTheSameLinesWhateverTheNumberOfEngines)
 namespace {
 
 // UTM zone 23 south on SAD 69 to geodetic on SIRGAS 2000.
-const std::vector<std::string> kUtmToGeodetic{"--from", "grid", "--south", "--from-datum", "SAD 69",
-                                              "--to", "geodetic", "--to-datum", "SIRGAS 2000"};
+const std::vector<std::string> kUtmToGeodetic{"--from",       "grid",       "--south",
+                                              "--from-datum", "SAD 69",     "--to",
+                                              "geodetic",     "--to-datum", "SIRGAS 2000"};
 
 std::vector<std::string> with(std::vector<std::string> args, const std::vector<std::string>& more)
 {
@@ -355,10 +361,11 @@ std::vector<std::string> with(std::vector<std::string> args, const std::vector<s
     return args;
 }
 
-const char* const kDrawing = "  0\r\nSECTION\r\n  2\r\nENTITIES\r\n"
-                             "  0\r\nPOINT\r\n 10\r\n333000\r\n 20\r\n7395000\r\n 30\r\n760\r\n"
-                             "  0\r\nPOINT\r\n 10\r\n12\r\n 20\r\n34\r\n"
-                             "  0\r\nENDSEC\r\n  0\r\nEOF\r\n";
+const char* const kDrawing =
+    "  0\r\nSECTION\r\n  2\r\nENTITIES\r\n"
+    "  0\r\nPOINT\r\n 10\r\n333000\r\n 20\r\n7395000\r\n 30\r\n760\r\n"
+    "  0\r\nPOINT\r\n 10\r\n12\r\n 20\r\n34\r\n"
+    "  0\r\nENDSEC\r\n  0\r\nEOF\r\n";
 
 }  // namespace
 
@@ -396,9 +403,9 @@ TEST_F(Convert, ARealPlanWhosePositionsAllGoThroughExitsZero)
     const auto lines = linesOf(contents(folder_ / "plan-sirgas.dxf"));
     ASSERT_GT(lines.size(), 12988u);
     const std::vector<std::string> spot(lines.begin() + 12982, lines.begin() + 12988);
-    EXPECT_EQ(spot, (std::vector<std::string>{" 10\r", "333362.225264247\r", " 20\r",
-                                              "7394863.75310863\r", " 30\r",
-                                              "733.023871710629\r"}));
+    EXPECT_EQ(spot,
+              (std::vector<std::string>{" 10\r", "333362.225264247\r", " 20\r",
+                                        "7394863.75310863\r", " 30\r", "733.023871710629\r"}));
 }
 
 TEST_F(Convert, PointsExportsAndADestinationThatIsTheSourceIsReplaced)
@@ -433,7 +440,8 @@ TEST_F(Convert, CheckListsEveryProblemLineAndWritesNothing)
 TEST_F(Convert, FileRunsThatCannotStartExitWithTwoAndLeaveTheDestination)
 {
     write(folder_ / "out.dxf", "previous\r\n");
-    write(folder_ / "bad.dxf", "  0\r\nSECTION\r\n  2\r\nENTITIES\r\n  0\r\nPOINT\r\n 10\r\nabc\r\n 20\r\n1\r\n");
+    write(folder_ / "bad.dxf",
+          "  0\r\nSECTION\r\n  2\r\nENTITIES\r\n  0\r\nPOINT\r\n 10\r\nabc\r\n 20\r\n1\r\n");
     write(folder_ / "plan.dxf", kDrawing);
     struct Case {
         std::vector<std::string> args;
@@ -482,10 +490,18 @@ TEST_F(Convert, KeepHeightsWritesTheSourcesZInBothFileRuns)
         {"converted by default", "", "geodetic", {}, 753.29, 5e-5},
         {"kept when asked", "", "geodetic", {"--keep-heights"}, 760, 0},
         {"kept as the window saved it", "1", "geodetic", {}, 760, 0},
-        {"converted when asked, whatever the window saved", "1", "geodetic",
-         {"--convert-heights"}, 753.29, 5e-5},
-        {"a geocentric target has no height to keep", "", "cartesian", {"--keep-heights"},
-         -2532686.415, 0.01},
+        {"converted when asked, whatever the window saved",
+         "1",
+         "geodetic",
+         {"--convert-heights"},
+         753.29,
+         5e-5},
+        {"a geocentric target has no height to keep",
+         "",
+         "cartesian",
+         {"--keep-heights"},
+         -2532686.415,
+         0.01},
     };
     const std::string settings = contents(folder_ / "Zelvora.Cfg");
     write(folder_ / "plan.dxf", kDrawing);
@@ -496,10 +512,10 @@ TEST_F(Convert, KeepHeightsWritesTheSourcesZInBothFileRuns)
               settings + c.settingsLine43 + (*c.settingsLine43 ? "\r\n" : ""));
         for (const std::string command : {"dxf", "points"}) {
             SCOPED_TRACE(command);
-            std::vector<std::string> args{"--from", "grid", "--south", "--from-datum", "SAD 69",
-                                          "--to", c.to, "--to-datum", "SIRGAS 2000", command};
-            args = with(with(args, c.options),
-                        {command == "dxf" ? "plan.dxf" : "p.txt", "out.dxf"});
+            std::vector<std::string> args{"--from", "grid", "--south",    "--from-datum", "SAD 69",
+                                          "--to",   c.to,   "--to-datum", "SIRGAS 2000",  command};
+            args =
+                with(with(args, c.options), {command == "dxf" ? "plan.dxf" : "p.txt", "out.dxf"});
             fs::remove(folder_ / "out.dxf");
             const Outcome o = run(args);
             EXPECT_LE(o.status, 1) << o.err;

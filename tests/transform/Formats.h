@@ -3,7 +3,7 @@
 
 #include "transform/text/NumberFormat.h"
 
-inline NumberFormat commaDecimalDotThousands() { return NumberFormat{',', "."}; }   // Brazil
-inline NumberFormat dotDecimalCommaThousands() { return NumberFormat{'.', ","}; }   // US
-inline NumberFormat commaDecimalSpaceThousands() { return NumberFormat{',', " "}; } // French
+inline NumberFormat commaDecimalDotThousands() { return NumberFormat{',', "."}; }    // Brazil
+inline NumberFormat dotDecimalCommaThousands() { return NumberFormat{'.', ","}; }    // US
+inline NumberFormat commaDecimalSpaceThousands() { return NumberFormat{',', " "}; }  // French
 inline NumberFormat commaDecimalNoBreakSpace() { return NumberFormat{',', "\u00A0"}; }

@@ -110,8 +110,8 @@ Triple fromProj(int kind, const PJ_COORD& c, long double lat, long double lon, l
 }
 
 // The reference of a kind from PROJ's output of a pipeline.
-Triple referenceOf(int kind, bool datumChange, const PJ_COORD& c, long double lat,
-                   long double lon, long double h)
+Triple referenceOf(int kind, bool datumChange, const PJ_COORD& c, long double lat, long double lon,
+                   long double h)
 {
     if (kind == Kind::Geodetic && datumChange)
         return {c.lpz.lam / kDegToRad, c.lpz.phi / kDegToRad, c.lpz.z};
@@ -167,10 +167,7 @@ struct PairRun {
     Worst horizontal, vertical;
 };
 
-std::string where(const Sample& s)
-{
-    return Point(s.lat, s.lon, s.h, "h");
-}
+std::string where(const Sample& s) { return Point(s.lat, s.lon, s.h, "h"); }
 
 TEST(PipelineOracle, NinePairsOfGridGeodeticAndGeocentricAgainstProj)
 {
@@ -194,12 +191,14 @@ TEST(PipelineOracle, NinePairsOfGridGeodeticAndGeocentricAgainstProj)
                 for (const Sample& s : samples()) {
                     const Triple in =
                         fromProj(from, source.fromGeodetic(s.lat, s.lon, s.h), s.lat, s.lon, s.h);
-                    const Triple want = referenceOf(
-                        to, datumChange, target.fromGeodetic(s.lat, s.lon, s.h), s.lat, s.lon, s.h);
+                    const Triple want =
+                        referenceOf(to, datumChange, target.fromGeodetic(s.lat, s.lon, s.h), s.lat,
+                                    s.lon, s.h);
                     const ProcessaResult r = processa(in.X, in.Y, in.Z);
                     EXPECT_EQ(r.status.firstError(), 0) << where(s);
-                    const Discrepancy d = discrepancy(to, {r.X, r.Y, r.Z}, want,
-                                                      datumChange ? oracle::kWgs84 : kSad69Ellipsoid);
+                    const Discrepancy d =
+                        discrepancy(to, {r.X, r.Y, r.Z}, want,
+                                    datumChange ? oracle::kWgs84 : kSad69Ellipsoid);
                     run.horizontal.Add(d.horizontal, where(s));
                     run.vertical.Add(d.vertical, where(s));
                 }
@@ -235,10 +234,14 @@ struct AltitudeCase {
 };
 
 const AltitudeCase kPlanes[] = {
-    {"level planes", {"-23", "-45.2", "0", "150000", "250000"},
-     {"-23.05", "-45.25", "0", "50000", "60000"}, 2e-5L},
-    {"planes at 700 m", {"-23", "-45.2", "700", "150000", "250000"},
-     {"-23.05", "-45.25", "700", "50000", "60000"}, 2e-3L},
+    {"level planes",
+     {"-23", "-45.2", "0", "150000", "250000"},
+     {"-23.05", "-45.25", "0", "50000", "60000"},
+     2e-5L},
+    {"planes at 700 m",
+     {"-23", "-45.2", "700", "150000", "250000"},
+     {"-23.05", "-45.25", "700", "50000", "60000"},
+     2e-3L},
 };
 
 // Points within 10 km of both origins: on the source datum for the geodetic and derived kinds,
@@ -259,8 +262,7 @@ Triple startIn(int kind, const Sample& s, const Proj& grid, const Proj& cart)
     case Kind::Grid: return fromProj(kind, grid.fromGeodetic(s.lat, s.lon, s.h), 0, 0, 0);
     case Kind::Cartesian: return fromProj(kind, cart.fromGeodetic(s.lat, s.lon, s.h), 0, 0, 0);
     case Kind::Geodetic: return {s.lon, s.lat, s.h};
-    default:
-        return {150000 + (s.lon + 45.2L) * 100000, 250000 + (s.lat + 23) * 100000, s.h};
+    default: return {150000 + (s.lon + 45.2L) * 100000, 250000 + (s.lat + 23) * 100000, s.h};
     }
 }
 
@@ -269,7 +271,9 @@ TEST(PipelineOracle, SevenPairsWithThePlaneReturnThePointThereAndBack)
     const auto datums = testCatalogue();
     const Proj grid(targetDefinition(Kind::Grid, false));
     const Proj cart(targetDefinition(Kind::Cartesian, false));
-    struct Pair { int from, to; };
+    struct Pair {
+        int from, to;
+    };
     const Pair pairs[] = {
         {Kind::Topographic, Kind::Grid},      {Kind::Topographic, Kind::Geodetic},
         {Kind::Topographic, Kind::Cartesian}, {Kind::Topographic, Kind::Topographic},
@@ -281,8 +285,8 @@ TEST(PipelineOracle, SevenPairsWithThePlaneReturnThePointThereAndBack)
     for (const AltitudeCase& plane : kPlanes)
         for (bool datumChange : {false, true})
             for (const Pair& p : pairs) {
-                const std::string pair = std::string(kindName(p.from)) + " to " +
-                                         kindName(p.to) + " and back, " + plane.why +
+                const std::string pair = std::string(kindName(p.from)) + " to " + kindName(p.to) +
+                                         " and back, " + plane.why +
                                          (datumChange ? ", SAD 69 / WGS 84" : ", SAD 69");
                 SCOPED_TRACE(pair);
                 // There: the plane sides use A, except that plane to plane goes from A to B.

@@ -37,8 +37,8 @@ struct Side {
 
 // The start-up window (boxes in the user's separators) with both sides set and the angle format
 // chosen.
-inline WindowState stateFor(const NumberFormat& user, Side from, Side to,
-                            int angleFormat = 2, int language = 0)
+inline WindowState stateFor(const NumberFormat& user, Side from, Side to, int angleFormat = 2,
+                            int language = 0)
 {
     WindowState state = startupState(user);
     state.ComboBox7 = from.kind;

@@ -113,7 +113,8 @@ TEST(NumberReading, RefusesWithTheRuntimesMessage)
 {
     for (const auto& c : kRefused) {
         SCOPED_TRACE(c.why);
-        const std::string expected = std::string("'") + c.text + "' is not a valid floating point value";
+        const std::string expected =
+            std::string("'") + c.text + "' is not a valid floating point value";
         try {
             readFloat(c.text, c.format);
             ADD_FAILURE() << "accepted '" << c.text << "'";
@@ -140,7 +141,8 @@ TEST(NumberReading, ALongTextIsQuotedByItsStartAtACharacterBoundary)
             try {
                 readInteger(exactly100);
             } catch (const ConversionError& error) {
-                EXPECT_EQ(std::string(error.what()), "'" + exactly100 + "' is not a valid integer value");
+                EXPECT_EQ(std::string(error.what()),
+                          "'" + exactly100 + "' is not a valid integer value");
                 throw;
             }
         },
@@ -178,16 +180,17 @@ TEST(IntegerReading, AcceptsDecimalDigitsIn32Bits)
 
 TEST(IntegerReading, RefusesWithTheRuntimesMessage)
 {
-    const char* refused[] = {"",     "-",          "2147483648", "-2147483649", "99999999999999999999",
-                             "1.5",  "5E-5",       "1E15",       "1 2",         "0x10",
-                             "12a",  "--1"};
+    const char* refused[] = {"",    "-",    "2147483648", "-2147483649", "99999999999999999999",
+                             "1.5", "5E-5", "1E15",       "1 2",         "0x10",
+                             "12a", "--1"};
     for (const char* text : refused) {
         SCOPED_TRACE(text);
         try {
             readInteger(text);
             ADD_FAILURE() << "accepted '" << text << "'";
         } catch (const ConversionError& error) {
-            EXPECT_EQ(std::string(error.what()), std::string("'") + text + "' is not a valid integer value");
+            EXPECT_EQ(std::string(error.what()),
+                      std::string("'") + text + "' is not a valid integer value");
         }
     }
 }

@@ -37,7 +37,8 @@ const WriteCase kGeneralWithPoint[] = {
     {"exact tie rounds to even, down", 100000000000000.5L, "100000000000000"},
     {"exact tie rounds to even, up", 100000000000001.5L, "100000000000002"},
     {"largest long double", std::numeric_limits<long double>::max(), "1.18973149535723E4932"},
-    {"smallest subnormal", std::numeric_limits<long double>::denorm_min(), "3.64519953188247E-4951"},
+    {"smallest subnormal", std::numeric_limits<long double>::denorm_min(),
+     "3.64519953188247E-4951"},
     {"zero", 0.0L, "0"},
     {"negative zero writes no sign", -0.0L, "0"},
     {"infinity", std::numeric_limits<long double>::infinity(), "INF"},
@@ -76,7 +77,8 @@ std::vector<long double> randomLongDoubles(std::size_t count, unsigned seed)
     std::uniform_int_distribution<int> exponent(-16440, 16383);
     std::vector<long double> values;
     for (std::size_t i = 0; i < count; ++i) {
-        const long double mantissa = static_cast<long double>(random() | (1ULL << 63)) / 18446744073709551616.0L;
+        const long double mantissa =
+            static_cast<long double>(random() | (1ULL << 63)) / 18446744073709551616.0L;
         const long double value = std::ldexp(mantissa, exponent(random));
         values.push_back(i % 2 ? -value : value);
     }
@@ -90,7 +92,8 @@ std::vector<long double> randomEverydayValues(std::size_t count, unsigned seed)
     std::uniform_int_distribution<int> exponent(-40, 60);
     std::vector<long double> values;
     for (std::size_t i = 0; i < count; ++i) {
-        const long double mantissa = static_cast<long double>(random() | (1ULL << 63)) / 18446744073709551616.0L;
+        const long double mantissa =
+            static_cast<long double>(random() | (1ULL << 63)) / 18446744073709551616.0L;
         values.push_back(std::ldexp(mantissa, exponent(random)));
     }
     return values;
@@ -103,7 +106,8 @@ TEST(GeneralForm, ReadsBackToTheSameText)
         SCOPED_TRACE(text);
         EXPECT_EQ(formatGeneral(readFloat(text, NumberFormat::file()), NumberFormat::file()), text);
         const std::string withComma = formatGeneral(value, commaDecimalDotThousands());
-        EXPECT_EQ(formatGeneral(readFloat(withComma, commaDecimalDotThousands()), commaDecimalDotThousands()),
+        EXPECT_EQ(formatGeneral(readFloat(withComma, commaDecimalDotThousands()),
+                                commaDecimalDotThousands()),
                   withComma);
     }
 }
@@ -128,7 +132,8 @@ void expectDigitsOfPrintf(long double value)
     while (ours.size() > 1 && ours.back() == '0') ours.pop_back();
     EXPECT_EQ(ours, digits) << text << " against " << reference;
     const long double back = readFloat(text, NumberFormat::file());
-    EXPECT_EQ(static_cast<int>(std::floor(std::log10(back))), exponent) << text << " against " << reference;
+    EXPECT_EQ(static_cast<int>(std::floor(std::log10(back))), exponent)
+        << text << " against " << reference;
 }
 
 TEST(GeneralForm, RoundsLikeAnExactConversion)
@@ -137,7 +142,8 @@ TEST(GeneralForm, RoundsLikeAnExactConversion)
         SCOPED_TRACE(static_cast<double>(value));
         expectDigitsOfPrintf(value);
     }
-    for (const long double value : randomLongDoubles(2000, 13)) expectDigitsOfPrintf(std::fabs(value));
+    for (const long double value : randomLongDoubles(2000, 13))
+        expectDigitsOfPrintf(std::fabs(value));
 }
 
 TEST(GeneralForm, RoundsCorrectlyBesideMidpoints)
@@ -148,7 +154,8 @@ TEST(GeneralForm, RoundsCorrectlyBesideMidpoints)
     for (int i = 0; i < 5000; ++i) {
         char text[40];
         std::snprintf(text, sizeof text, "%llu5e%d",
-                      static_cast<unsigned long long>(100000000000000ULL + random() % 900000000000000ULL),
+                      static_cast<unsigned long long>(100000000000000ULL +
+                                                      random() % 900000000000000ULL),
                       static_cast<int>(random() % 60) - 30);
         const long double midpoint = readFloat(text, NumberFormat::file());
         SCOPED_TRACE(text);
@@ -163,11 +170,17 @@ TEST(GeneralForm, RoundsCorrectlyBesideMidpoints)
 std::string canonicalText(const std::string& digits, int layout, int position)
 {
     switch (layout) {
-    case 0: return digits.substr(0, position + 1) + "." + digits.substr(position + 1);  // 1 to 14 whole digits
+    case 0:
+        return digits.substr(0, position + 1) + "." +
+               digits.substr(position + 1);  // 1 to 14 whole digits
     case 1: return "0." + digits;
-    case 2: return "0.000" + digits;                                                    // from 1E-4
-    case 3: return digits.substr(0, 1) + "." + digits.substr(1) + "E" + std::to_string(15 + position * 300);
-    default: return digits.substr(0, 1) + "." + digits.substr(1) + "E-" + std::to_string(5 + position * 300);
+    case 2: return "0.000" + digits;  // from 1E-4
+    case 3:
+        return digits.substr(0, 1) + "." + digits.substr(1) + "E" +
+               std::to_string(15 + position * 300);
+    default:
+        return digits.substr(0, 1) + "." + digits.substr(1) + "E-" +
+               std::to_string(5 + position * 300);
     }
 }
 
@@ -181,7 +194,8 @@ TEST(GeneralForm, KeepsTheDigitsOfFifteenDigitValues)
         SCOPED_TRACE(text);
         EXPECT_EQ(formatGeneral(readFloat(text, NumberFormat::file()), NumberFormat::file()), text);
     }
-    EXPECT_EQ(formatGeneral(readFloat("123456789012345", NumberFormat::file()), NumberFormat::file()),
+    EXPECT_EQ(formatGeneral(readFloat("123456789012345", NumberFormat::file()),
+                            NumberFormat::file()),
               "123456789012345");
 }
 
@@ -195,8 +209,10 @@ struct FixedCase {
 
 const FixedCase kFixed[] = {
     {"grouped millions", 1234567.891L, Pattern::n1_4, commaDecimalDotThousands(), "1.234.567,8910"},
-    {"grouped, point decimal", 1234567.891L, Pattern::n1_4, dotDecimalCommaThousands(), "1,234,567.8910"},
-    {"grouped by blanks", 1234567.25L, Pattern::n1_4, commaDecimalSpaceThousands(), "1 234 567,2500"},
+    {"grouped, point decimal", 1234567.891L, Pattern::n1_4, dotDecimalCommaThousands(),
+     "1,234,567.8910"},
+    {"grouped by blanks", 1234567.25L, Pattern::n1_4, commaDecimalSpaceThousands(),
+     "1 234 567,2500"},
     {"grouped by no-break spaces", 1234567.25L, Pattern::n1_4, commaDecimalNoBreakSpace(),
      "1\u00A0234\u00A0567,2500"},
     {"no thousands separator", 1234567.25L, Pattern::n1_4, NumberFormat::file(), "1234567.2500"},
@@ -205,21 +221,27 @@ const FixedCase kFixed[] = {
     {"a million", 1000000.0L, Pattern::n1_6, commaDecimalDotThousands(), "1.000.000,000000"},
     {"carry adds a digit and a group", 999999.9999995L, Pattern::n1_6, commaDecimalDotThousands(),
      "1.000.000,000000"},
-    {"just below the carry", 999999.9999994L, Pattern::n1_6, commaDecimalDotThousands(), "999.999,999999"},
+    {"just below the carry", 999999.9999994L, Pattern::n1_6, commaDecimalDotThousands(),
+     "999.999,999999"},
     {"carry into a group", 999.99996L, Pattern::n1_4, commaDecimalDotThousands(), "1.000,0000"},
-    {"rounding at the last decimal, up", 0.12345678L, Pattern::n1_6, commaDecimalDotThousands(), "0,123457"},
-    {"rounding at the last decimal, down", 0.12345649L, Pattern::n1_6, commaDecimalDotThousands(), "0,123456"},
+    {"rounding at the last decimal, up", 0.12345678L, Pattern::n1_6, commaDecimalDotThousands(),
+     "0,123457"},
+    {"rounding at the last decimal, down", 0.12345649L, Pattern::n1_6, commaDecimalDotThousands(),
+     "0,123456"},
     {"scale factor", 0.9996L, Pattern::n1_8, commaDecimalDotThousands(), "0,99960000"},
     {"twelve decimals", 23.676454L, Pattern::n2_12, commaDecimalDotThousands(), "23,676454000000"},
     {"ten decimals", 40.58724L, Pattern::n2_10, commaDecimalDotThousands(), "40,5872400000"},
     {"negative", -1234.5L, Pattern::n1_4, commaDecimalDotThousands(), "-1.234,5000"},
-    {"negative rounding away from zero", -0.00005001L, Pattern::n1_4, commaDecimalDotThousands(), "-0,0001"},
-    {"negative that rounds to zero: no sign", -0.00001L, Pattern::n1_4, commaDecimalDotThousands(), "0,0000"},
+    {"negative rounding away from zero", -0.00005001L, Pattern::n1_4, commaDecimalDotThousands(),
+     "-0,0001"},
+    {"negative that rounds to zero: no sign", -0.00001L, Pattern::n1_4, commaDecimalDotThousands(),
+     "0,0000"},
     {"negative zero: no sign", -0.0L, Pattern::n2_4, commaDecimalDotThousands(), "0,0000"},
     {"large value", 1e21L, Pattern::n1_4, dotDecimalCommaThousands(),
      "1,000,000,000,000,000,000,000.0000"},
     {"width pads on the left", 1.5L, FixedPattern{10, 2}, NumberFormat::file(), "      1.50"},
-    {"not a number", std::numeric_limits<long double>::quiet_NaN(), Pattern::n1_4, NumberFormat::file(), "NAN"},
+    {"not a number", std::numeric_limits<long double>::quiet_NaN(), Pattern::n1_4,
+     NumberFormat::file(), "NAN"},
 };
 
 TEST(FixedPatterns, RoundGroupAndSign)
@@ -232,7 +254,8 @@ TEST(FixedPatterns, RoundGroupAndSign)
 
 TEST(FixedPatterns, WriteTheWholeLargestValue)
 {
-    const std::string text = formatFixed(std::numeric_limits<long double>::max(), Pattern::n1_4, NumberFormat::file());
+    const std::string text =
+        formatFixed(std::numeric_limits<long double>::max(), Pattern::n1_4, NumberFormat::file());
     EXPECT_EQ(text.size(), 4933u + 5u);
     EXPECT_EQ(text.substr(0, 6), "118973");
     EXPECT_EQ(text.substr(text.size() - 5), ".0000");

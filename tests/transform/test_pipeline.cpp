@@ -36,14 +36,21 @@ const OrderCase kSinglePointOrder[] = {
      {Kind::Geodetic, kSad69, Fam::UserDefined},
      {Kind::Cartesian, kSad69},
      {5, 8, 7, 6, 25, 26, 27}},
-    {"geocentric to plane", {Kind::Cartesian, kSad69}, {Kind::Topographic, kWgs84},
+    {"geocentric to plane",
+     {Kind::Cartesian, kSad69},
+     {Kind::Topographic, kWgs84},
      {28, 29, 30, 14, 21, 22, 23, 24}},
-    {"plane to geodetic", {Kind::Topographic, kSad69}, {Kind::Geodetic, kSad69},
+    {"plane to geodetic",
+     {Kind::Topographic, kSad69},
+     {Kind::Geodetic, kSad69},
      {15, 16, 17, 18, 19, 3, 4, 27}},
-    {"plane to a user-defined grid", {Kind::Topographic, kSad69, Fam::Ltm},
+    {"plane to a user-defined grid",
+     {Kind::Topographic, kSad69, Fam::Ltm},
      {Kind::Grid, kSad69, Fam::UserDefined},
      {15, 16, 17, 18, 19, 3, 4, 27, 9, 12, 11, 10, 20}},
-    {"plane to plane", {Kind::Topographic, kSad69}, {Kind::Topographic, kSad69},
+    {"plane to plane",
+     {Kind::Topographic, kSad69},
+     {Kind::Topographic, kSad69},
      {15, 16, 17, 18, 19, 3, 4, 27, 14, 21, 22, 23, 24}},
 };
 
@@ -53,7 +60,9 @@ const OrderCase kProcessaOrder[] = {
      {Kind::Grid, kSad69, Fam::UserDefined},
      {Kind::Grid, kWgs84, Fam::UserDefined},
      {5, 8, 7, 6, 13, 9, 12, 11, 10, 20}},
-    {"plane to plane", {Kind::Topographic, kSad69}, {Kind::Topographic, kSad69},
+    {"plane to plane",
+     {Kind::Topographic, kSad69},
+     {Kind::Topographic, kSad69},
      {15, 16, 17, 18, 19, 14, 21, 22, 23, 24}},
     {"geodetic to geocentric with a hidden user-defined family",
      {Kind::Geodetic, kSad69, Fam::UserDefined},
@@ -175,7 +184,8 @@ struct PrecedenceCase {
 
 const PrecedenceCase kPrecedence[] = {
     {"a source warning hides a later target error",
-     {Kind::Grid, kSad69}, {Kind::Grid, kSad69},
+     {Kind::Grid, kSad69},
+     {Kind::Grid, kSad69},
      [](WindowState& s) {
          s.ComboBox14 = 1;
          s.Edit1 = "7500000";
@@ -183,35 +193,54 @@ const PrecedenceCase kPrecedence[] = {
          s.Edit13 = "-44";  // no UTM meridian: warning 3
          s.Edit20 = "45";   // 89 degrees from the point: error 2
      },
-     {3, 0, 2}, 3, 0},
+     {3, 0, 2},
+     3,
+     0},
     {"a datum error comes before a target error",
-     {Kind::Geodetic, kSad69}, {Kind::Grid, kWgs84},
+     {Kind::Geodetic, kSad69},
+     {Kind::Grid, kWgs84},
      [](WindowState& s) {
          s.Edit25 = "95";  // passes the geodetic source unchecked; the datum change refuses it
          s.Edit26 = "-45";
      },
-     {0, 4, 2}, 4, 1},
+     {0, 4, 2},
+     4,
+     1},
     {"a source warning hides a datum error",
-     {Kind::Topographic, kSad69}, {Kind::Geodetic, kBadAxis},
+     {Kind::Topographic, kSad69},
+     {Kind::Geodetic, kBadAxis},
      [](WindowState& s) {
          s.Edit3 = "210000";  // 60 km east of the origin: warning 9
          s.Edit4 = "250000";
      },
-     {9, 8, 0}, 9, 2},
+     {9, 8, 0},
+     9,
+     2},
     {"a source error with clean later stages",
-     {Kind::Grid, kSad69}, {Kind::Cartesian, kSad69},
+     {Kind::Grid, kSad69},
+     {Kind::Cartesian, kSad69},
      [](WindowState& s) { s.Edit1 = "20000000"; },
-     {6, 0, 0}, 6, 0},
+     {6, 0, 0},
+     6,
+     0},
     {"a target warning alone",
-     {Kind::Geodetic, kSad69}, {Kind::Grid, kSad69},
+     {Kind::Geodetic, kSad69},
+     {Kind::Grid, kSad69},
      [](WindowState& s) {
          s.Edit25 = "-22";
          s.Edit26 = "-48,3";  // -48 degrees 30 minutes: 3.5 degrees from -45
          s.Edit20 = "-45";
      },
-     {0, 0, 1}, 1, 0},
-    {"no status at all", {Kind::Geodetic, kSad69}, {Kind::Geodetic, kSad69},
-     [](WindowState&) {}, {0, 0, 0}, 0, 0},
+     {0, 0, 1},
+     1,
+     0},
+    {"no status at all",
+     {Kind::Geodetic, kSad69},
+     {Kind::Geodetic, kSad69},
+     [](WindowState&) {},
+     {0, 0, 0},
+     0,
+     0},
 };
 
 TEST(SinglePointMessage, TheFirstPositiveStatusOfSourceDatumTargetIsShownAndLinesFollow)
@@ -231,8 +260,8 @@ TEST(SinglePointMessage, TheFirstPositiveStatusOfSourceDatumTargetIsShownAndLine
             EXPECT_FALSE(r.message);
         } else {
             EXPECT_EQ(r.messageCode, shown);
-            EXPECT_EQ(r.message, "message " + std::to_string(shown) + " in " +
-                                     std::to_string(c.language));
+            EXPECT_EQ(r.message,
+                      "message " + std::to_string(shown) + " in " + std::to_string(c.language));
         }
         EXPECT_FALSE(r.lines.empty());
     }
@@ -252,8 +281,18 @@ ResultTexts portugueseTexts()
 {
     ResultTexts texts;
     texts.labels = [](int) {
-        return ResultLabels{"(N)orte", "l(E)ste", "h", "Latitude", "Longitude", "X", "Y", "Z",
-                            "X topográfico", "Y topográfico", "Zona", "Covergencia Meridiana"};
+        return ResultLabels{"(N)orte",
+                            "l(E)ste",
+                            "h",
+                            "Latitude",
+                            "Longitude",
+                            "X",
+                            "Y",
+                            "Z",
+                            "X topográfico",
+                            "Y topográfico",
+                            "Zona",
+                            "Covergencia Meridiana"};
     };
     return texts;
 }
@@ -286,14 +325,31 @@ bool hasLineStarting(const std::vector<std::string>& lines, const std::string& l
 TEST(SinglePointLines, TheScaleFactorOnlyForAGeodeticSourceAndTheZoneOnlyForUtm)
 {
     const auto datums = testCatalogue();
-    struct Case { const char* why; Side from, to; std::size_t lines; bool zone, scale; };
+    struct Case {
+        const char* why;
+        Side from, to;
+        std::size_t lines;
+        bool zone, scale;
+    };
     const Case cases[] = {
-        {"geocentric source to UTM", {Kind::Cartesian, kSad69}, {Kind::Grid, kSad69}, 5, true,
+        {"geocentric source to UTM",
+         {Kind::Cartesian, kSad69},
+         {Kind::Grid, kSad69},
+         5,
+         true,
          false},
-        {"geodetic source to LTM", {Kind::Geodetic, kSad69}, {Kind::Grid, kSad69, Fam::Ltm}, 5,
-         false, true},
-        {"plane source to a user-defined grid", {Kind::Topographic, kSad69},
-         {Kind::Grid, kSad69, Fam::UserDefined}, 4, false, false},
+        {"geodetic source to LTM",
+         {Kind::Geodetic, kSad69},
+         {Kind::Grid, kSad69, Fam::Ltm},
+         5,
+         false,
+         true},
+        {"plane source to a user-defined grid",
+         {Kind::Topographic, kSad69},
+         {Kind::Grid, kSad69, Fam::UserDefined},
+         4,
+         false,
+         false},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.why);
@@ -317,9 +373,9 @@ TEST(SinglePointLines, GeodeticToGeodeticOnOneEntryCallsNoRoutineAndRepeatsThePo
     engine->Status = 77;  // any routine would overwrite it
     const auto r = transformSinglePoint(state, datums, *engine, kUser, portugueseTexts(), {});
     EXPECT_EQ(engine->Status, 77);
-    EXPECT_EQ(r.lines, (std::vector<std::string>{"Latitude = -23°40'35,2344\"",
-                                                 "Longitude = -45°00'00,0000\"",
-                                                 "h = 100,0000 m"}));
+    EXPECT_EQ(r.lines,
+              (std::vector<std::string>{"Latitude = -23°40'35,2344\"",
+                                        "Longitude = -45°00'00,0000\"", "h = 100,0000 m"}));
 }
 
 // ---- Where the action stops ----
@@ -440,15 +496,18 @@ TEST(Processa, TheDatumStageGoesByListPosition)
 {
     const auto datums = testCatalogue();
     // 95 degrees passes a geodetic source unchecked, and the datum change refuses it.
-    struct Case { const char* why; int target; ProcessaResult expected; };
+    struct Case {
+        const char* why;
+        int target;
+        ProcessaResult expected;
+    };
     const Case cases[] = {
         {"the same entry: no datum stage", kSad69, {-45, 95, 12, {0, 0, 0}}},
         {"an entry alike at another position: the stage runs", kSad69Copy, {0, 0, 0, {0, 4, 0}}},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.why);
-        WindowState state =
-            stateFor(kUser, {Kind::Geodetic, kSad69}, {Kind::Geodetic, c.target});
+        WindowState state = stateFor(kUser, {Kind::Geodetic, kSad69}, {Kind::Geodetic, c.target});
         auto engine = startupEngine();
         Processa processa(state, datums, *engine, kUser);
         const ProcessaResult r = processa(-45, 95, 12);
@@ -505,8 +564,7 @@ TEST(Processa, GridOutroHoldsTheSourceFamilyForTheSourceAndTheTargetFamilyAfter)
 TEST(Processa, PlaneToPlaneSetsTheTargetOriginAfterTheSourceOne)
 {
     const auto datums = testCatalogue();
-    WindowState state =
-        stateFor(kUser, {Kind::Topographic, kSad69}, {Kind::Topographic, kSad69});
+    WindowState state = stateFor(kUser, {Kind::Topographic, kSad69}, {Kind::Topographic, kSad69});
     state.Edit15 = "-22", state.Edit16 = "-47", state.Edit17 = "700";
     state.Edit18 = "150000", state.Edit19 = "250000";
     state.Edit14 = "-22", state.Edit21 = "-47", state.Edit22 = "700";
@@ -525,8 +583,7 @@ TEST(Processa, PlaneToPlaneSetsTheTargetOriginAfterTheSourceOne)
 TEST(Processa, TheEngineEndsOnTheTargetDatumAndFamily)
 {
     const auto datums = testCatalogue();
-    WindowState state =
-        stateFor(kUser, {Kind::Geodetic, kSad69}, {Kind::Grid, kWgs84, Fam::Rtm});
+    WindowState state = stateFor(kUser, {Kind::Geodetic, kSad69}, {Kind::Grid, kWgs84, Fam::Rtm});
     state.Edit20 = "-45";
     auto engine = startupEngine();
     Processa processa(state, datums, *engine, kUser);

@@ -7,10 +7,10 @@
 
 namespace {
 
-TEST(WindowState, EditBoxNIsTheFieldEditN) {
+TEST(WindowState, EditBoxNIsTheFieldEditN)
+{
     WindowState state;
-    for (int n = 1; n <= 30; ++n)
-        editBox(state, n) = "box " + std::to_string(n);
+    for (int n = 1; n <= 30; ++n) editBox(state, n) = "box " + std::to_string(n);
     EXPECT_EQ(state.Edit1, "box 1");
     EXPECT_EQ(state.Edit13, "box 13");
     EXPECT_EQ(state.Edit14, "box 14");
@@ -21,7 +21,8 @@ TEST(WindowState, EditBoxNIsTheFieldEditN) {
     EXPECT_THROW(editBox(state, 31), std::out_of_range);
 }
 
-TEST(WindowState, EveryStartupBoxReadsWithTheUsersSeparator) {
+TEST(WindowState, EveryStartupBoxReadsWithTheUsersSeparator)
+{
     // The target plane's origin has a fraction: with a fixed "," it would not read where the
     // separator is ".", and the window could not save its settings at close.
     for (const NumberFormat& user : {NumberFormat{',', "."}, NumberFormat{'.', ","}}) {
@@ -36,7 +37,8 @@ TEST(WindowState, EveryStartupBoxReadsWithTheUsersSeparator) {
     }
 }
 
-TEST(WindowState, StartsOnUtmSouthBothSidesOnTheSecondDatum) {
+TEST(WindowState, StartsOnUtmSouthBothSidesOnTheSecondDatum)
+{
     const WindowState state = startupState(NumberFormat::file());
     EXPECT_EQ(state.ComboBox7, 0);
     EXPECT_EQ(state.ComboBox8, 0);

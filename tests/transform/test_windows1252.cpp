@@ -57,12 +57,20 @@ struct UnmappableCase {
 };
 
 const UnmappableCase kUnmappable[] = {
-    {"a character beyond the set", "Łódź", "?\xF3" "d?"},
+    {"a character beyond the set", "Łódź",
+     "?\xF3"
+     "d?"},
     {"a control character the table gives to the euro", "\u0080", "?"},
     {"a four-byte character", "a\U0001F600b", "a?b"},
-    {"a stray continuation byte", "a\x80" "b", "a?b"},
+    {"a stray continuation byte",
+     "a\x80"
+     "b",
+     "a?b"},
     {"a sequence cut short", "a\xC3", "a?"},
-    {"a sequence cut short by ASCII", "\xC3" "b", "?b"},
+    {"a sequence cut short by ASCII",
+     "\xC3"
+     "b",
+     "?b"},
     {"an overlong slash", "\xC0\xAF", "?"},
     {"a surrogate", "\xED\xA0\x80", "?"},
     {"a byte that never starts UTF-8", "\xFF", "?"},

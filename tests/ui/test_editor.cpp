@@ -109,7 +109,8 @@ void EditorTest::theStartUpFillsTheGridAndTheBoxes()
     QCOMPARE(grid.rowCount(), kShippedDatums);
     QCOMPARE(grid.columnCount(), 6);
     QStringList headings;
-    for (int column = 0; column < 6; ++column) headings << grid.horizontalHeaderItem(column)->text();
+    for (int column = 0; column < 6; ++column)
+        headings << grid.horizontalHeaderItem(column)->text();
     QCOMPARE(headings, (QStringList{"Datum", "(a)", "1/(f)", "(Dx)", "(Dy)", "(Dz)"}));
     QCOMPARE(grid.columnWidth(0), 180);
     QCOMPARE(grid.columnWidth(1), 60);
@@ -119,9 +120,11 @@ void EditorTest::theStartUpFillsTheGridAndTheBoxes()
     QCOMPARE(grid.editTriggers(), QAbstractItemView::NoEditTriggers);
     QCOMPARE(grid.selectionBehavior(), QAbstractItemView::SelectRows);
     // Numbers in the general form with the user's separator, names as the file gives them.
-    QCOMPARE(rowOf(grid, 2), (QStringList{"SAD 69", "6378160", "298,25", "-66,87", "4,37", "-38,52"}));
+    QCOMPARE(rowOf(grid, 2),
+             (QStringList{"SAD 69", "6378160", "298,25", "-66,87", "4,37", "-38,52"}));
     QCOMPARE(rowOf(grid, 4).first(), QStringLiteral("Córrego Alegre 1970-72"));
-    QCOMPARE(rowOf(grid, 10), (QStringList{"NAD27", "6378206,4", "294,978698213898", "-10", "158", "187"}));
+    QCOMPARE(rowOf(grid, 10),
+             (QStringList{"NAD27", "6378206,4", "294,978698213898", "-10", "158", "187"}));
     // The first datum's row is selected and in the boxes.
     QCOMPARE(grid.currentRow(), 0);
     QCOMPARE(boxesOf(editor), (QStringList{"WGS 84", "6378137", "298,257223563", "0", "0", "0"}));
@@ -137,7 +140,8 @@ void EditorTest::aRowChosenIsCopiedIntoTheBoxes()
     const QWidget& editor = e.editor();
     QTableWidget& grid = e.grid();
     selectRow(grid, 16);
-    QCOMPARE(boxesOf(editor), (QStringList{"Tokyo", "6377397.155", "299.1528128", "-146.414", "507.337", "680.507"}));
+    QCOMPARE(boxesOf(editor), (QStringList{"Tokyo", "6377397.155", "299.1528128", "-146.414",
+                                           "507.337", "680.507"}));
     // A click on the selected row brings its values back over what was typed.
     typeInto(editor, "Edit4", QStringLiteral("1"));
     selectRow(grid, 16);
@@ -167,7 +171,8 @@ void EditorTest::aplicaChecksTheBoxesAndChangesNothingWhenTheyFail_data()
     QTest::newRow("1/f 12x") << QStringList{"6378137", "12x", "0", "0", "0"}
                              << invalid + QStringLiteral("1/(f) não pode ser: 12x");
     QTest::newRow("a and Dz not numbers: only Dz named")
-        << QStringList{"abc", "298,25", "0", "0", "1.5"} << invalid + QStringLiteral("(Dz) não pode ser: 1.5");
+        << QStringList{"abc", "298,25", "0", "0", "1.5"}
+        << invalid + QStringLiteral("(Dz) não pode ser: 1.5");
     QTest::newRow("a below") << QStringList{"6376999,99", "298,25", "0", "0", "0"}
                              << QStringLiteral("ERRO:Raio da terra Invalido");
     QTest::newRow("1/f above") << QStringList{"6378137", "350,01", "0", "0", "0"}
@@ -208,7 +213,8 @@ void EditorTest::aplicaStoresTheRowAndRefreshesTheListsKeepingTheirSelections()
     // The bounds themselves are valid; the name loses its outer blanks.
     typeBoxes(editor, {"  SAD 69 (edited)  ", "6377000", "250", "-66,5", "4", "-38,25"});
     QCOMPARE(e.apply(), QStringList{});
-    QCOMPARE(rowOf(grid, 2), (QStringList{"SAD 69 (edited)", "6377000", "250", "-66,5", "4", "-38,25"}));
+    QCOMPARE(rowOf(grid, 2),
+             (QStringList{"SAD 69 (edited)", "6377000", "250", "-66,5", "4", "-38,25"}));
     QCOMPARE(items(w, "ComboBox9")[2], QStringLiteral("SAD 69 (edited)"));
     QCOMPARE(items(w, "ComboBox10")[2], QStringLiteral("SAD 69 (edited)"));
     QCOMPARE(items(w, "ComboBox9").size(), kShippedDatums);
@@ -306,7 +312,8 @@ void EditorTest::theFiftySecondDatumIsRefused()
     click(e.editor(), "Button1");
     QCOMPARE(e.grid().rowCount(), 51);
     QCOMPARE(e.watcher.texts(),
-             QStringList{QString::fromStdString(datumRefusedMessage(DatumRefused::Reason::Full, Language::English))});
+             QStringList{QString::fromStdString(
+                 datumRefusedMessage(DatumRefused::Reason::Full, Language::English))});
     QVERIFY(e.watcher.seen[0].text.contains(QStringLiteral("51")));
     QCOMPARE(e.window().catalogue().QuantDatum(), 50);
 }
@@ -321,8 +328,8 @@ void EditorTest::aNameWithACommaIsRefused()
     selectRow(grid, 2);
     const QStringList before = rowOf(grid, 2);
     typeInto(editor, "Edit1", QStringLiteral("SAD 69, IBGE"));
-    QCOMPARE(e.apply(),
-             QStringList{QString::fromStdString(datumRefusedMessage(DatumRefused::Reason::Comma, Language::Spanish))});
+    QCOMPARE(e.apply(), QStringList{QString::fromStdString(
+                            datumRefusedMessage(DatumRefused::Reason::Comma, Language::Spanish))});
     QCOMPARE(rowOf(grid, 2), before);
     QCOMPARE(items(w, "ComboBox9")[2], QStringLiteral("SAD 69"));
     QVERIFY(!w.catalogue().DatumAlterado());
@@ -352,8 +359,8 @@ void EditorTest::anEmptyCatalogueStartsWithItsFirstInclui()
     QCOMPARE(boxesOf(editor), (QStringList{"", "", "", "", "", ""}));
     // No row, no slot: "Aplica" says so and stores nothing.
     typeBoxes(editor, {"First", "6378137", "298,257223563", "0", "0", "0"});
-    QCOMPARE(e.apply(),
-             QStringList{QString::fromStdString(datumRefusedMessage(DatumRefused::Reason::NoSlot, Language::English))});
+    QCOMPARE(e.apply(), QStringList{QString::fromStdString(
+                            datumRefusedMessage(DatumRefused::Reason::NoSlot, Language::English))});
     QCOMPARE(w.catalogue().QuantDatum(), -1);
 
     click(editor, "Button1");
@@ -371,9 +378,11 @@ void EditorTest::languageChangesLabelsButNotHeadings()
     const QWidget& editor = e.editor();
     QTableWidget& grid = e.grid();
     choose(w, "ComboBox1", Language::Portuguese);
-    QCOMPARE(child<QLabel>(editor, "Label1")->text(), QStringLiteral("Muita atenção ao editar os valores desta tabela"));
+    QCOMPARE(child<QLabel>(editor, "Label1")->text(),
+             QStringLiteral("Muita atenção ao editar os valores desta tabela"));
     QCOMPARE(child<QLabel>(editor, "Label5")->text(), QStringLiteral("1/(f) Achatamento"));
-    QCOMPARE(child<QLabel>(editor, "Label9")->text(), QStringLiteral("Parametros em Relação ao WGS84"));
+    QCOMPARE(child<QLabel>(editor, "Label9")->text(),
+             QStringLiteral("Parametros em Relação ao WGS84"));
     QCOMPARE(child<QPushButton>(editor, "Button3")->text(), QStringLiteral("Aplica"));
     QCOMPARE(child<QPushButton>(editor, "Button2")->text(), QStringLiteral("Exclui"));
     QCOMPARE(child<QPushButton>(editor, "Button4")->text(), QStringLiteral("Cancela"));

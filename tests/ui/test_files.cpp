@@ -23,8 +23,14 @@ public:
     std::deque<std::optional<QString>>* answers;
     std::vector<FileDialogSettings>* opened;
 
-    std::optional<QString> open(QWidget*, const FileDialogSettings& settings) override { return next(settings); }
-    std::optional<QString> save(QWidget*, const FileDialogSettings& settings) override { return next(settings); }
+    std::optional<QString> open(QWidget*, const FileDialogSettings& settings) override
+    {
+        return next(settings);
+    }
+    std::optional<QString> save(QWidget*, const FileDialogSettings& settings) override
+    {
+        return next(settings);
+    }
 
 private:
     std::optional<QString> next(const FileDialogSettings& settings)
@@ -39,7 +45,10 @@ private:
 
 QString qs(const fs::path& path) { return QString::fromStdString(path.string()); }
 
-bool enabled(const Tform1& w, const char* button) { return child<QPushButton>(w, button)->isEnabled(); }
+bool enabled(const Tform1& w, const char* button)
+{
+    return child<QPushButton>(w, button)->isEnabled();
+}
 
 int run(const std::string& command)
 {
@@ -218,7 +227,7 @@ void FilesTest::drawingRunEndToEnd()
     start();
     const fs::path source = fs::path(ZELVORA_SAMPLES) / "dxf" / "ezdxf_r2000_utm.dxf";
     const fs::path destination = folder_->file("plan-sirgas.dxf");
-    choose(w(), "ComboBox9", 2);   // SAD 69 to SIRGAS 2000, UTM zone of -45 on both sides
+    choose(w(), "ComboBox9", 2);  // SAD 69 to SIRGAS 2000, UTM zone of -45 on both sides
     choose(w(), "ComboBox10", 1);
     click(w(), "RadioButton2");
     runFiles(source, destination);
@@ -229,7 +238,8 @@ void FilesTest::drawingRunEndToEnd()
     // Only coordinates changed, with the sizes and angles that turn and scale with them; every
     // line ends with CR LF, and they moved by the datum shift.
     QCOMPARE(run("/usr/bin/python3 '" ZELVORA_DXF_CHECK "' -q --require-crlf --allow-similarity '" +
-                 source.string() + "' '" + destination.string() + "'"), 0);
+                 source.string() + "' '" + destination.string() + "'"),
+             0);
     QVERIFY(run("cmp -s '" + source.string() + "' '" + destination.string() + "'") != 0);
     auto* bar = child<QProgressBar>(w(), "ProgressBar1");
     QCOMPARE(std::size_t(bar->maximum()), lineCount(source));
@@ -248,8 +258,10 @@ void FilesTest::typeComesFromTheListNotTheExtension()
     choose(w(), "ComboBox3", 1);
     runFiles(source, destination);
     QVERIFY(watcher_->seen.empty());
-    QCOMPARE(run("/usr/bin/python3 '" ZELVORA_DXF_CHECK "' -q --points --require-crlf --label-offset 1.5 '" +
-                 source.string() + "' '" + destination.string() + "'"), 0);
+    QCOMPARE(run("/usr/bin/python3 '" ZELVORA_DXF_CHECK
+                 "' -q --points --require-crlf --label-offset 1.5 '" +
+                 source.string() + "' '" + destination.string() + "'"),
+             0);
 }
 
 void FilesTest::rejectedPointsGiveOneMessage()
@@ -301,7 +313,8 @@ void FilesTest::failedRunIsReportedAndLeavesTheDestination()
     click(w(), "Button2");
     QCOMPARE(watcher_->seen.size(), std::size_t{1});
     QCOMPARE(watcher_->seen[0].caption, QStringLiteral("Zelvora"));
-    QVERIFY2(watcher_->seen[0].text.startsWith(QStringLiteral("Cannot open file")), qPrintable(watcher_->seen[0].text));
+    QVERIFY2(watcher_->seen[0].text.startsWith(QStringLiteral("Cannot open file")),
+             qPrintable(watcher_->seen[0].text));
     QCOMPARE(folder_->read("keep.dxf"), std::string("previous\r\n"));
     QVERIFY(enabled(w(), "Button2"));
     // A box that is not a number stops the run at its first point, before anything is written.
@@ -312,7 +325,8 @@ void FilesTest::failedRunIsReportedAndLeavesTheDestination()
     watcher_->clear();
     click(w(), "Button2");
     QCOMPARE(watcher_->texts().size(), 1);
-    QVERIFY2(watcher_->texts()[0].contains(QStringLiteral("'-4x5' is not a valid floating point value")),
+    QVERIFY2(watcher_->texts()[0].contains(
+                 QStringLiteral("'-4x5' is not a valid floating point value")),
              qPrintable(watcher_->texts()[0]));
     QCOMPARE(folder_->read("keep.dxf"), std::string("previous\r\n"));
 }
@@ -323,8 +337,9 @@ void FilesTest::dialogMatchesExtensionsLetterCaseAside()
     for (const char* name : {"plan.dxf", "PLAN2.DXF", "plan3.Dxf", "notes.txt"})
         QFile(dir.filePath(QString::fromLatin1(name))).open(QIODevice::WriteOnly);
     QFileDialog dialog;
-    configureFileDialog(dialog, {QStringLiteral("Arquivo DXF|*.Dxf|Arquivo Texto|*.Txt"), 1,
-                                 QStringLiteral("*.Dxf"), dir.filePath(QStringLiteral("plan.dxf"))});
+    configureFileDialog(dialog,
+                        {QStringLiteral("Arquivo DXF|*.Dxf|Arquivo Texto|*.Txt"), 1,
+                         QStringLiteral("*.Dxf"), dir.filePath(QStringLiteral("plan.dxf"))});
     auto* model = dialog.findChild<QFileSystemModel*>();
     QVERIFY(model);
     QCOMPARE(dialog.defaultSuffix(), QStringLiteral("Dxf"));

@@ -20,11 +20,16 @@ void KeysTest::typedCharacters_data()
     QTest::addColumn<char>("separator");
     QTest::addColumn<QString>("typed");
     QTest::addColumn<QString>("box");
-    QTest::newRow("'.' types the user's ','") << ',' << "-23.5" << "-23,5";
-    QTest::newRow("',' types the user's '.'") << '.' << "-23,5" << "-23.5";
-    QTest::newRow("letters and blanks are discarded") << ',' << "1a2 b3E" << "123";
-    QTest::newRow("signs pass, even misplaced") << ',' << "+1-2" << "+1-2";
-    QTest::newRow("a second separator is not stopped") << ',' << "1.2.3" << "1,2,3";
+    QTest::newRow("'.' types the user's ','") << ',' << "-23.5"
+                                              << "-23,5";
+    QTest::newRow("',' types the user's '.'") << '.' << "-23,5"
+                                              << "-23.5";
+    QTest::newRow("letters and blanks are discarded") << ',' << "1a2 b3E"
+                                                      << "123";
+    QTest::newRow("signs pass, even misplaced") << ',' << "+1-2"
+                                                << "+1-2";
+    QTest::newRow("a second separator is not stopped") << ',' << "1.2.3"
+                                                       << "1,2,3";
 }
 
 void KeysTest::typedCharacters()

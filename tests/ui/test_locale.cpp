@@ -18,7 +18,8 @@ void LocaleTest::separatorsOfRealLocales_data()
     QTest::newRow("Brazil") << "pt_BR" << ',' << ".";
     QTest::newRow("United States") << "en_US" << '.' << ",";
     QTest::newRow("Germany") << "de_DE" << ',' << ".";
-    QTest::newRow("France: a narrow no-break space groups") << "fr_FR" << ',' << QStringLiteral("\u202f");
+    QTest::newRow("France: a narrow no-break space groups")
+        << "fr_FR" << ',' << QStringLiteral("\u202f");
     QTest::newRow("Switzerland: an apostrophe groups") << "de_CH" << '.' << QStringLiteral("’");
     // A decimal mark the one-character key filter cannot type falls back to ".".
     QTest::newRow("Egypt's Arabic decimal mark") << "ar_EG" << '.' << QStringLiteral("٬");

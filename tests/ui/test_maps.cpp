@@ -29,7 +29,8 @@ struct MapProgram {
     QImage shown() const { return child<QLabel>(map(), "Image1")->pixmap().toImage(); }
     QImage fresh(const char* name) const
     {
-        return QImage(QString::fromStdString(folder.file(name).string())).convertToFormat(QImage::Format_RGB32);
+        return QImage(QString::fromStdString(folder.file(name).string()))
+            .convertToFormat(QImage::Format_RGB32);
     }
     bool mapWasShown() const
     {
@@ -205,7 +206,8 @@ void MapsTest::aMissingOrBrokenPictureIsReportedAndNotShown()
         QCOMPARE(p.watcher.seen.size(), std::size_t{1});
         QCOMPARE(p.watcher.seen[0].caption, QStringLiteral("Zelvora"));
         QCOMPARE(p.watcher.seen[0].text,
-                 QStringLiteral("Cannot open file ") + QString::fromStdString(p.folder.file("ZonasUTM.bmp").string()));
+                 QStringLiteral("Cannot open file ") +
+                     QString::fromStdString(p.folder.file("ZonasUTM.bmp").string()));
     }
     MapProgram p;
     p.folder.write("UTMzone.bmp", "BM this is not a bitmap");
@@ -219,11 +221,13 @@ void MapsTest::aBoxThatIsNotANumberIsReportedAndNothingShown()
     MapProgram p;
     p.showWorld("-22,9", "47°W");
     QVERIFY(!p.mapWasShown());
-    QCOMPARE(p.watcher.texts(), QStringList{QStringLiteral("'47°W' is not a valid floating point value")});
+    QCOMPARE(p.watcher.texts(),
+             QStringList{QStringLiteral("'47°W' is not a valid floating point value")});
     p.watcher.clear();
     p.showZone("7400000", "500000", "-45.5", 1);  // "." is not this user's separator
     QVERIFY(!p.mapWasShown());
-    QCOMPARE(p.watcher.texts(), QStringList{QStringLiteral("'-45.5' is not a valid floating point value")});
+    QCOMPARE(p.watcher.texts(),
+             QStringList{QStringLiteral("'-45.5' is not a valid floating point value")});
 }
 
 void MapsTest::pointsFarOffThePictureAreDrawnWhereTheyFall()

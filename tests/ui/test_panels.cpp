@@ -18,19 +18,55 @@ constexpr int kPortuguese = 0, kEnglish = 1, kSpanish = 2;
 // The row and input labels a reader sees, in Portuguese and English.
 struct RowTexts {
     QString meridian, hemisphere, system, planeHeight, surveyX, surveyY, originLat, originLon;
-    QString north, east, h, latitude, longitude, x, y, z, localX, localY, zoneWidth, nOrigin, eOrigin;
+    QString north, east, h, latitude, longitude, x, y, z, localX, localY, zoneWidth, nOrigin,
+        eOrigin;
 };
 
 const std::map<int, RowTexts> kRowTexts = {
     {kPortuguese,
-     {"Meridiano Central", "Hemisfério", "Sistema", "Altitude do Plano", "X Origem Topográfica",
-      "Y Origem Topográfica", "Lat.Origem", "Lon.Origem", "(N)orte", "l(E)ste", "h", "Latitude",
-      "Longitude", "X", "Y", "Z", "X topográfico", "Y topográfico", "Largura do Fuso", "Origem de N",
+     {"Meridiano Central",
+      "Hemisfério",
+      "Sistema",
+      "Altitude do Plano",
+      "X Origem Topográfica",
+      "Y Origem Topográfica",
+      "Lat.Origem",
+      "Lon.Origem",
+      "(N)orte",
+      "l(E)ste",
+      "h",
+      "Latitude",
+      "Longitude",
+      "X",
+      "Y",
+      "Z",
+      "X topográfico",
+      "Y topográfico",
+      "Largura do Fuso",
+      "Origem de N",
       "Origem de E"}},
     {kEnglish,
-     {"Central Meridian", "North or South", "System", "Plane Height", "X Survey Plane Origin",
-      "Y Survey Plane Origin", "Origin Lat.", "Origin Long.", "(N)orth", "(E)ast", "h", "Latitude",
-      "Longitude", "X", "Y", "Z", "Survey X", "Survey Y", "Fuso Width", "N Origin", "E Origin"}},
+     {"Central Meridian",
+      "North or South",
+      "System",
+      "Plane Height",
+      "X Survey Plane Origin",
+      "Y Survey Plane Origin",
+      "Origin Lat.",
+      "Origin Long.",
+      "(N)orth",
+      "(E)ast",
+      "h",
+      "Latitude",
+      "Longitude",
+      "X",
+      "Y",
+      "Z",
+      "Survey X",
+      "Survey Y",
+      "Fuso Width",
+      "N Origin",
+      "E Origin"}},
 };
 
 void expectLabel(const Tform1& w, const char* name, const QString& text)
@@ -42,7 +78,8 @@ void expectLabel(const Tform1& w, const char* name, const QString& text)
 void expectShown(const Tform1& w, std::initializer_list<const char*> names, bool shown)
 {
     for (const char* name : names)
-        QVERIFY2(shownIn(w, name) == shown, qPrintable(QString::fromLatin1(name) + (shown ? " hidden" : " shown")));
+        QVERIFY2(shownIn(w, name) == shown,
+                 qPrintable(QString::fromLatin1(name) + (shown ? " hidden" : " shown")));
 }
 
 void expectSource(const Tform1& w, int kind, int family, const RowTexts& t)
@@ -76,8 +113,10 @@ void expectSource(const Tform1& w, int kind, int family, const RowTexts& t)
     expectShown(w, {"Button3"}, kind == kGeodetic);
     expectShown(w, {"Button4"}, grid && family == kUtm);
 
-    const QString inputs[4][3] = {{t.north, t.east, t.h}, {t.latitude, t.longitude, t.h},
-                                  {t.x, t.y, t.z}, {t.localX, t.localY, t.h}};
+    const QString inputs[4][3] = {{t.north, t.east, t.h},
+                                  {t.latitude, t.longitude, t.h},
+                                  {t.x, t.y, t.z},
+                                  {t.localX, t.localY, t.h}};
     expectLabel(w, "Label40", inputs[kind][0]);
     expectLabel(w, "Label39", inputs[kind][1]);
     expectLabel(w, "Label38", inputs[kind][2]);
@@ -151,7 +190,10 @@ void PanelsTest::everyKindAndFamilyOnBothSides()
         const RowTexts& texts = kRowTexts.at(language);
         for (int kind = kGrid; kind <= kLocal; ++kind) {
             for (const int family : {kUtm, kLtm, kRtm, kOther}) {
-                const QString where = QStringLiteral("language %1, kind %2, family %3").arg(language).arg(kind).arg(family);
+                const QString where = QStringLiteral("language %1, kind %2, family %3")
+                                          .arg(language)
+                                          .arg(kind)
+                                          .arg(family);
                 // The family is chosen while its list is shown, then the kind: both orders of use.
                 choose(w, "ComboBox7", kGrid);
                 choose(w, "ComboBox16", family);
@@ -208,7 +250,8 @@ void PanelsTest::languageSwitchRecaptionsEveryWindowAndKeepsSelections()
 
     choose(w, "ComboBox1", kEnglish);
     QCOMPARE(w.windowTitle(), QStringLiteral("Geodetic Transforms"));
-    QCOMPARE(items(w, "ComboBox7"), (QStringList{"Transverse Mercator", "Geodetic", "Cartesian", "Local Survey"}));
+    QCOMPARE(items(w, "ComboBox7"),
+             (QStringList{"Transverse Mercator", "Geodetic", "Cartesian", "Local Survey"}));
     QCOMPARE(items(w, "ComboBox8"), items(w, "ComboBox7"));
     QCOMPARE(items(w, "ComboBox14"), (QStringList{"North", "South"}));
     QCOMPARE(items(w, "ComboBox16"), (QStringList{"UTM", "LTM", "RTM", "Other"}));
@@ -220,13 +263,16 @@ void PanelsTest::languageSwitchRecaptionsEveryWindowAndKeepsSelections()
     QCOMPARE(state.ComboBox17, kOther);
     expectSource(w, kLocal, kRtm, kRowTexts.at(kEnglish));  // five rows relabelled, kind kept
 
-    QCOMPARE(child<QGroupBox>(w, "RadioGroup1")->title(), QStringLiteral("What you want to transform?"));
-    QCOMPARE(child<QAbstractButton>(w, "RadioButton1")->text(), QStringLiteral("Transform just one coordinate"));
+    QCOMPARE(child<QGroupBox>(w, "RadioGroup1")->title(),
+             QStringLiteral("What you want to transform?"));
+    QCOMPARE(child<QAbstractButton>(w, "RadioButton1")->text(),
+             QStringLiteral("Transform just one coordinate"));
     QCOMPARE(child<QAbstractButton>(w, "Button9")->text(), QStringLiteral("Origin File"));
     QCOMPARE(child<QAbstractButton>(w, "Button3")->text(), QStringLiteral("Map"));
     QCOMPARE(child<QLabel>(w, "Label24")->text(), QStringLiteral("From:"));
     QCOMPARE(child<QLabel>(w, "Label1")->text(), QStringLiteral("Language:"));
-    QCOMPARE(child<QLabel>(w, "Label9")->text(), QStringLiteral("For: E or N use ( + ) and for S or W use ( - )"));
+    QCOMPARE(child<QLabel>(w, "Label9")->text(),
+             QStringLiteral("For: E or N use ( + ) and for S or W use ( - )"));
     // The windows not shown follow too.
     const QWidget& about = *program.windows->Form2;
     QCOMPARE(child<QLabel>(about, "Label2")->text(), QStringLiteral("Version"));
@@ -246,8 +292,10 @@ void PanelsTest::spanishTextsAsTheyStand()
     choose(w, "ComboBox1", kSpanish);
     QCOMPARE(child<QAbstractButton>(w, "Button2")->text(), QStringLiteral("Trans---- Arquivos"));
     QCOMPARE(child<QGroupBox>(w, "RadioGroup1")->title(), QStringLiteral("¿----- transf---?"));
-    QCOMPARE(child<QAbstractButton>(w, "RadioButton1")->text(), QStringLiteral("Transf---- una única coodenada."));
-    QCOMPARE(child<QAbstractButton>(w, "RadioButton2")->text(), QStringLiteral("Trans--- um arquivo DXF."));
+    QCOMPARE(child<QAbstractButton>(w, "RadioButton1")->text(),
+             QStringLiteral("Transf---- una única coodenada."));
+    QCOMPARE(child<QAbstractButton>(w, "RadioButton2")->text(),
+             QStringLiteral("Trans--- um arquivo DXF."));
     QCOMPARE(items(w, "ComboBox7").last(), QStringLiteral("Proyección Plana"));
     QCOMPARE(items(w, "ComboBox14"), (QStringList{"Norte", "Sur"}));
 }
@@ -259,16 +307,19 @@ void PanelsTest::angleFormatRebuildsTheExample()
     {
         RunningProgram program(kPoint, folder, watcher);
         Tform1& w = program.window();
-        QCOMPARE(child<QLabel>(w, "Label8")->text(), QStringLiteral("For 23°40´35.2344\" S write: -23.40352344"));
+        QCOMPARE(child<QLabel>(w, "Label8")->text(),
+                 QStringLiteral("For 23°40´35.2344\" S write: -23.40352344"));
         choose(w, "ComboBox2", 1);
-        QCOMPARE(child<QLabel>(w, "Label8")->text(), QStringLiteral("For 23°40.58724´ S write: -23.4058724"));
+        QCOMPARE(child<QLabel>(w, "Label8")->text(),
+                 QStringLiteral("For 23°40.58724´ S write: -23.4058724"));
         QCOMPARE(child<QLabel>(w, "Label6")->text(), QStringLiteral("Lat/Lon Format"));
     }
     RunningProgram program(kComma, folder, watcher);
     Tform1& w = program.window();
     choose(w, "ComboBox1", kPortuguese);
     choose(w, "ComboBox2", 0);
-    QCOMPARE(child<QLabel>(w, "Label8")->text(), QStringLiteral("Para 23,676454° S digite: -23,676454"));
+    QCOMPARE(child<QLabel>(w, "Label8")->text(),
+             QStringLiteral("Para 23,676454° S digite: -23,676454"));
     QCOMPARE(child<QLabel>(w, "Label7")->text(), QStringLiteral("Exemplo"));
 }
 

@@ -29,9 +29,9 @@ struct PointCase {
     const char* why;
     Side from, to;
     int angleFormat;
-    std::function<void(Tform1&)> type;  // the boxes beyond the defaults
-    QString message;                    // the status box's text; empty for none
-    QStringList exactLines;             // lines that must be there as they stand
+    std::function<void(Tform1&)> type;           // the boxes beyond the defaults
+    QString message;                             // the status box's text; empty for none
+    QStringList exactLines;                      // lines that must be there as they stand
     std::vector<std::pair<int, double>> values;  // line index, value (PROJ, or exact geometry)
     int lineCount;
 };
@@ -70,58 +70,125 @@ void PointTest::transformsAcrossTheKinds()
 {
     const std::vector<PointCase> cases = {
         {"geodetic to geodetic on one datum item repeats the point in the angle format",
-         {kGeodetic, kSirgas}, {kGeodetic, kSirgas}, 2,
-         boxes({{"Edit25", "-23,40352344"}, {"Edit26", "-45"}, {"Edit27", "100"}}), {},
-         {"Latitude = -23°40'35,2344\"", "Longitude = -45°00'00,0000\"", "h = 100,0000 m"}, {}, 3},
+         {kGeodetic, kSirgas},
+         {kGeodetic, kSirgas},
+         2,
+         boxes({{"Edit25", "-23,40352344"}, {"Edit26", "-45"}, {"Edit27", "100"}}),
+         {},
+         {"Latitude = -23°40'35,2344\"", "Longitude = -45°00'00,0000\"", "h = 100,0000 m"},
+         {},
+         3},
         {"geodetic to geocentric on WGS 84 (PROJ: 4510094.6347, -4510094.6347, 0)",
-         {kGeodetic, kWgs84}, {kCartesian, kWgs84}, 0,
-         boxes({{"Edit25", "0"}, {"Edit26", "-45"}, {"Edit27", "100"}}), {},
-         {"X = 4.510.094,6347", "Y = -4.510.094,6347", "Z = 0,0000"}, {}, 3},
+         {kGeodetic, kWgs84},
+         {kCartesian, kWgs84},
+         0,
+         boxes({{"Edit25", "0"}, {"Edit26", "-45"}, {"Edit27", "100"}}),
+         {},
+         {"X = 4.510.094,6347", "Y = -4.510.094,6347", "Z = 0,0000"},
+         {},
+         3},
         {"geocentric to geodetic (PROJ: 0, -45, h 350.8324)",
-         {kCartesian, kWgs84}, {kGeodetic, kWgs84}, 2,
-         boxes({{"Edit28", "4510272"}, {"Edit29", "-4510272"}, {"Edit30", "0"}}), {},
-         {"Latitude = 0°00'00,0000\"", "Longitude = -45°00'00,0000\"", "h = 350,8324 m"}, {}, 3},
+         {kCartesian, kWgs84},
+         {kGeodetic, kWgs84},
+         2,
+         boxes({{"Edit28", "4510272"}, {"Edit29", "-4510272"}, {"Edit30", "0"}}),
+         {},
+         {"Latitude = 0°00'00,0000\"", "Longitude = -45°00'00,0000\"", "h = 350,8324 m"},
+         {},
+         3},
         {"the south grid's origin is the equator on the central meridian",
-         {kGrid, kSirgas}, {kGeodetic, kSirgas}, 2,
-         boxes({{"Edit1", "10000000"}, {"Edit2", "500000"}, {"Edit13", "-45"}, {"Edit27", "100"}}), {},
-         {"Latitude = 0°00'00,0000\"", "Longitude = -45°00'00,0000\"", "h = 100,0000 m"}, {}, 3},
+         {kGrid, kSirgas},
+         {kGeodetic, kSirgas},
+         2,
+         boxes({{"Edit1", "10000000"}, {"Edit2", "500000"}, {"Edit13", "-45"}, {"Edit27", "100"}}),
+         {},
+         {"Latitude = 0°00'00,0000\"", "Longitude = -45°00'00,0000\"", "h = 100,0000 m"},
+         {},
+         3},
         {"geodetic to UTM with the scale factor (PROJ EPSG:31983: N 7401039.8018, E 448949.4657)",
-         {kGeodetic, kSirgas}, {kGrid, kSirgas}, 0,
-         boxes({{"Edit25", "-23,5"}, {"Edit26", "-45,5"}, {"Edit27", "100"}, {"Edit20", "-45"}}), {},
-         {"Zone 23 K", "h = 100,0000 m"}, {{0, 7401039.8018}, {1, 448949.4657}}, 6},
+         {kGeodetic, kSirgas},
+         {kGrid, kSirgas},
+         0,
+         boxes({{"Edit25", "-23,5"}, {"Edit26", "-45,5"}, {"Edit27", "100"}, {"Edit20", "-45"}}),
+         {},
+         {"Zone 23 K", "h = 100,0000 m"},
+         {{0, 7401039.8018}, {1, 448949.4657}},
+         6},
         {"grid to grid carries the point through geodetic, without a scale factor",
-         {kGrid, kSirgas}, {kGrid, kSirgas}, 2,
-         boxes({{"Edit1", "7401039,80177"}, {"Edit2", "448949,46569"}, {"Edit13", "-45"},
-                {"Edit20", "-45"}}), {},
-         {"Zone 23 K"}, {{0, 7401039.8018}, {1, 448949.4657}}, 5},
+         {kGrid, kSirgas},
+         {kGrid, kSirgas},
+         2,
+         boxes({{"Edit1", "7401039,80177"},
+                {"Edit2", "448949,46569"},
+                {"Edit13", "-45"},
+                {"Edit20", "-45"}}),
+         {},
+         {"Zone 23 K"},
+         {{0, 7401039.8018}, {1, 448949.4657}},
+         5},
         {"half a degree beyond the target zone: the warning, then the lines",
-         {kGeodetic, kSirgas}, {kGrid, kSirgas}, 0,
+         {kGeodetic, kSirgas},
+         {kGrid, kSirgas},
+         0,
          boxes({{"Edit25", "-23,5"}, {"Edit26", "-47,5"}, {"Edit20", "-51"}}),
-         QStringLiteral("WARNING:exceed fuse"), {}, {}, 6},
+         QStringLiteral("WARNING:exceed fuse"),
+         {},
+         {},
+         6},
         {"more than a degree beyond: the error, then zeroed lines",
-         {kGeodetic, kSirgas}, {kGrid, kSirgas}, 0,
+         {kGeodetic, kSirgas},
+         {kGrid, kSirgas},
+         0,
          boxes({{"Edit25", "-23,5"}, {"Edit26", "-45,5"}, {"Edit20", "-51"}}),
-         QStringLiteral("ERROR:fuse exceed more than 1°"), {}, {{0, 0}, {1, 0}}, 6},
+         QStringLiteral("ERROR:fuse exceed more than 1°"),
+         {},
+         {{0, 0}, {1, 0}},
+         6},
         {"a latitude past the pole",
-         {kGeodetic, kSirgas}, {kGrid, kSirgas}, 0,
+         {kGeodetic, kSirgas},
+         {kGrid, kSirgas},
+         0,
          boxes({{"Edit25", "95"}, {"Edit26", "-45"}, {"Edit20", "-45"}}),
-         QStringLiteral("ERROR:Invalid LATITUD"), {}, {}, 6},
+         QStringLiteral("ERROR:Invalid LATITUD"),
+         {},
+         {},
+         6},
         {"the local plane's origin point is the origin",
-         {kLocal, kSirgas}, {kGeodetic, kSirgas}, 2,
-         boxes({{"Edit3", "150000"}, {"Edit4", "250000"}, {"Edit27", "700"}}), {},
-         {"Latitude = -22°00'00,0000\"", "Longitude = -47°00'00,0000\"", "h = 700,0000 m"}, {}, 3},
+         {kLocal, kSirgas},
+         {kGeodetic, kSirgas},
+         2,
+         boxes({{"Edit3", "150000"}, {"Edit4", "250000"}, {"Edit27", "700"}}),
+         {},
+         {"Latitude = -22°00'00,0000\"", "Longitude = -47°00'00,0000\"", "h = 700,0000 m"},
+         {},
+         3},
         {"60 km from the local origin: the 50 km warning",
-         {kLocal, kSirgas}, {kGeodetic, kSirgas}, 2,
+         {kLocal, kSirgas},
+         {kGeodetic, kSirgas},
+         2,
          boxes({{"Edit3", "210000"}, {"Edit4", "250000"}}),
-         QStringLiteral("WARNING:Survey Plane exceed 50 Km"), {}, {}, 3},
+         QStringLiteral("WARNING:Survey Plane exceed 50 Km"),
+         {},
+         {},
+         3},
         {"90 km from the target plane's origin: the 80 km error",
-         {kGeodetic, kSirgas}, {kLocal, kSirgas}, 0,
+         {kGeodetic, kSirgas},
+         {kLocal, kSirgas},
+         0,
          boxes({{"Edit25", "-22,540077144"}, {"Edit26", "-46,2"}}),
          QStringLiteral("ERROR:Survey Plane exceed 80 Km"),
-         {"Survey X = 0,0000", "Survey Y = 0,0000"}, {}, 4},
+         {"Survey X = 0,0000", "Survey Y = 0,0000"},
+         {},
+         4},
         {"two datums: the datum stage moves the point, no message",
-         {kGeodetic, kSad69}, {kGeodetic, kSirgas}, 0,
-         boxes({{"Edit25", "-23"}, {"Edit26", "-46"}, {"Edit27", "0"}}), {}, {}, {}, 3},
+         {kGeodetic, kSad69},
+         {kGeodetic, kSirgas},
+         0,
+         boxes({{"Edit25", "-23"}, {"Edit26", "-46"}, {"Edit27", "0"}}),
+         {},
+         {},
+         {},
+         3},
     };
 
     ProgramFolder folder;
@@ -133,16 +200,19 @@ void PointTest::transformsAcrossTheKinds()
         watcher.clear();
         click(w, "Button1");
         const QStringList lines = resultLines(w);
-        const QString context = QString::fromUtf8(c.why) + QStringLiteral(": ") + lines.join(QStringLiteral(" | "));
+        const QString context =
+            QString::fromUtf8(c.why) + QStringLiteral(": ") + lines.join(QStringLiteral(" | "));
         if (c.message.isEmpty()) {
-            QVERIFY2(watcher.seen.empty(), qPrintable(context + QStringLiteral(" / ") + watcher.texts().join(QLatin1Char('/'))));
+            QVERIFY2(watcher.seen.empty(), qPrintable(context + QStringLiteral(" / ") +
+                                                      watcher.texts().join(QLatin1Char('/'))));
         } else {
             QVERIFY2(watcher.seen.size() == 1, qPrintable(context));
             QCOMPARE(watcher.seen[0].caption, QStringLiteral("Error"));
             QCOMPARE(watcher.seen[0].text, c.message);
         }
         QVERIFY2(lines.size() == c.lineCount, qPrintable(context));
-        for (const QString& line : c.exactLines) QVERIFY2(lines.contains(line), qPrintable(context));
+        for (const QString& line : c.exactLines)
+            QVERIFY2(lines.contains(line), qPrintable(context));
         for (const auto& [index, value] : c.values)
             QVERIFY2(std::fabs(valueOf(lines[index]) - value) < 1e-3, qPrintable(context));
     }
@@ -190,7 +260,8 @@ void PointTest::aBadHiddenFamilyBoxKeepsThePreviousResult()
     typeInto(w, "Edit5", QStringLiteral("0,99.96"));
     watcher.clear();
     click(w, "Button1");
-    QCOMPARE(watcher.texts(), QStringList{QStringLiteral("'0,99.96' is not a valid floating point value")});
+    QCOMPARE(watcher.texts(),
+             QStringList{QStringLiteral("'0,99.96' is not a valid floating point value")});
     QCOMPARE(resultLines(w), before);
 }
 

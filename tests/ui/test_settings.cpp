@@ -5,7 +5,6 @@
 #include <QCheckBox>
 #include <QLabel>
 
-
 class SettingsTest : public QObject {
     Q_OBJECT
 private slots:
@@ -75,7 +74,8 @@ void SettingsTest::badBoxKeepsTheWindowOpen()
     watcher.clear();
     QVERIFY(!w.close());
     QVERIFY(w.isVisible());
-    QCOMPARE(watcher.texts(), QStringList{QStringLiteral("'7OO' is not a valid floating point value")});
+    QCOMPARE(watcher.texts(),
+             QStringList{QStringLiteral("'7OO' is not a valid floating point value")});
     QVERIFY(!std::filesystem::exists(folder.file("Zelvora.Cfg")));
     typeInto(w, "Edit22", QStringLiteral("700"));
     QVERIFY(w.close());
@@ -96,8 +96,10 @@ void SettingsTest::unwritableFolderAsksBeforeClosing()
     QVERIFY(!w.close());
     QVERIFY(w.isVisible());
     QCOMPARE(watcher.seen.size(), std::size_t{1});
-    QVERIFY2(watcher.seen[0].text.contains(QStringLiteral("Zelvora.Cfg")), qPrintable(watcher.seen[0].text));
-    QVERIFY(watcher.seen[0].text.endsWith(QStringLiteral("Close without saving the settings and the datums?")));
+    QVERIFY2(watcher.seen[0].text.contains(QStringLiteral("Zelvora.Cfg")),
+             qPrintable(watcher.seen[0].text));
+    QVERIFY(watcher.seen[0].text.endsWith(
+        QStringLiteral("Close without saving the settings and the datums?")));
     watcher.answer = QMessageBox::Yes;
     QVERIFY(w.close());
     QVERIFY(std::filesystem::is_directory(folder.file("Zelvora.Cfg")));
@@ -125,7 +127,8 @@ void SettingsTest::badSettingsFileIsReportedAndIgnored()
     ModalWatcher watcher;
     RunningProgram program(kComma, folder, watcher);
     QCOMPARE(watcher.seen.size(), std::size_t{2});
-    QVERIFY2(watcher.seen[0].text.contains(QStringLiteral("line 3")), qPrintable(watcher.seen[0].text));
+    QVERIFY2(watcher.seen[0].text.contains(QStringLiteral("line 3")),
+             qPrintable(watcher.seen[0].text));
     QCOMPARE(child<QLineEdit>(program.window(), "Edit13")->text(), QStringLiteral("-45"));
     QCOMPARE(program.window().windowTitle(), QStringLiteral("Geodetic Transforms"));
     // The destination shown is the one the settings hold, here the design's.
@@ -143,7 +146,8 @@ void SettingsTest::aBadKeepHeightsLineCostsOnlyThatChoice()
     ModalWatcher watcher;
     RunningProgram program(kComma, folder, watcher);
     QCOMPARE(watcher.seen.size(), std::size_t{2});
-    QVERIFY2(watcher.seen[0].text.contains(QStringLiteral("line 43: 'x'")), qPrintable(watcher.seen[0].text));
+    QVERIFY2(watcher.seen[0].text.contains(QStringLiteral("line 43: 'x'")),
+             qPrintable(watcher.seen[0].text));
     QCOMPARE(child<QLineEdit>(program.window(), "Edit13")->text(), QStringLiteral("-51"));
     QVERIFY(!child<QCheckBox>(program.window(), "CheckBox1")->isChecked());
 }
@@ -178,7 +182,8 @@ void SettingsTest::theUsersFilesLiveApartFromTheShippedOnes()
     // The next start reads the user's files first.
     ModalWatcher watcher;
     RunningProgram program(kComma, files, watcher);
-    QCOMPARE(child<QComboBox>(program.window(), "ComboBox9")->itemText(0), QStringLiteral("WGS 1984"));
+    QCOMPARE(child<QComboBox>(program.window(), "ComboBox9")->itemText(0),
+             QStringLiteral("WGS 1984"));
     QCOMPARE(program.window().snapshot().ComboBox1, 0);
 }
 

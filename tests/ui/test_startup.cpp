@@ -37,7 +37,7 @@ void StartupTest::defaultsWithoutSettingsFile()
 
     QCOMPARE(w.windowTitle(), QStringLiteral("Geodetic Transforms"));  // English
     QCOMPARE(state.ComboBox1, 1);
-    QCOMPARE(state.ComboBox7, 0);   // grid on both sides
+    QCOMPARE(state.ComboBox7, 0);  // grid on both sides
     QCOMPARE(state.ComboBox8, 0);
     QCOMPARE(state.ComboBox16, 0);  // UTM
     QCOMPARE(state.ComboBox17, 0);
@@ -46,7 +46,7 @@ void StartupTest::defaultsWithoutSettingsFile()
     QCOMPARE(child<QComboBox>(w, "ComboBox2")->currentText(), QStringLiteral("±GGG.MMSSSS"));
     QCOMPARE(state.ComboBox3, 0);
     QCOMPARE(child<QComboBox>(w, "ComboBox3")->currentText(), QStringLiteral("DXF"));
-    QCOMPARE(state.ComboBox9, 1);   // the second datum on both sides
+    QCOMPARE(state.ComboBox9, 1);  // the second datum on both sides
     QCOMPARE(state.ComboBox10, 1);
     QCOMPARE(child<QComboBox>(w, "ComboBox9")->currentText(), QStringLiteral("SIRGAS 2000"));
     const QString k0 = QStringLiteral("0") + QLatin1Char(separator) + QStringLiteral("9996");
@@ -58,7 +58,8 @@ void StartupTest::defaultsWithoutSettingsFile()
     QCOMPARE(QString::fromStdString(state.Edit14),
              QStringLiteral("-22") + QLatin1Char(separator) + QStringLiteral("540077144"));
     QCOMPARE(QString::fromStdString(state.Edit28), QStringLiteral("4510272"));
-    // Single-point mode: the file button hidden and disabled, the file labels as start-up sets them.
+    // Single-point mode: the file button hidden and disabled, the file labels as start-up sets
+    // them.
     QVERIFY(child<QAbstractButton>(w, "RadioButton1")->isChecked());
     QVERIFY(!shownIn(w, "Button2"));
     QVERIFY(!child<QPushButton>(w, "Button2")->isEnabled());
@@ -89,12 +90,14 @@ void StartupTest::aboutWindowShownInTheLanguageAfterItIsApplied()
         caption = modal->windowTitle();
         version = child<QLabel>(*modal, "Label2")->text();
         disclaimer = child<QLabel>(*modal, "Label13")->text();
-        mainWindowInSpanish = child<QLabel>(*modal->parentWidget(), "Label7")->text() == QStringLiteral("Ejemplo");
+        mainWindowInSpanish =
+            child<QLabel>(*modal->parentWidget(), "Label7")->text() == QStringLiteral("Ejemplo");
     };
     RunningProgram program(kComma, folder, watcher);
     QCOMPARE(caption, QStringLiteral("Zelvora"));
     QCOMPARE(version, QStringLiteral("Versão"));  // text 35 in Spanish
-    QCOMPARE(disclaimer, QStringLiteral("Qualquer sugestão ou erro encontrado favor envie-nos um e-mail."));
+    QCOMPARE(disclaimer,
+             QStringLiteral("Qualquer sugestão ou erro encontrado favor envie-nos um e-mail."));
     QVERIFY(mainWindowInSpanish);
     const QWidget& about = *program.windows->Form2;
     QCOMPARE(child<QLabel>(about, "Label1")->text(), QStringLiteral("ZELVORA"));
@@ -148,7 +151,8 @@ void StartupTest::missingCatalogueIsReportedAndLeavesEmptyLists()
     const Tform1& w = program.window();
     QVERIFY(watcher.seen.size() >= 2);
     QCOMPARE(watcher.seen[0].window, QStringLiteral("QMessageBox"));
-    QVERIFY2(watcher.seen[0].text.contains(QStringLiteral("Datum.Cfg")), qPrintable(watcher.seen[0].text));
+    QVERIFY2(watcher.seen[0].text.contains(QStringLiteral("Datum.Cfg")),
+             qPrintable(watcher.seen[0].text));
     QCOMPARE(child<QComboBox>(w, "ComboBox9")->count(), 0);
     QCOMPARE(w.snapshot().ComboBox9, -1);
     // The rest of the start-up ran: the language is applied and the window works.
@@ -156,7 +160,8 @@ void StartupTest::missingCatalogueIsReportedAndLeavesEmptyLists()
     watcher.clear();
     click(w, "Button1");
     QCOMPARE(watcher.seen.size(), std::size_t{1});
-    QVERIFY2(watcher.seen[0].text.contains(QStringLiteral("datum")), qPrintable(watcher.seen[0].text));
+    QVERIFY2(watcher.seen[0].text.contains(QStringLiteral("datum")),
+             qPrintable(watcher.seen[0].text));
 }
 
 void StartupTest::windowGeometry()
@@ -178,8 +183,7 @@ void StartupTest::windowGeometry()
     QCOMPARE(child(w, "Panel1")->geometry(), child(w, "Panel3")->geometry());
     QCOMPARE(child(w, "Button3")->geometry(), child(w, "Button4")->geometry());
     // Every widget the window names exists.
-    for (int n = 1; n <= 30; ++n)
-        QVERIFY(w.findChild<QLineEdit*>(QStringLiteral("Edit%1").arg(n)));
+    for (int n = 1; n <= 30; ++n) QVERIFY(w.findChild<QLineEdit*>(QStringLiteral("Edit%1").arg(n)));
 }
 
 ZELVORA_UI_TEST_MAIN(StartupTest)

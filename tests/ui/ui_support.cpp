@@ -114,7 +114,10 @@ void typeInto(const QWidget& window, const char* box, const QString& text)
     child<QLineEdit>(window, box)->setText(text);
 }
 
-void click(const QWidget& window, const char* button) { child<QAbstractButton>(window, button)->click(); }
+void click(const QWidget& window, const char* button)
+{
+    child<QAbstractButton>(window, button)->click();
+}
 
 QStringList resultLines(const QWidget& window)
 {

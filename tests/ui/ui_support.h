@@ -27,7 +27,7 @@ inline const NumberFormat kPoint{'.', ","};
 
 // A modal window seen while it was shown: a message box's caption and text, or a dialog's name.
 struct SeenModal {
-    QString window;   // the object name of a dialog, "QMessageBox" for a message box
+    QString window;  // the object name of a dialog, "QMessageBox" for a message box
     QString caption;
     QString text;
 };
@@ -95,10 +95,10 @@ void click(const QWidget& window, const char* button);
 QStringList resultLines(const QWidget& window);
 
 // Runs a program's test object under the application object the program itself uses.
-#define ZELVORA_UI_TEST_MAIN(TestObject)                          \
-    int main(int argc, char** argv)                               \
-    {                                                             \
-        ZelvoraApplication application(argc, argv);               \
-        TestObject test;                                          \
-        return QTest::qExec(&test, argc, argv);                   \
+#define ZELVORA_UI_TEST_MAIN(TestObject)            \
+    int main(int argc, char** argv)                 \
+    {                                               \
+        ZelvoraApplication application(argc, argv); \
+        TestObject test;                            \
+        return QTest::qExec(&test, argc, argv);     \
     }

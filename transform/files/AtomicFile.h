@@ -58,10 +58,10 @@ public:
     void write(std::string_view bytes);
     // Hands everything written, from the start, to `sink` a megabyte at a time.
     template <typename Sink>
-    void readBack(const Sink& sink) {
+    void readBack(const Sink& sink)
+    {
         std::string chunk;
-        while (readChunk(chunk))
-            sink(std::string_view(chunk));
+        while (readChunk(chunk)) sink(std::string_view(chunk));
     }
 
 private:

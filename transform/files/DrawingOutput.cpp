@@ -3,16 +3,20 @@
 #include "transform/text/NumberText.h"
 
 DrawingOutput::DrawingOutput(LineWriter& out, Body body, std::filesystem::path scratchFolder)
-    : out_(out), body_(body), scratchFolder_(std::move(scratchFolder)) {}
+    : out_(out), body_(body), scratchFolder_(std::move(scratchFolder))
+{
+}
 
-void DrawingOutput::line(std::string_view text) {
+void DrawingOutput::line(std::string_view text)
+{
     if (inHead_)
         head_.line(text);
     else
         (rest_ ? *rest_ : out_).line(text);
 }
 
-void DrawingOutput::extents(bool upper, int axis, std::string_view original) {
+void DrawingOutput::extents(bool upper, int axis, std::string_view original)
+{
     if (!inHead_) {
         line(original);
         return;
@@ -20,9 +24,9 @@ void DrawingOutput::extents(bool upper, int axis, std::string_view original) {
     holes_.push_back({head_.text().size(), upper, axis, std::string(original)});
 }
 
-void DrawingOutput::endHead() {
-    if (!inHead_)
-        return;
+void DrawingOutput::endHead()
+{
+    if (!inHead_) return;
     inHead_ = false;
     if (holes_.empty() || body_ == Body::Direct) {
         writeHead({});
@@ -37,10 +41,10 @@ void DrawingOutput::endHead() {
     }
 }
 
-void DrawingOutput::finish(const Box& box) {
+void DrawingOutput::finish(const Box& box)
+{
     endHead();
-    if (!rest_)
-        return;
+    if (!rest_) return;
     writeHead(box);
     rest_->flush();
     if (scratch_)
@@ -49,14 +53,15 @@ void DrawingOutput::finish(const Box& box) {
         out_.raw(rest_->text());
 }
 
-void DrawingOutput::writeHead(const Box& box) {
+void DrawingOutput::writeHead(const Box& box)
+{
     std::size_t from = 0;
     const std::string& text = head_.text();
     for (const Hole& hole : holes_) {
         out_.raw(std::string_view(text).substr(from, hole.at - from));
-        out_.line(box.empty() ? hole.original
-                             : formatGeneral(box.component(hole.upper, hole.axis),
-                                             NumberFormat::file()));
+        out_.line(box.empty()
+                      ? hole.original
+                      : formatGeneral(box.component(hole.upper, hole.axis), NumberFormat::file()));
         from = hole.at;
     }
     out_.raw(std::string_view(text).substr(from));

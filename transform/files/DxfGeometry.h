@@ -19,13 +19,14 @@ struct Box {
                 std::numeric_limits<long double>::infinity()};
     Vector3 max{-min.x, -min.y, -min.z};
     bool empty() const { return !(min.x <= max.x); }
-    void add(Vector3 p) {
-        if (!std::isfinite(p.x) || !std::isfinite(p.y) || !std::isfinite(p.z))
-            return;
+    void add(Vector3 p)
+    {
+        if (!std::isfinite(p.x) || !std::isfinite(p.y) || !std::isfinite(p.z)) return;
         min = {std::min(min.x, p.x), std::min(min.y, p.y), std::min(min.z, p.z)};
         max = {std::max(max.x, p.x), std::max(max.y, p.y), std::max(max.z, p.z)};
     }
-    long double component(bool upper, int axis) const {
+    long double component(bool upper, int axis) const
+    {
         const Vector3& v = upper ? max : min;
         return axis == 0 ? v.x : axis == 1 ? v.y : v.z;
     }

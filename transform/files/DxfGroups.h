@@ -68,7 +68,7 @@ struct ModeSwitch {
     std::uint16_t from;  // the modes it applies in, one bit each
     std::int16_t code;
     Test test;
-    std::int32_t value;  // for Equals, BitSet, BitClear
+    std::int32_t value;     // for Equals, BitSet, BitClear
     std::string_view text;  // for Text
     std::uint8_t to;
 };
@@ -81,8 +81,7 @@ struct KindTable {
     GroupMeaning meaning(std::uint8_t mode, int code) const
     {
         for (const GroupRule& rule : groups)
-            if (rule.code == code && rule.mode == mode)
-                return rule.meaning;
+            if (rule.code == code && rule.mode == mode) return rule.meaning;
         return GroupMeaning::Copy;
     }
 };

@@ -17,23 +17,22 @@
 
 namespace {
 
-std::string_view trimBlanks(std::string_view text) {
+std::string_view trimBlanks(std::string_view text)
+{
     const auto first = text.find_first_not_of(' ');
-    if (first == std::string_view::npos)
-        return {};
+    if (first == std::string_view::npos) return {};
     return text.substr(first, text.find_last_not_of(' ') - first + 1);
 }
 
 // A group code line's value, blanks around it ignored (writers align codes to the right or to
 // the left); nothing for a line that holds no integer of at most four digits.
-std::optional<int> groupCode(std::string_view line) {
+std::optional<int> groupCode(std::string_view line)
+{
     const std::string_view digits = trimBlanks(line);
-    if (digits.empty() || digits.size() > 4)
-        return std::nullopt;
+    if (digits.empty() || digits.size() > 4) return std::nullopt;
     int code = 0;
     for (const char c : digits) {
-        if (c < '0' || c > '9')
-            return std::nullopt;
+        if (c < '0' || c > '9') return std::nullopt;
         code = code * 10 + (c - '0');
     }
     return code;
@@ -42,7 +41,8 @@ std::optional<int> groupCode(std::string_view line) {
 // A value the rewrite only looks at to know what follows (flags, a mode's switch, a
 // look-ahead): read quietly, nothing when it is no number. Values the rewrite writes are read
 // through the run's ValueReader, which reports them.
-std::optional<long double> quietNumber(std::string_view text) {
+std::optional<long double> quietNumber(std::string_view text)
+{
     try {
         return readFloat(text, NumberFormat::file());
     } catch (const ConversionError&) {
@@ -50,7 +50,8 @@ std::optional<long double> quietNumber(std::string_view text) {
     }
 }
 
-int quietInteger(std::string_view text) {
+int quietInteger(std::string_view text)
+{
     const auto value = quietNumber(text);
     return value && std::fabs(*value) < 1e9L ? static_cast<int>(*value) : 0;
 }
@@ -61,7 +62,8 @@ class PairCursor {
 public:
     explicit PairCursor(std::string_view text) : lines_(text) {}
 
-    std::string_view line(std::size_t ahead) {
+    std::string_view line(std::size_t ahead)
+    {
         while (filled_ <= ahead) {
             window_[(first_ + filled_) % window_.size()] = lines_.next();
             ++filled_;
@@ -71,7 +73,8 @@ public:
     std::optional<int> code(std::size_t pair) { return groupCode(line(2 * pair)); }
     // The index of line(0) in the drawing, from 0.
     std::size_t index() const { return position_; }
-    void advance(std::size_t count) {
+    void advance(std::size_t count)
+    {
         for (std::size_t i = 0; i < count; ++i) {
             if (filled_ > 0) {
                 first_ = (first_ + 1) % window_.size();
@@ -92,7 +95,8 @@ private:
 };
 
 // The binary form opens with a fixed sentinel line that ends "Binary DXF", CR LF, SUB, NUL.
-bool isBinaryDrawing(std::string_view source) {
+bool isBinaryDrawing(std::string_view source)
+{
     constexpr std::string_view kTail{"Binary DXF\r\n\x1A\0", 14};
     const auto head = source.substr(0, 22);
     return head.size() == 22 && head.substr(8) == kTail;
@@ -100,7 +104,8 @@ bool isBinaryDrawing(std::string_view source) {
 
 std::string fileNumber(long double value) { return formatGeneral(value, NumberFormat::file()); }
 
-bool sameName(std::string_view a, std::string_view b) {
+bool sameName(std::string_view a, std::string_view b)
+{
     return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
                return std::toupper(static_cast<unsigned char>(x)) ==
                       std::toupper(static_cast<unsigned char>(y));
@@ -112,7 +117,8 @@ bool sameName(std::string_view a, std::string_view b) {
 // The anonymous blocks that a model-space DIMENSION or ACAD_TABLE draws itself with: their
 // contents are in world coordinates and move with the drawing. They are named in the entity's
 // group 2; the BLOCKS section comes first, so the names are gathered before the walk.
-std::vector<std::string> blocksDrawnInWorld(std::string_view source) {
+std::vector<std::string> blocksDrawnInWorld(std::string_view source)
+{
     std::vector<std::string> names;
     if (source.find("DIMENSION") == std::string_view::npos &&
         source.find("ACAD_TABLE") == std::string_view::npos)
@@ -124,14 +130,12 @@ std::vector<std::string> blocksDrawnInWorld(std::string_view source) {
         const auto code = pairs.code(0);
         const std::string_view value = trimBlanks(pairs.line(1));
         pairs.advance(2);
-        if (code != 0)
-            continue;
+        if (code != 0) continue;
         if (value == "SECTION")
             inEntities = pairs.code(0) == 2 && trimBlanks(pairs.line(1)) == "ENTITIES";
         else if (value == "ENDSEC")
             inEntities = false;
-        if (!inEntities || (value != "DIMENSION" && value != "ACAD_TABLE"))
-            continue;
+        if (!inEntities || (value != "DIMENSION" && value != "ACAD_TABLE")) continue;
         std::string_view name;
         bool paper = false;
         for (PairCursor groups = pairs; groups.index() < count && groups.code(0) != 0;
@@ -141,8 +145,7 @@ std::vector<std::string> blocksDrawnInWorld(std::string_view source) {
             else if (groups.code(0) == 67)
                 paper = quietInteger(groups.line(1)) == 1;
         }
-        if (!paper && !name.empty())
-            names.emplace_back(name);
+        if (!paper && !name.empty()) names.emplace_back(name);
     }
     return names;
 }
@@ -168,7 +171,8 @@ struct EntityContext {
     std::optional<LocalSimilarity> similarity;
 
     // A context in the same plane, for an entity of its own (a polyline's vertex).
-    EntityContext samePlane() const {
+    EntityContext samePlane() const
+    {
         EntityContext c;
         c.ocs = ocs;
         c.elevation = elevation;
@@ -182,10 +186,10 @@ struct EntityContext {
 struct Group {
     GroupMeaning meaning = GroupMeaning::Copy;
     std::size_t context = 0;
-    std::size_t job = 0;      // a position's point among the block's
+    std::size_t job = 0;       // a position's point among the block's
     std::size_t codeLine = 0;  // its first code line, from 0
-    Vector3 value;            // a vector's, size's or angle's value (sizes and angles in x)
-    bool clockwise = false;   // a hatch arc edge's angles run clockwise
+    Vector3 value;             // a vector's, size's or angle's value (sizes and angles in x)
+    bool clockwise = false;    // a hatch arc edge's angles run clockwise
     std::array<std::string_view, 3> texts{};  // a position's value texts, for a check
 };
 
@@ -220,10 +224,10 @@ struct EntityScan {
 };
 
 // The mode an entity's reading goes on in after a group.
-std::uint8_t nextMode(const KindTable& table, std::uint8_t mode, int code, std::string_view value) {
+std::uint8_t nextMode(const KindTable& table, std::uint8_t mode, int code, std::string_view value)
+{
     for (const ModeSwitch& s : table.switches) {
-        if (s.code != code || (s.from & (1u << mode)) == 0)
-            continue;
+        if (s.code != code || (s.from & (1u << mode)) == 0) continue;
         const int v = s.test == ModeSwitch::Test::Always || s.test == ModeSwitch::Test::Text
                           ? 0
                           : quietInteger(value);
@@ -232,15 +236,15 @@ std::uint8_t nextMode(const KindTable& table, std::uint8_t mode, int code, std::
                              (s.test == ModeSwitch::Test::BitSet && (v & s.value) != 0) ||
                              (s.test == ModeSwitch::Test::BitClear && (v & s.value) == 0) ||
                              (s.test == ModeSwitch::Test::Text && trimBlanks(value) == s.text);
-        if (applies)
-            return s.to;
+        if (applies) return s.to;
     }
     return mode;
 }
 
 // The meaning of a group of an entity read so far in `mode`; an unknown kind (no table) takes
 // every group 10 to 18 as a world position.
-GroupMeaning meaningOf(const KindTable* table, std::uint8_t mode, int code) {
+GroupMeaning meaningOf(const KindTable* table, std::uint8_t mode, int code)
+{
     if (table == nullptr)
         return code >= 10 && code <= 18 ? GroupMeaning::World : GroupMeaning::Copy;
     return table->meaning(mode, code);
@@ -251,9 +255,17 @@ public:
     DrawingWalk(std::string_view source, DrawingOutput& output, FileRunSummary& summary,
                 ProgressReport& progress, const ProblemReport& check,
                 const DxfRewriteOptions& options)
-        : lines_(source), writer_(source), output_(output), summary_(summary), progress_(progress),
-          check_(check), options_(options), number_(summary, check),
-          movingBlocks_(blocksDrawnInWorld(source)) {}
+        : lines_(source),
+          writer_(source),
+          output_(output),
+          summary_(summary),
+          progress_(progress),
+          check_(check),
+          options_(options),
+          number_(summary, check),
+          movingBlocks_(blocksDrawnInWorld(source))
+    {
+    }
 
     bool read(std::vector<PointIn>& in, std::size_t blockSize) override;
     void write(const std::vector<TransformedPoint>& out) override;
@@ -319,11 +331,11 @@ private:
 
 // The contexts that the next block may still use (a polyline's, the current entity's) move to
 // the front; the others are done with.
-void DrawingWalk::keepCarriedContexts() {
+void DrawingWalk::keepCarriedContexts()
+{
     std::vector<EntityContext> kept;
     const bool polylineKept = inPolyline_ && polylineContext_ < contexts_.size();
-    if (polylineKept)
-        kept.push_back(contexts_[polylineContext_]);
+    if (polylineKept) kept.push_back(contexts_[polylineContext_]);
     if (active_ && context_ < contexts_.size()) {
         if (polylineKept && context_ == polylineContext_) {
             context_ = 0;
@@ -332,12 +344,12 @@ void DrawingWalk::keepCarriedContexts() {
             context_ = kept.size() - 1;
         }
     }
-    if (polylineKept)
-        polylineContext_ = 0;
+    if (polylineKept) polylineContext_ = 0;
     contexts_ = std::move(kept);
 }
 
-bool DrawingWalk::read(std::vector<PointIn>& in, std::size_t blockSize) {
+bool DrawingWalk::read(std::vector<PointIn>& in, std::size_t blockSize)
+{
     keepCarriedContexts();
     groups_.clear();
     edits_.clear();
@@ -367,38 +379,36 @@ bool DrawingWalk::read(std::vector<PointIn>& in, std::size_t blockSize) {
 }
 
 // A group 0: a section's start or end, or an entity's or object's start.
-void DrawingWalk::structure(std::string_view kind, std::vector<PointIn>& in) {
+void DrawingWalk::structure(std::string_view kind, std::vector<PointIn>& in)
+{
     active_ = extended_ = false;
     mode_ = 0;
     table_ = nullptr;
     if (kind == "SECTION") {
         const std::string_view name = lines_.code(1) == 2 ? trimBlanks(lines_.line(3)) : "";
         section_ = name == "HEADER"     ? Section::Header
-                  : name == "BLOCKS"   ? Section::Blocks
-                  : name == "ENTITIES" ? Section::Entities
-                  : name == "OBJECTS"  ? Section::Objects
-                                       : Section::Other;
+                   : name == "BLOCKS"   ? Section::Blocks
+                   : name == "ENTITIES" ? Section::Entities
+                   : name == "OBJECTS"  ? Section::Objects
+                                        : Section::Other;
         lines_.advance(2);
         return;
     }
     if (kind == "ENDSEC" || kind == "EOF") {
-        if (section_ == Section::Header)
-            headEnd_ = lines_.index() + 2;
+        if (section_ == Section::Header) headEnd_ = lines_.index() + 2;
         section_ = Section::None;
         inPolyline_ = false;
         lines_.advance(2);
         return;
     }
     switch (section_) {
-    case Section::Entities:
-        startEntity(kind, entityTable(kind), in);
-        return;
+    case Section::Entities: startEntity(kind, entityTable(kind), in); return;
     case Section::Blocks:
         if (kind == "BLOCK") {
             const std::string_view name = scan(nullptr).name;
             blockMoves_ = sameName(name, "*Model_Space") ||
-                         std::any_of(movingBlocks_.begin(), movingBlocks_.end(),
-                                     [name](const std::string& m) { return sameName(m, name); });
+                          std::any_of(movingBlocks_.begin(), movingBlocks_.end(),
+                                      [name](const std::string& m) { return sameName(m, name); });
             inPolyline_ = false;
         } else if (kind == "ENDBLK") {
             blockMoves_ = inPolyline_ = false;
@@ -413,14 +423,14 @@ void DrawingWalk::structure(std::string_view kind, std::vector<PointIn>& in) {
             return;
         }
         break;
-    default:
-        break;
+    default: break;
     }
     lines_.advance(2);
 }
 
 void DrawingWalk::startEntity(std::string_view kind, const KindTable* kindTable,
-                              std::vector<PointIn>& in) {
+                              std::vector<PointIn>& in)
+{
     if (kind == "VERTEX" && inPolyline_) {
         // A vertex reads its flags from its own groups and lies in its polyline's OCS at its
         // elevation; its widths and tangent turn and scale by the similarity at the vertex.
@@ -442,15 +452,13 @@ void DrawingWalk::startEntity(std::string_view kind, const KindTable* kindTable,
     if (polyline) {
         polyline3d_ = isPolyline3d(whole.flags);
         kindTable = &polylineTable(polyline3d_);
-        if (polyline3d_)
-            whole = scan(kindTable);
+        if (polyline3d_) whole = scan(kindTable);
     }
     table_ = kindTable;
     active_ = !whole.paper;
     if (active_) {
         const bool isObject = section_ == Section::Objects;
-        if (table_ == nullptr && !isObject)
-            ++summary_.unknownEntities;
+        if (table_ == nullptr && !isObject) ++summary_.unknownEntities;
         EntityContext base;
         base.ocs = ObjectCoordinates(whole.extrusion);
         base.elevation = whole.elevation.value_or(0);
@@ -467,7 +475,8 @@ void DrawingWalk::startEntity(std::string_view kind, const KindTable* kindTable,
 
 // The entity at the cursor (its group 0), read ahead to its end; a 2D polyline's first
 // position is its first vertex's.
-EntityScan DrawingWalk::scan(const KindTable* kindTable) {
+EntityScan DrawingWalk::scan(const KindTable* kindTable)
+{
     EntityScan result;
     const std::size_t count = summary_.lines;
     PairCursor groups = lines_;
@@ -482,11 +491,12 @@ EntityScan DrawingWalk::scan(const KindTable* kindTable) {
         const std::string_view value = groups.line(1);
         if (code == 0) {
             // A 2D polyline takes its first vertex's position, at the polyline's elevation.
-            if (!vertexFirst || result.first || trimBlanks(value) != "VERTEX")
-                break;
-            for (groups.advance(2); groups.index() < count && groups.code(0) != 0; groups.advance(2))
+            if (!vertexFirst || result.first || trimBlanks(value) != "VERTEX") break;
+            for (groups.advance(2); groups.index() < count && groups.code(0) != 0;
+                 groups.advance(2))
                 if (groups.code(0) == 10 && groups.code(1) == 20) {
-                    result.first = FirstPosition{groups.line(1), groups.line(3), {}, GroupMeaning::Object};
+                    result.first =
+                        FirstPosition{groups.line(1), groups.line(3), {}, GroupMeaning::Object};
                     break;
                 }
             break;
@@ -507,8 +517,9 @@ EntityScan DrawingWalk::scan(const KindTable* kindTable) {
                 result.paper = quietInteger(value) == 1;
             else if (*code == 210 || *code == 220 || *code == 230) {
                 if (const auto v = quietNumber(value))
-                    (*code == 210 ? result.extrusion.x : *code == 220 ? result.extrusion.y
-                                                                      : result.extrusion.z) = *v;
+                    (*code == 210   ? result.extrusion.x
+                     : *code == 220 ? result.extrusion.y
+                                    : result.extrusion.z) = *v;
             } else if (*code == 70 && !flagsSeen && scanMode == 0) {
                 flagsSeen = true;
                 result.flags = quietInteger(value);
@@ -524,8 +535,9 @@ EntityScan DrawingWalk::scan(const KindTable* kindTable) {
             result.elevation = quietNumber(groups.line(5));
         } else if ((meaning == GroupMeaning::World || meaning == GroupMeaning::Object) &&
                    !result.first && !inExtendedData && groups.code(1) == *code + 10) {
-            result.first = FirstPosition{value, groups.line(3),
-                                         groups.code(2) == *code + 20 ? groups.line(5) : "", meaning};
+            result.first =
+                FirstPosition{value, groups.line(3),
+                              groups.code(2) == *code + 20 ? groups.line(5) : "", meaning};
         }
         result.needsSimilarity = result.needsSimilarity || followsSimilarity(meaning);
         groups.advance(2);
@@ -537,18 +549,17 @@ EntityScan DrawingWalk::scan(const KindTable* kindTable) {
 // and north) when its elevation or its vectors, sizes and angles need it, or `always` (a 2D
 // polyline, whose vertices follow).
 std::size_t DrawingWalk::addContext(EntityContext c, const EntityScan& scan, bool always,
-                                    std::vector<PointIn>& in) {
+                                    std::vector<PointIn>& in)
+{
     const bool similarity = options_.similarity && (scan.needsSimilarity || always);
     const auto first = [&scan, &c]() -> std::optional<Vector3> {
         const auto x = quietNumber(scan.first->x), y = quietNumber(scan.first->y);
         const auto z = scan.first->z.empty() ? c.elevation : quietNumber(scan.first->z);
-        if (!x || !y || !z)
-            return std::nullopt;
+        if (!x || !y || !z) return std::nullopt;
         return Vector3{*x, *y, c.flat ? c.elevation : *z};
     };
     std::optional<Vector3> at;
-    if (scan.first && (similarity || scan.elevation || always))
-        at = first();
+    if (scan.first && (similarity || scan.elevation || always)) at = first();
     if (at) {
         const Vector3 p = scan.first->meaning == GroupMeaning::Object ? c.ocs.toWorld(*at) : *at;
         c.firstJob = static_cast<std::ptrdiff_t>(in.size());
@@ -565,14 +576,15 @@ std::size_t DrawingWalk::addContext(EntityContext c, const EntityScan& scan, boo
 
 // The number of pairs a group of three (X at the cursor) spans: 1 when its Y does not follow,
 // which makes it no position; 2 without Z; 3 with it.
-std::size_t DrawingWalk::pairsOfTriple(int code) {
-    if (lines_.code(1) != code + 10)
-        return 1;
+std::size_t DrawingWalk::pairsOfTriple(int code)
+{
+    if (lines_.code(1) != code + 10) return 1;
     return lines_.code(2) == code + 20 ? 3 : 2;
 }
 
 // The group of three at the cursor holds 0, 0, 0: no point, where a point may be missing.
-bool DrawingWalk::isZeroPoint(int code) {
+bool DrawingWalk::isZeroPoint(int code)
+{
     PairCursor ahead = lines_;
     const std::size_t pairs = pairsOfTriple(code);
     bool zero = true;
@@ -581,14 +593,15 @@ bool DrawingWalk::isZeroPoint(int code) {
     return zero;
 }
 
-void DrawingWalk::headerGroup(int code, std::vector<PointIn>& in) {
+void DrawingWalk::headerGroup(int code, std::vector<PointIn>& in)
+{
     if (code == 9) {
         const std::string_view name = trimBlanks(lines_.line(1));
         variable_ = name == "$INSBASE"  ? Variable::InsertionBase
-                   : name == "$UCSORG" ? Variable::UcsOrigin
-                   : name == "$EXTMIN" ? Variable::ExtentsMin
-                   : name == "$EXTMAX" ? Variable::ExtentsMax
-                                       : Variable::Other;
+                    : name == "$UCSORG" ? Variable::UcsOrigin
+                    : name == "$EXTMIN" ? Variable::ExtentsMin
+                    : name == "$EXTMAX" ? Variable::ExtentsMax
+                                        : Variable::Other;
         lines_.advance(2);
         return;
     }
@@ -604,36 +617,36 @@ void DrawingWalk::headerGroup(int code, std::vector<PointIn>& in) {
         }
     } else if (variable_ == Variable::UcsOrigin && coordinate) {
         edits_.push_back({lines_.index() + 1, EditKind::Zero, 0, 0});
-    } else if ((variable_ == Variable::ExtentsMin || variable_ == Variable::ExtentsMax) && coordinate) {
-        edits_.push_back({lines_.index() + 1,
-                         variable_ == Variable::ExtentsMin ? EditKind::ExtentsMin : EditKind::ExtentsMax,
-                         0, static_cast<std::uint8_t>(axis)});
+    } else if ((variable_ == Variable::ExtentsMin || variable_ == Variable::ExtentsMax) &&
+               coordinate) {
+        edits_.push_back(
+            {lines_.index() + 1,
+             variable_ == Variable::ExtentsMin ? EditKind::ExtentsMin : EditKind::ExtentsMax, 0,
+             static_cast<std::uint8_t>(axis)});
     }
     lines_.advance(2);
 }
 
-void DrawingWalk::entityGroup(int code, std::vector<PointIn>& in) {
+void DrawingWalk::entityGroup(int code, std::vector<PointIn>& in)
+{
     if (code == kExtendedDataStart && !extended_) {
         extended_ = true;
         mode_ = 0;
     }
     const KindTable* current = extended_ ? &extendedDataTable() : table_;
-    if (!extended_ && current != nullptr)
-        mode_ = nextMode(*current, mode_, code, lines_.line(1));
+    if (!extended_ && current != nullptr) mode_ = nextMode(*current, mode_, code, lines_.line(1));
     const GroupMeaning meaning = meaningOf(current, mode_, code);
     std::size_t pairs = 1;
     switch (meaning) {
     case GroupMeaning::World:
-    case GroupMeaning::Object:
-        pairs = position(meaning, in);
-        break;
+    case GroupMeaning::Object: pairs = position(meaning, in); break;
     case GroupMeaning::OptionalWorld:
     case GroupMeaning::OptionalObject:
-        pairs = isZeroPoint(code) ? pairsOfTriple(code)
-                                  : position(meaning == GroupMeaning::OptionalWorld
-                                                 ? GroupMeaning::World
-                                                 : GroupMeaning::Object,
-                                             in);
+        pairs = isZeroPoint(code)
+                    ? pairsOfTriple(code)
+                    : position(meaning == GroupMeaning::OptionalWorld ? GroupMeaning::World
+                                                                      : GroupMeaning::Object,
+                               in);
         break;
     case GroupMeaning::Elevation:
         number_.failed = false;
@@ -656,20 +669,18 @@ void DrawingWalk::entityGroup(int code, std::vector<PointIn>& in) {
             number_(lines_.line(1), lines_.index() + 2);  // a broken extrusion stops the run
         }
         break;
-    default:
-        pairs = similar(meaning, isTriple(meaning) ? pairsOfTriple(code) : 1);
-        break;
+    default: pairs = similar(meaning, isTriple(meaning) ? pairsOfTriple(code) : 1); break;
     }
     lines_.advance(2 * pairs);
 }
 
 // A position: read, its point added to the block, its value lines to be replaced. A value that
 // is no number throws, or in a check is reported and leaves the group as it is.
-std::size_t DrawingWalk::position(GroupMeaning meaning, std::vector<PointIn>& in) {
+std::size_t DrawingWalk::position(GroupMeaning meaning, std::vector<PointIn>& in)
+{
     const int code = *lines_.code(0);
     const std::size_t pairs = pairsOfTriple(code);
-    if (pairs == 1)
-        return 1;
+    if (pairs == 1) return 1;
     const std::size_t first = lines_.index();
     Group g;
     g.meaning = meaning;
@@ -681,29 +692,25 @@ std::size_t DrawingWalk::position(GroupMeaning meaning, std::vector<PointIn>& in
     p.y = number_(lines_.line(3), first + 4);
     const EntityContext& c = contexts_[context_];
     p.z = pairs == 3 ? number_(lines_.line(5), first + 6) : c.elevation;
-    if (number_.failed)
-        return pairs;
-    if (c.flat)
-        p.z = c.elevation;
-    if (meaning == GroupMeaning::Object)
-        p = c.ocs.toWorld(p);
-    for (std::size_t k = 0; k < pairs; ++k)
-        g.texts[k] = trimBlanks(lines_.line(2 * k + 1));
+    if (number_.failed) return pairs;
+    if (c.flat) p.z = c.elevation;
+    if (meaning == GroupMeaning::Object) p = c.ocs.toWorld(p);
+    for (std::size_t k = 0; k < pairs; ++k) g.texts[k] = trimBlanks(lines_.line(2 * k + 1));
     g.job = in.size();
     in.push_back({p.x, p.y, p.z});
     groups_.push_back(g);
     for (std::size_t k = 0; k < pairs; ++k)
-        edits_.push_back({first + 2 * k + 1, EditKind::Group, groups_.size() - 1,
-                         static_cast<std::uint8_t>(k)});
+        edits_.push_back(
+            {first + 2 * k + 1, EditKind::Group, groups_.size() - 1, static_cast<std::uint8_t>(k)});
     return pairs;
 }
 
 // A vector, direction, size or angle of `pairs` pairs: changed by the similarity where both
 // sides are planes of metres and the entity has a first position to take it from, kept and
 // counted otherwise.
-std::size_t DrawingWalk::similar(GroupMeaning meaning, std::size_t pairs) {
-    if (isTriple(meaning) && pairs == 1)
-        return 1;
+std::size_t DrawingWalk::similar(GroupMeaning meaning, std::size_t pairs)
+{
+    if (isTriple(meaning) && pairs == 1) return 1;
     if (!options_.similarity || !contexts_[context_].probes) {
         ++summary_.keptInSourceUnits;
         return pairs;
@@ -715,20 +722,16 @@ std::size_t DrawingWalk::similar(GroupMeaning meaning, std::size_t pairs) {
     g.codeLine = first;
     number_.failed = false;
     g.value.x = number_(lines_.line(1), first + 2);
-    if (pairs > 1)
-        g.value.y = number_(lines_.line(3), first + 4);
-    if (pairs > 2)
-        g.value.z = number_(lines_.line(5), first + 6);
-    if (number_.failed)
-        return pairs;
+    if (pairs > 1) g.value.y = number_(lines_.line(3), first + 4);
+    if (pairs > 2) g.value.z = number_(lines_.line(5), first + 6);
+    if (number_.failed) return pairs;
     if (meaning == GroupMeaning::ArcEdgeAngle)
         for (std::size_t k = 1; k <= 2; ++k)
-            if (lines_.code(k) == 73)
-                g.clockwise = quietInteger(lines_.line(2 * k + 1)) == 0;
+            if (lines_.code(k) == 73) g.clockwise = quietInteger(lines_.line(2 * k + 1)) == 0;
     groups_.push_back(g);
     for (std::size_t k = 0; k < pairs; ++k)
-        edits_.push_back({first + 2 * k + 1, EditKind::Group, groups_.size() - 1,
-                         static_cast<std::uint8_t>(k)});
+        edits_.push_back(
+            {first + 2 * k + 1, EditKind::Group, groups_.size() - 1, static_cast<std::uint8_t>(k)});
     return pairs;
 }
 
@@ -736,30 +739,27 @@ std::size_t DrawingWalk::similar(GroupMeaning meaning, std::size_t pairs) {
 
 Vector3 asVector(const TransformedPoint& p) { return {p.X, p.Y, p.Z}; }
 
-void DrawingWalk::settle(EntityContext& c, const std::vector<TransformedPoint>& out) {
+void DrawingWalk::settle(EntityContext& c, const std::vector<TransformedPoint>& out)
+{
     c.settled = true;
-    if (c.firstJob < 0)
-        return;
+    if (c.firstJob < 0) return;
     const auto at = static_cast<std::size_t>(c.firstJob);
-    if (out[at].rejected())
-        return;
+    if (out[at].rejected()) return;
     c.first = asVector(out[at]);
     if (c.probes && !out[at + 1].rejected() && !out[at + 2].rejected())
-        c.similarity = LocalSimilarity::fromNeighbours(*c.first, asVector(out[at + 1]),
-                                                       asVector(out[at + 2]));
+        c.similarity =
+            LocalSimilarity::fromNeighbours(*c.first, asVector(out[at + 1]), asVector(out[at + 2]));
 }
 
-void DrawingWalk::write(const std::vector<TransformedPoint>& out) {
+void DrawingWalk::write(const std::vector<TransformedPoint>& out)
+{
     for (EntityContext& c : contexts_)
-        if (!c.settled)
-            settle(c, out);
+        if (!c.settled) settle(c, out);
     auto edit = edits_.begin();
     for (; writerLine_ < blockEnd_; ++writerLine_) {
-        if (writerLine_ == headEnd_)
-            output_.endHead();
+        if (writerLine_ == headEnd_) output_.endHead();
         const std::string_view text = writer_.next();
-        while (edit != edits_.end() && edit->line < writerLine_)
-            ++edit;
+        while (edit != edits_.end() && edit->line < writerLine_) ++edit;
         if (edit != edits_.end() && edit->line == writerLine_) {
             if (edit->kind == EditKind::ExtentsMin || edit->kind == EditKind::ExtentsMax)
                 output_.extents(edit->kind == EditKind::ExtentsMax, edit->component, text);
@@ -774,32 +774,32 @@ void DrawingWalk::write(const std::vector<TransformedPoint>& out) {
 }
 
 std::string DrawingWalk::replacement(const LineEdit& edit, std::string_view original,
-                                     const std::vector<TransformedPoint>& out) {
+                                     const std::vector<TransformedPoint>& out)
+{
     switch (edit.kind) {
-    case EditKind::Zero:
-        return "0.0";
+    case EditKind::Zero: return "0.0";
     case EditKind::Elevation: {
         const EntityContext& c = contexts_[edit.index];
         return c.first ? fileNumber(c.ocs.toObject(*c.first).z) : std::string(original);
     }
-    default:
-        return groupValue(groups_[edit.index], edit.component, original, out);
+    default: return groupValue(groups_[edit.index], edit.component, original, out);
     }
 }
 
-void DrawingWalk::countPosition(const Group& group, const TransformedPoint& result, Vector3 world) {
+void DrawingWalk::countPosition(const Group& group, const TransformedPoint& result, Vector3 world)
+{
     summary_.count(result, group.codeLine + 1, check_, [&group] {
         std::string values(group.texts[0]);
         for (std::size_t k = 1; k < 3 && !group.texts[k].empty(); ++k)
             values += " " + std::string(group.texts[k]);
         return values;
     });
-    if (!result.rejected() && contexts_[group.context].inExtents)
-        box_.add(world);
+    if (!result.rejected() && contexts_[group.context].inExtents) box_.add(world);
 }
 
 std::string DrawingWalk::groupValue(const Group& group, int component, std::string_view original,
-                                    const std::vector<TransformedPoint>& out) {
+                                    const std::vector<TransformedPoint>& out)
+{
     const EntityContext& c = contexts_[group.context];
     const auto pick = [component](Vector3 v) {
         return component == 0 ? v.x : component == 1 ? v.y : v.z;
@@ -807,24 +807,20 @@ std::string DrawingWalk::groupValue(const Group& group, int component, std::stri
     if (group.meaning == GroupMeaning::World || group.meaning == GroupMeaning::Object) {
         const TransformedPoint& result = out[group.job];
         const Vector3 world = asVector(result);
-        if (component == 0)
-            countPosition(group, result, world);
-        return fileNumber(pick(group.meaning == GroupMeaning::Object ? c.ocs.toObject(world) : world));
+        if (component == 0) countPosition(group, result, world);
+        return fileNumber(
+            pick(group.meaning == GroupMeaning::Object ? c.ocs.toObject(world) : world));
     }
     if (!c.similarity) {
-        if (component == 0)
-            ++summary_.keptInSourceUnits;
+        if (component == 0) ++summary_.keptInSourceUnits;
         return std::string(original);
     }
     const LocalSimilarity& s = *c.similarity;
-    if (s.isIdentity())
-        return std::string(original);
+    if (s.isIdentity()) return std::string(original);
     constexpr long double kRadian = 180 / 3.14159265358979323846264338327950288L;
     switch (group.meaning) {
-    case GroupMeaning::Vector:
-        return fileNumber(pick(s.turnAndScale(group.value)));
-    case GroupMeaning::Direction:
-        return fileNumber(pick(s.turn(group.value)));
+    case GroupMeaning::Vector: return fileNumber(pick(s.turnAndScale(group.value)));
+    case GroupMeaning::Direction: return fileNumber(pick(s.turn(group.value)));
     case GroupMeaning::ObjectVector:
         return fileNumber(pick(c.ocs.toObject(s.turnAndScale(c.ocs.toWorld(group.value)))));
     case GroupMeaning::ObjectDirection:
@@ -836,30 +832,29 @@ std::string DrawingWalk::groupValue(const Group& group, int component, std::stri
             box_.add({c.first->x + r, c.first->y + r, c.first->z});
         }
         return fileNumber(s.size(group.value.x));
-    case GroupMeaning::Size:
-        return fileNumber(s.size(group.value.x));
-    case GroupMeaning::Angle:
-        return fileNumber(s.angle(group.value.x, c.ocs));
-    case GroupMeaning::NegatedAngle:
-        return fileNumber(-s.angle(-group.value.x, c.ocs));
+    case GroupMeaning::Size: return fileNumber(s.size(group.value.x));
+    case GroupMeaning::Angle: return fileNumber(s.angle(group.value.x, c.ocs));
+    case GroupMeaning::NegatedAngle: return fileNumber(-s.angle(-group.value.x, c.ocs));
     case GroupMeaning::AngleRadians:
         return fileNumber(s.angle(group.value.x * kRadian, c.ocs) / kRadian);
     case GroupMeaning::ArcEdgeAngle:
         // A clockwise edge stores 360 - angle: the angle turns one way, the stored value the other.
         return fileNumber(group.clockwise ? 360 - s.angle(360 - group.value.x, c.ocs)
-                                      : s.angle(group.value.x, c.ocs));
-    default:
-        return std::string(original);
+                                          : s.angle(group.value.x, c.ocs));
+    default: return std::string(original);
     }
 }
 
 FileRunSummary walkDrawing(std::string_view source, LineWriter& out, const PointBatch& batch,
                            std::size_t blockSize, const DxfRewriteOptions& options,
                            const Progress& progress, const ProblemReport& check,
-                           DrawingOutput::Body body, const std::filesystem::path& scratchFolder = {}) {
+                           DrawingOutput::Body body,
+                           const std::filesystem::path& scratchFolder = {})
+{
     if (isBinaryDrawing(source))
-        throw FileRunError("The drawing is a binary DXF file; only ASCII DXF drawings can be "
-                           "transformed. Save it as ASCII DXF and try again.");
+        throw FileRunError(
+            "The drawing is a binary DXF file; only ASCII DXF drawings can be "
+            "transformed. Save it as ASCII DXF and try again.");
     FileRunSummary summary;
     summary.lines = lineCount(source);
     ProgressReport report(progress, summary.lines);
@@ -875,20 +870,23 @@ FileRunSummary walkDrawing(std::string_view source, LineWriter& out, const Point
 }  // namespace
 
 FileRunSummary rewriteDxf(std::string_view source, LineWriter& out, const PointBatch& batch,
-                          const DxfRewriteOptions& options, const Progress& progress) {
+                          const DxfRewriteOptions& options, const Progress& progress)
+{
     return walkDrawing(source, out, batch, kPointBlock, options, progress, {},
                        DrawingOutput::Body::InMemory);
 }
 
 FileRunSummary rewriteDxf(std::string_view source, LineWriter& out, const PointTransform& transform,
-                          const DxfRewriteOptions& options, const Progress& progress) {
+                          const DxfRewriteOptions& options, const Progress& progress)
+{
     return rewriteDxf(source, out, oneByOne(transform), options, progress);
 }
 
 // One point a block, so that the problems are reported in the order of the lines.
 FileRunSummary checkDxf(std::string_view source, const PointTransform& transform,
                         const ProblemReport& check, const DxfRewriteOptions& options,
-                        const Progress& progress) {
+                        const Progress& progress)
+{
     LineWriter nowhere = LineWriter::discarding();
     return walkDrawing(source, nowhere, oneByOne(transform), 1, options, progress, check,
                        DrawingOutput::Body::Direct);
@@ -896,7 +894,8 @@ FileRunSummary checkDxf(std::string_view source, const PointTransform& transform
 
 FileRunSummary ConverteDXF(const std::filesystem::path& source,
                            const std::filesystem::path& destination, const PointBatch& batch,
-                           const DxfRewriteOptions& options, const Progress& progress) {
+                           const DxfRewriteOptions& options, const Progress& progress)
+{
     return runOnFiles(source, destination, [&](std::string_view text, LineWriter& out) {
         return walkDrawing(text, out, batch, kPointBlock, options, progress, {},
                            DrawingOutput::Body::Scratch,
@@ -907,6 +906,7 @@ FileRunSummary ConverteDXF(const std::filesystem::path& source,
 FileRunSummary ConverteDXF(const std::filesystem::path& source,
                            const std::filesystem::path& destination,
                            const PointTransform& transform, const DxfRewriteOptions& options,
-                           const Progress& progress) {
+                           const Progress& progress)
+{
     return ConverteDXF(source, destination, oneByOne(transform), options, progress);
 }

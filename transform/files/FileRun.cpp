@@ -7,14 +7,15 @@
 #include <cstring>
 #include <fstream>
 
-PointBatch oneByOne(const PointTransform& transform) {
+PointBatch oneByOne(const PointTransform& transform)
+{
     return [transform](const std::vector<PointIn>& in, std::vector<TransformedPoint>& out) {
-        for (std::size_t i = 0; i < in.size(); ++i)
-            out[i] = transform(in[i].X, in[i].Y, in[i].Z);
+        for (std::size_t i = 0; i < in.size(); ++i) out[i] = transform(in[i].X, in[i].Y, in[i].Z);
     };
 }
 
-void walkInBlocks(BlockSource& source, const PointBatch& batch, std::size_t blockSize) {
+void walkInBlocks(BlockSource& source, const PointBatch& batch, std::size_t blockSize)
+{
     std::vector<PointIn> in;
     std::vector<TransformedPoint> out;
     for (;;) {
@@ -27,35 +28,32 @@ void walkInBlocks(BlockSource& source, const PointBatch& batch, std::size_t bloc
             stop = std::current_exception();
         }
         out.resize(in.size());
-        if (!in.empty())
-            batch(in, out);
-        if (stop)
-            std::rethrow_exception(stop);
-        if (!more)
-            return;
+        if (!in.empty()) batch(in, out);
+        if (stop) std::rethrow_exception(stop);
+        if (!more) return;
         source.write(out);
     }
 }
 
-std::size_t lineCount(std::string_view text) {
+std::size_t lineCount(std::string_view text)
+{
     const auto breaks = static_cast<std::size_t>(std::count(text.begin(), text.end(), '\n'));
     return breaks + (!text.empty() && text.back() != '\n' ? 1 : 0);
 }
 
-std::string readSource(const std::filesystem::path& source, std::uintmax_t largest) {
+std::string readSource(const std::filesystem::path& source, std::uintmax_t largest)
+{
     const auto refuse = [&source](const std::string& reason) {
         return FileRunError("Cannot open file " + source.string() + " (" + reason + ")");
     };
     std::error_code error;
-    if (std::filesystem::is_directory(source, error))
-        throw refuse("it is a folder");
+    if (std::filesystem::is_directory(source, error)) throw refuse("it is a folder");
     const std::uintmax_t bytes = std::filesystem::file_size(source, error);
     if (!error && bytes > largest)
         throw refuse("it holds " + std::to_string(bytes >> 20) + " MB; a file run reads at most " +
                      std::to_string(largest >> 20) + " MB");
     std::ifstream in(source, std::ios::binary | std::ios::ate);
-    if (!in)
-        throw refuse(std::strerror(errno));
+    if (!in) throw refuse(std::strerror(errno));
     const auto size = in.tellg();
     in.seekg(0);
     std::string text;
@@ -63,26 +61,27 @@ std::string readSource(const std::filesystem::path& source, std::uintmax_t large
         text.resize(static_cast<std::size_t>(size));
         in.read(text.data(), size);
         // A file that shrank while it was read is not the file the user chose.
-        if (in.gcount() != size)
-            throw refuse("it changed while it was read");
+        if (in.gcount() != size) throw refuse("it changed while it was read");
     }
-    if (in.bad())
-        throw refuse("a read error");
+    if (in.bad()) throw refuse("a read error");
     return text;
 }
 
 ProgressReport::ProgressReport(const Progress& progress, std::size_t lineCount)
-    : progress_(progress), count_(lineCount), step_(std::max<std::size_t>(1, lineCount / 200)) {}
+    : progress_(progress), count_(lineCount), step_(std::max<std::size_t>(1, lineCount / 200))
+{
+}
 
-void ProgressReport::report(std::size_t nextLine) {
+void ProgressReport::report(std::size_t nextLine)
+{
     nextReport_ = nextLine + step_;
-    if (progress_)
-        progress_(std::min(nextLine, count_), count_);
+    if (progress_) progress_(std::min(nextLine, count_), count_);
 }
 
 FileRunSummary runOnFiles(
     const std::filesystem::path& source, const std::filesystem::path& destination,
-    const std::function<FileRunSummary(std::string_view source, LineWriter& out)>& rewrite) {
+    const std::function<FileRunSummary(std::string_view source, LineWriter& out)>& rewrite)
+{
     const std::string text = readSource(source);
     AtomicFile file(destination);
     LineWriter out([&file](std::string_view bytes) { file.write(bytes); });
@@ -92,17 +91,16 @@ FileRunSummary runOnFiles(
     return summary;
 }
 
-long double ValueReader::operator()(std::string_view text, std::size_t lineNumber) {
+long double ValueReader::operator()(std::string_view text, std::size_t lineNumber)
+{
     // After the first bad value of a point its others are not read: a run stops at the first.
-    if (failed)
-        return 0;
+    if (failed) return 0;
     try {
         return readFloat(text, NumberFormat::file());
     } catch (const ConversionError& error) {
         const std::string message =
             std::string(error.what()) + " (line " + std::to_string(lineNumber) + ")";
-        if (!check_)
-            throw ConversionError(message);
+        if (!check_) throw ConversionError(message);
         failed = true;
         ++summary_.problems;
         check_({lineNumber, 0, message, {}});

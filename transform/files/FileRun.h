@@ -80,26 +80,25 @@ struct LineProblem {
 using ProblemReport = std::function<void(const LineProblem&)>;
 
 struct FileRunSummary {
-    std::size_t lines = 0;               // lines of the source
-    std::size_t points = 0;              // points transformed
-    std::size_t rejected = 0;            // of which some stage reported an error
-    std::size_t firstRejectedLine = 0;   // the source line (from 1) of the first, 0 if none
-    std::size_t problems = 0;            // lines reported by a check
-    std::size_t keptInSourceUnits = 0;   // vectors, sizes and angles left as they were, a side
-                                         // being in degrees
-    std::size_t unknownEntities = 0;     // entities of kinds the rewrite does not know, carried
-                                         // by the rule that every group 10 to 18 is a position
+    std::size_t lines = 0;              // lines of the source
+    std::size_t points = 0;             // points transformed
+    std::size_t rejected = 0;           // of which some stage reported an error
+    std::size_t firstRejectedLine = 0;  // the source line (from 1) of the first, 0 if none
+    std::size_t problems = 0;           // lines reported by a check
+    std::size_t keptInSourceUnits = 0;  // vectors, sizes and angles left as they were, a side
+                                        // being in degrees
+    std::size_t unknownEntities = 0;    // entities of kinds the rewrite does not know, carried
+                                        // by the rule that every group 10 to 18 is a position
 
     // Counts a transformed point whose stages began at `line`, and reports it to a check when
     // it was rejected; `values` gives the check the point's texts.
     template <typename Values>
     void count(const TransformedPoint& point, std::size_t line, const ProblemReport& check,
-               const Values& values) {
+               const Values& values)
+    {
         ++points;
-        if (!point.rejected())
-            return;
-        if (rejected++ == 0)
-            firstRejectedLine = line;
+        if (!point.rejected()) return;
+        if (rejected++ == 0) firstRejectedLine = line;
         if (check) {
             ++problems;
             check({line, point.rejectedBy, {}, values()});
@@ -113,7 +112,9 @@ struct FileRunSummary {
 class ValueReader {
 public:
     ValueReader(FileRunSummary& summary, const ProblemReport& check)
-        : summary_(summary), check_(check) {}
+        : summary_(summary), check_(check)
+    {
+    }
 
     long double operator()(std::string_view text, std::size_t lineNumber);
     bool failed = false;
@@ -145,21 +146,24 @@ public:
     // Without a sink everything stays in text(), for the runs that work in memory.
     explicit LineWriter(Sink sink = {}) : sink_(std::move(sink)) {}
     // A writer that keeps nothing, for a check.
-    static LineWriter discarding() {
+    static LineWriter discarding()
+    {
         return LineWriter([](std::string_view) {});
     }
 
-    void line(std::string_view text) {
+    void line(std::string_view text)
+    {
         buffer_.append(text);
         raw("\r\n");
     }
     // Text that already holds its line ends.
-    void raw(std::string_view bytes) {
+    void raw(std::string_view bytes)
+    {
         buffer_.append(bytes);
-        if (sink_ && buffer_.size() >= kFlushSize)
-            flush();
+        if (sink_ && buffer_.size() >= kFlushSize) flush();
     }
-    void flush() {
+    void flush()
+    {
         if (sink_) {
             sink_(buffer_);
             buffer_.clear();
@@ -178,9 +182,9 @@ private:
 class ProgressReport {
 public:
     ProgressReport(const Progress& progress, std::size_t lineCount);
-    void at(std::size_t nextLine) {
-        if (nextLine >= nextReport_)
-            report(nextLine);
+    void at(std::size_t nextLine)
+    {
+        if (nextLine >= nextReport_) report(nextLine);
     }
     void finish() { report(count_); }
 

@@ -8,7 +8,8 @@
 
 namespace {
 
-TransformedPoint fileResult(const ProcessaResult& result, long double givenZ, bool keepHeights) {
+TransformedPoint fileResult(const ProcessaResult& result, long double givenZ, bool keepHeights)
+{
     return {result.X, result.Y, keepHeights ? givenZ : result.Z, result.status.firstError()};
 }
 
@@ -17,13 +18,15 @@ constexpr std::size_t kSmallestShare = 512;
 
 }  // namespace
 
-bool keepsHeights(const WindowState& state) {
+bool keepsHeights(const WindowState& state)
+{
     // A geocentric Z is a coordinate of the point, not a height: keeping it would move the point.
     return state.CheckBox1 && state.ComboBox7 != CoordinateKind::Cartesian &&
            state.ComboBox8 != CoordinateKind::Cartesian;
 }
 
-PointTransform processaPoints(Processa& processa, bool keepHeights) {
+PointTransform processaPoints(Processa& processa, bool keepHeights)
+{
     return [&processa, keepHeights](long double X, long double Y, long double Z) {
         return fileResult(processa(X, Y, Z), Z, keepHeights);
     };
@@ -31,7 +34,8 @@ PointTransform processaPoints(Processa& processa, bool keepHeights) {
 
 SharedProcessa::SharedProcessa(const WindowState& state, const std::vector<TDatum>& datums,
                                TGeo& engine, const NumberFormat& user, unsigned engines)
-    : keepHeights_(keepsHeights(state)) {
+    : keepHeights_(keepsHeights(state))
+{
     workers_.push_back(std::make_unique<Processa>(state, datums, engine, user));
     for (unsigned i = 1; i < engines; ++i) {
         ownEngines_.push_back(std::make_unique<TGeo>());
@@ -39,8 +43,8 @@ SharedProcessa::SharedProcessa(const WindowState& state, const std::vector<TDatu
     }
 }
 
-void SharedProcessa::operator()(const std::vector<PointIn>& in,
-                                std::vector<TransformedPoint>& out) {
+void SharedProcessa::operator()(const std::vector<PointIn>& in, std::vector<TransformedPoint>& out)
+{
     const std::size_t shares =
         std::clamp<std::size_t>(in.size() / kSmallestShare, 1, workers_.size());
     const std::size_t share = (in.size() + shares - 1) / shares;
@@ -49,25 +53,25 @@ void SharedProcessa::operator()(const std::vector<PointIn>& in,
         try {
             const std::size_t end = std::min(in.size(), (w + 1) * share);
             for (std::size_t i = w * share; i < end; ++i)
-                out[i] = fileResult((*workers_[w])(in[i].X, in[i].Y, in[i].Z), in[i].Z,
-                                    keepHeights_);
+                out[i] =
+                    fileResult((*workers_[w])(in[i].X, in[i].Y, in[i].Z), in[i].Z, keepHeights_);
         } catch (...) {
             errors[w] = std::current_exception();
         }
     };
     {
         std::vector<std::jthread> threads;
-        for (std::size_t w = 1; w < shares; ++w)
-            threads.emplace_back(work, w);
+        for (std::size_t w = 1; w < shares; ++w) threads.emplace_back(work, w);
         work(0);
     }
     for (const auto& error : errors)
-        if (error)
-            std::rethrow_exception(error);
+        if (error) std::rethrow_exception(error);
 }
 
-DxfRewriteOptions dxfOptionsFor(const WindowState& state) {
-    return {state.ComboBox7 != CoordinateKind::Geodetic && state.ComboBox8 != CoordinateKind::Geodetic};
+DxfRewriteOptions dxfOptionsFor(const WindowState& state)
+{
+    return {state.ComboBox7 != CoordinateKind::Geodetic &&
+            state.ComboBox8 != CoordinateKind::Geodetic};
 }
 
 unsigned fileRunEngines() { return std::clamp(std::thread::hardware_concurrency(), 1u, 8u); }
@@ -75,7 +79,8 @@ unsigned fileRunEngines() { return std::clamp(std::thread::hardware_concurrency(
 FileRunSummary ConverteDXF(const std::filesystem::path& source,
                            const std::filesystem::path& destination, const WindowState& state,
                            const std::vector<TDatum>& datums, TGeo& engine,
-                           const NumberFormat& user, const Progress& progress) {
+                           const NumberFormat& user, const Progress& progress)
+{
     SharedProcessa processa(state, datums, engine, user, fileRunEngines());
     return ConverteDXF(source, destination, PointBatch(std::ref(processa)), dxfOptionsFor(state),
                        progress);
@@ -83,8 +88,9 @@ FileRunSummary ConverteDXF(const std::filesystem::path& source,
 
 FileRunSummary ExportaDXF(const std::filesystem::path& source,
                           const std::filesystem::path& destination, const WindowState& state,
-                          const std::vector<TDatum>& datums, TGeo& engine,
-                          const NumberFormat& user, const Progress& progress) {
+                          const std::vector<TDatum>& datums, TGeo& engine, const NumberFormat& user,
+                          const Progress& progress)
+{
     SharedProcessa processa(state, datums, engine, user, fileRunEngines());
     return ExportaDXF(source, destination, PointBatch(std::ref(processa)), progress);
 }

@@ -52,5 +52,5 @@ FileRunSummary ConverteDXF(const std::filesystem::path& source,
                            const NumberFormat& user, const Progress& progress = {});
 FileRunSummary ExportaDXF(const std::filesystem::path& source,
                           const std::filesystem::path& destination, const WindowState& state,
-                          const std::vector<TDatum>& datums, TGeo& engine,
-                          const NumberFormat& user, const Progress& progress = {});
+                          const std::vector<TDatum>& datums, TGeo& engine, const NumberFormat& user,
+                          const Progress& progress = {});

@@ -9,11 +9,10 @@
 namespace {
 
 // Spaces and control characters at either end go, as a hand-typed list may hold tabs there.
-std::string_view trimControlsAndBlanks(std::string_view text) {
-    while (!text.empty() && static_cast<unsigned char>(text.front()) <= ' ')
-        text.remove_prefix(1);
-    while (!text.empty() && static_cast<unsigned char>(text.back()) <= ' ')
-        text.remove_suffix(1);
+std::string_view trimControlsAndBlanks(std::string_view text)
+{
+    while (!text.empty() && static_cast<unsigned char>(text.front()) <= ' ') text.remove_prefix(1);
+    while (!text.empty() && static_cast<unsigned char>(text.back()) <= ' ') text.remove_suffix(1);
     return text;
 }
 
@@ -23,7 +22,8 @@ struct PointLine {
 };
 
 // The text up to the next ";", taken off the front of `rest`; all of it when there is none.
-std::string_view nextField(std::string_view& rest) {
+std::string_view nextField(std::string_view& rest)
+{
     const auto cut = rest.find(';');
     const std::string_view field = rest.substr(0, cut);
     rest = cut == std::string_view::npos ? std::string_view{} : rest.substr(cut + 1);
@@ -33,7 +33,8 @@ std::string_view nextField(std::string_view& rest) {
 // Cut at the first three ";": the name, X and Y lose their outer blanks; Z is the rest of the
 // line, read as it stands, so a fourth field or a tab after it is an error. Missing fields are
 // empty and fail as numbers.
-PointLine readPointLine(std::string_view line, std::size_t lineNumber, ValueReader& number) {
+PointLine readPointLine(std::string_view line, std::size_t lineNumber, ValueReader& number)
+{
     std::string_view rest = line;
     const std::string_view name = trimControlsAndBlanks(nextField(rest));
     const long double X = number(trimControlsAndBlanks(nextField(rest)), lineNumber);
@@ -41,25 +42,30 @@ PointLine readPointLine(std::string_view line, std::size_t lineNumber, ValueRead
     return {name, X, Y, number(rest, lineNumber)};
 }
 
-constexpr std::array<std::string_view, 18> kOpeningBlock{
-    "  0", "SECTION", "  2", "HEADER",  "  9", "$PDMODE", " 70", "    33", "  9",
-    "$PDSIZE", " 40", "1.5", "  0", "ENDSEC", "  0", "SECTION", "  2", "ENTITIES"};
+constexpr std::array<std::string_view, 18> kOpeningBlock{"  0", "SECTION", "  2", "HEADER",
+                                                         "  9", "$PDMODE", " 70", "    33",
+                                                         "  9", "$PDSIZE", " 40", "1.5",
+                                                         "  0", "ENDSEC",  "  0", "SECTION",
+                                                         "  2", "ENTITIES"};
 constexpr std::array<std::string_view, 4> kClosingBlock{"  0", "ENDSEC", "  0", "EOF"};
 
 template <std::size_t N>
-void writeLines(LineWriter& out, const std::array<std::string_view, N>& lines) {
-    for (const auto line : lines)
-        out.line(line);
+void writeLines(LineWriter& out, const std::array<std::string_view, N>& lines)
+{
+    for (const auto line : lines) out.line(line);
 }
 
-void writeNumber(LineWriter& out, long double value) {
+void writeNumber(LineWriter& out, long double value)
+{
     out.line(formatGeneral(value, NumberFormat::file()));
 }
 
 // A POINT at the point and a TEXT with its name 1.5 units to the right at height 0; every
 // point and every label take the same handle.
-void writePoint(LineWriter& out, std::string_view name, const TransformedPoint& point) {
-    writeLines(out, std::array<std::string_view, 7>{"  0", "POINT", "  5", "2B", "  8", "0", " 10"});
+void writePoint(LineWriter& out, std::string_view name, const TransformedPoint& point)
+{
+    writeLines(out,
+               std::array<std::string_view, 7>{"  0", "POINT", "  5", "2B", "  8", "0", " 10"});
     writeNumber(out, point.X);
     out.line(" 20");
     writeNumber(out, point.Y);
@@ -78,10 +84,17 @@ class PointLines : public BlockSource {
 public:
     PointLines(std::string_view source, LineWriter& out, FileRunSummary& summary,
                ProgressReport& progress, const ProblemReport& check)
-        : lines_(source), out_(out), summary_(summary), progress_(progress), check_(check),
-          number_(summary, check) {}
+        : lines_(source),
+          out_(out),
+          summary_(summary),
+          progress_(progress),
+          check_(check),
+          number_(summary, check)
+    {
+    }
 
-    bool read(std::vector<PointIn>& in, std::size_t blockSize) override {
+    bool read(std::vector<PointIn>& in, std::size_t blockSize) override
+    {
         first_ += points_.size();
         texts_.clear();
         points_.clear();
@@ -98,7 +111,8 @@ public:
         return !texts_.empty();
     }
 
-    void write(const std::vector<TransformedPoint>& transformed) override {
+    void write(const std::vector<TransformedPoint>& transformed) override
+    {
         std::size_t done = 0;
         for (std::size_t k = 0; k < texts_.size(); ++k) {
             const std::size_t lineNumber = first_ + k + 1;
@@ -127,7 +141,8 @@ private:
 
 FileRunSummary walkPoints(std::string_view source, LineWriter& out, const PointBatch& batch,
                           std::size_t blockSize, const Progress& progress,
-                          const ProblemReport& check) {
+                          const ProblemReport& check)
+{
     FileRunSummary summary;
     summary.lines = lineCount(source);
     ProgressReport report(progress, summary.lines);
@@ -143,32 +158,37 @@ FileRunSummary walkPoints(std::string_view source, LineWriter& out, const PointB
 }  // namespace
 
 FileRunSummary exportPoints(std::string_view source, LineWriter& out, const PointBatch& batch,
-                            const Progress& progress) {
+                            const Progress& progress)
+{
     return walkPoints(source, out, batch, kPointBlock, progress, {});
 }
 
 FileRunSummary exportPoints(std::string_view source, LineWriter& out,
-                            const PointTransform& transform, const Progress& progress) {
+                            const PointTransform& transform, const Progress& progress)
+{
     return exportPoints(source, out, oneByOne(transform), progress);
 }
 
 // One point a block, so that the problems are reported in the order of the lines.
 FileRunSummary checkPoints(std::string_view source, const PointTransform& transform,
-                           const ProblemReport& check, const Progress& progress) {
+                           const ProblemReport& check, const Progress& progress)
+{
     LineWriter nowhere = LineWriter::discarding();
     return walkPoints(source, nowhere, oneByOne(transform), 1, progress, check);
 }
 
 FileRunSummary ExportaDXF(const std::filesystem::path& source,
                           const std::filesystem::path& destination, const PointBatch& batch,
-                          const Progress& progress) {
+                          const Progress& progress)
+{
     return runOnFiles(source, destination, [&](std::string_view text, LineWriter& out) {
         return exportPoints(text, out, batch, progress);
     });
 }
 
 FileRunSummary ExportaDXF(const std::filesystem::path& source,
-                          const std::filesystem::path& destination,
-                          const PointTransform& transform, const Progress& progress) {
+                          const std::filesystem::path& destination, const PointTransform& transform,
+                          const Progress& progress)
+{
     return ExportaDXF(source, destination, oneByOne(transform), progress);
 }

@@ -23,8 +23,8 @@ FileRunSummary checkPoints(std::string_view source, const PointTransform& transf
 
 // ExportaDXF on files; the destination is replaced only when the whole run succeeded.
 FileRunSummary ExportaDXF(const std::filesystem::path& source,
-                          const std::filesystem::path& destination,
-                          const PointTransform& transform, const Progress& progress = {});
+                          const std::filesystem::path& destination, const PointTransform& transform,
+                          const Progress& progress = {});
 FileRunSummary ExportaDXF(const std::filesystem::path& source,
                           const std::filesystem::path& destination, const PointBatch& batch,
                           const Progress& progress = {});

@@ -158,9 +158,7 @@ std::int32_t targetStage(TransformSettings& settings, TGeo& engine, const Geodet
         return status;
     }
     case CoordinateKind::Geodetic: return GeoStatus::Ok;
-    case CoordinateKind::Cartesian:
-        engine.GeoToCartesian(p.lat, p.lon, p.h);
-        return engine.Status;
+    case CoordinateKind::Cartesian: engine.GeoToCartesian(p.lat, p.lon, p.h); return engine.Status;
     case CoordinateKind::Topographic:
         setLocalOrigin(engine, settings.targetOrigin());
         engine.GeoToLocal(p.lat, p.lon);
@@ -301,22 +299,22 @@ long double TransformSettings::targetMeridian()
 const PlaneOrigin& TransformSettings::sourceOrigin()
 {
     if (!sourceOrigin_)
-        sourceOrigin_ = origin(state_.Edit15, state_.Edit16, state_.Edit17, state_.Edit18,
-                               state_.Edit19);
+        sourceOrigin_ =
+            origin(state_.Edit15, state_.Edit16, state_.Edit17, state_.Edit18, state_.Edit19);
     return *sourceOrigin_;
 }
 
 const PlaneOrigin& TransformSettings::targetOrigin()
 {
     if (!targetOrigin_)
-        targetOrigin_ = origin(state_.Edit14, state_.Edit21, state_.Edit22, state_.Edit23,
-                               state_.Edit24);
+        targetOrigin_ =
+            origin(state_.Edit14, state_.Edit21, state_.Edit22, state_.Edit23, state_.Edit24);
     return *targetOrigin_;
 }
 
-SinglePointResult transformSinglePoint(const WindowState& state,
-                                       const std::vector<TDatum>& datums, TGeo& engine,
-                                       const NumberFormat& user, const ResultTexts& texts,
+SinglePointResult transformSinglePoint(const WindowState& state, const std::vector<TDatum>& datums,
+                                       TGeo& engine, const NumberFormat& user,
+                                       const ResultTexts& texts,
                                        const std::function<void()>& clearResult)
 {
     TransformSettings settings(state, datums, user);
@@ -336,8 +334,7 @@ SinglePointResult transformSinglePoint(const WindowState& state,
     }
     const ResultLayout layout{state.ComboBox8, state.ComboBox17, state.ComboBox7};
     const ResultLabels labels = texts.labels ? texts.labels(state.ComboBox1) : ResultLabels{};
-    result.lines =
-        resultLines(layout, resultValues(point, engine), labels, state.ComboBox2, user);
+    result.lines = resultLines(layout, resultValues(point, engine), labels, state.ComboBox2, user);
     return result;
 }
 

@@ -134,9 +134,9 @@ struct ResultTexts {
 // among Edit5 to Edit8 leaves the previous result in place, and a bad box read later leaves the
 // box empty. A ConversionError or SelectionError leaves at its read; nothing is returned then.
 // With no source or target kind selected the action ends after clearing, showing nothing.
-SinglePointResult transformSinglePoint(const WindowState& state,
-                                       const std::vector<TDatum>& datums, TGeo& engine,
-                                       const NumberFormat& user, const ResultTexts& texts,
+SinglePointResult transformSinglePoint(const WindowState& state, const std::vector<TDatum>& datums,
+                                       TGeo& engine, const NumberFormat& user,
+                                       const ResultTexts& texts,
                                        const std::function<void()>& clearResult);
 
 // One point of a file run, (X, Y, Z) in the file's order, and the stage statuses it left; the

@@ -17,7 +17,8 @@ constexpr std::array<EditField, 30> kEditFields{
     &WindowState::Edit29, &WindowState::Edit30,
 };
 
-EditField editField(int n) {
+EditField editField(int n)
+{
     if (n < 1 || n > static_cast<int>(kEditFields.size()))
         throw std::out_of_range("there is no edit box " + std::to_string(n));
     return kEditFields[static_cast<std::size_t>(n - 1)];
@@ -29,7 +30,8 @@ std::string& editBox(WindowState& state, int n) { return state.*editField(n); }
 
 const std::string& editBox(const WindowState& state, int n) { return state.*editField(n); }
 
-WindowState startupState(const NumberFormat& user) {
+WindowState startupState(const NumberFormat& user)
+{
     // The texts as the window's resource gives them, and the values start-up sets; the few
     // with a fraction take the user's separator.
     const std::string decimal(1, user.decimalSeparator);

@@ -72,7 +72,8 @@ long long exponentValue(std::string_view digits, bool negative)
 {
     long long value = 0;
     const auto result = std::from_chars(digits.data(), digits.data() + digits.size(), value);
-    if (result.ec == std::errc::result_out_of_range || value > kExponentLimit) value = kExponentLimit;
+    if (result.ec == std::errc::result_out_of_range || value > kExponentLimit)
+        value = kExponentLimit;
     return negative ? -value : value;
 }
 
@@ -146,10 +147,7 @@ long double scaledByPowerOfTen(long double magnitude, int shift)
 }
 
 // floor(binaryExponent x log10(2)) in integer arithmetic, good over the whole long double range.
-int decimalExponentEstimate(long double magnitude)
-{
-    return (std::ilogb(magnitude) * 78913) >> 18;
-}
+int decimalExponentEstimate(long double magnitude) { return (std::ilogb(magnitude) * 78913) >> 18; }
 
 // The usual case without the cost of the exact conversion (which goes through printf in
 // libstdc++ and takes several hundred ns). A scaled value below 1E15 carries an error under
@@ -172,7 +170,8 @@ std::optional<Rounded15> roundTo15Fast(long double magnitude)
             continue;
         }
         const long long nearest = std::llrint(scaled);
-        if (std::fabs(scaled - static_cast<long double>(nearest)) > 0.5L - 1e-4L) return std::nullopt;
+        if (std::fabs(scaled - static_cast<long double>(nearest)) > 0.5L - 1e-4L)
+            return std::nullopt;
         auto digits = static_cast<std::uint64_t>(nearest);
         if (digits == kBeyond15Digits) {
             digits = kSmallest15Digits;
@@ -236,7 +235,8 @@ std::string generalText(bool negative, const Rounded15& rounded, char decimalSep
         text += 'E';
         std::array<char, 12> exponentBuffer;
         const char* exponentEnd =
-            std::to_chars(exponentBuffer.data(), exponentBuffer.data() + exponentBuffer.size(), exponent)
+            std::to_chars(exponentBuffer.data(), exponentBuffer.data() + exponentBuffer.size(),
+                          exponent)
                 .ptr;
         text.append(exponentBuffer.data(),
                     static_cast<std::size_t>(exponentEnd - exponentBuffer.data()));
@@ -296,11 +296,9 @@ std::string quotedForMessage(std::string_view text)
 {
     // A line of a damaged file may run to megabytes; the message shows its start.
     constexpr std::size_t kLongest = 100;
-    if (text.size() <= kLongest)
-        return "'" + std::string(text) + "'";
+    if (text.size() <= kLongest) return "'" + std::string(text) + "'";
     std::size_t cut = kLongest;
-    while (cut > 0 && (static_cast<unsigned char>(text[cut]) & 0xC0) == 0x80)
-        --cut;
+    while (cut > 0 && (static_cast<unsigned char>(text[cut]) & 0xC0) == 0x80) --cut;
     return "'" + std::string(text.substr(0, cut)) + "\u2026'";
 }
 

@@ -26,7 +26,8 @@ std::string heightLine(const ResultLabels& labels, long double height, const Num
 
 std::string zoneLine(const ResultLabels& labels, const ResultValues& values)
 {
-    return labels.zone + " " + std::to_string(values.zone) + " " + std::string(1, values.zoneLetter);
+    return labels.zone + " " + std::to_string(values.zone) + " " +
+           std::string(1, values.zoneLetter);
 }
 
 std::vector<std::string> gridLines(const ResultLayout& layout, const ResultValues& values,
@@ -38,7 +39,8 @@ std::vector<std::string> gridLines(const ResultLayout& layout, const ResultValue
     lines.push_back(metresLine(labels.east, formatFixed(values.east, Pattern::n1_6, format)));
     if (layout.targetFamily == GridFamily::Utm) lines.push_back(zoneLine(labels, values));
     lines.push_back(heightLine(labels, values.height, format));
-    lines.push_back(valueLine(labels.convergence, TextLatLon(values.convergence, angleFormat, format)));
+    lines.push_back(
+        valueLine(labels.convergence, TextLatLon(values.convergence, angleFormat, format)));
     if (layout.sourceKind == CoordinateKind::Geodetic)
         lines.push_back("K = " + formatFixed(values.scaleFactor, Pattern::n1_8, format));
     return lines;
@@ -66,7 +68,8 @@ std::vector<std::string> topographicLines(const ResultValues& values, const Resu
     return {valueLine(labels.surveyX, formatFixed(values.localX, Pattern::n1_4, format)),
             valueLine(labels.surveyY, formatFixed(values.localY, Pattern::n1_4, format)),
             heightLine(labels, values.height, format),
-            valueLine(labels.convergence, TextLatLon(values.localConvergence, angleFormat, format))};
+            valueLine(labels.convergence,
+                      TextLatLon(values.localConvergence, angleFormat, format))};
 }
 
 }  // namespace

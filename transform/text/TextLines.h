@@ -11,7 +11,8 @@ class TextLines {
 public:
     explicit TextLines(std::string_view text) : rest_(text) {}
 
-    std::string_view next() {
+    std::string_view next()
+    {
         if (rest_.empty()) {
             atEnd_ = true;
             return {};
@@ -19,8 +20,7 @@ public:
         const std::size_t end = rest_.find('\n');
         std::string_view line = rest_.substr(0, end);
         rest_ = end == std::string_view::npos ? std::string_view{} : rest_.substr(end + 1);
-        if (!line.empty() && line.back() == '\r')
-            line.remove_suffix(1);
+        if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
         return line;
     }
 

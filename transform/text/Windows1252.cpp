@@ -8,10 +8,9 @@ namespace {
 
 // Code points of the bytes 0x80..0x9F; the five bytes without a character keep their own number.
 constexpr std::array<char32_t, 32> kHighControlRange = {
-    0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021,
-    0x02C6, 0x2030, 0x0160, 0x2039, 0x0152, 0x008D, 0x017D, 0x008F,
-    0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014,
-    0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
+    0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
+    0x2039, 0x0152, 0x008D, 0x017D, 0x008F, 0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
+    0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
 
 constexpr char kReplacement = '?';
 
@@ -60,10 +59,20 @@ Decoded decodeOne(std::string_view text, std::size_t pos)
     std::size_t length = 0;
     char32_t c = 0;
     char32_t smallest = 0;
-    if ((lead & 0xE0) == 0xC0) { length = 2; c = lead & 0x1F; smallest = 0x80; }
-    else if ((lead & 0xF0) == 0xE0) { length = 3; c = lead & 0x0F; smallest = 0x800; }
-    else if ((lead & 0xF8) == 0xF0) { length = 4; c = lead & 0x07; smallest = 0x10000; }
-    else return {std::nullopt, 1};
+    if ((lead & 0xE0) == 0xC0) {
+        length = 2;
+        c = lead & 0x1F;
+        smallest = 0x80;
+    } else if ((lead & 0xF0) == 0xE0) {
+        length = 3;
+        c = lead & 0x0F;
+        smallest = 0x800;
+    } else if ((lead & 0xF8) == 0xF0) {
+        length = 4;
+        c = lead & 0x07;
+        smallest = 0x10000;
+    } else
+        return {std::nullopt, 1};
     for (std::size_t i = 1; i < length; ++i) {
         if (pos + i >= text.size() || !isContinuation(static_cast<unsigned char>(text[pos + i])))
             return {std::nullopt, i};

@@ -6,6 +6,7 @@ namespace {
 
 // Text k in language L at slot 3k + L: Portuguese, English, Spanish. The texts are the program's
 // own, misspellings included; text 60 is built at run time and has no fixed text.
+// clang-format off
 constexpr std::array<std::string_view, kTextSlotCount> kTextoIdioma = {
     /*  0 */ "Transformações Geodésicas", "Geodetic Transforms", "Transfomaciones Geodésicas",
     /*  1 */ "Transformar Arquivo", "File Transform", "Trans---- Arquivos",
@@ -84,11 +85,13 @@ constexpr std::array<std::string_view, kTextSlotCount> kTextoIdioma = {
              "Para: E ou N utilize ( + ) e para S ou W utilize ( - )",
     /* 63 */ "Orientador:", "Adviser:", "Orientador:",
 };
+// clang-format on
 
 // The message of status code c in language L at slot 3c + L; codes without a message are empty.
 constexpr std::array<std::string_view, kMessageSlotCount> kMensagemIdioma = [] {
     std::array<std::string_view, kMessageSlotCount> slots{};
-    const auto set = [&slots](int code, std::string_view pt, std::string_view en, std::string_view es) {
+    const auto set = [&slots](int code, std::string_view pt, std::string_view en,
+                              std::string_view es) {
         const std::size_t first = 3 * static_cast<std::size_t>(code);
         slots[first] = pt;
         slots[first + 1] = en;
@@ -96,28 +99,21 @@ constexpr std::array<std::string_view, kMessageSlotCount> kMensagemIdioma = [] {
     };
     set(0, "OK", "OK", "OK");
     set(1, "ATENÇÃO:Excedeu o fuso", "WARNING:exceed fuse", "ATENÇÃO:Excedeu o Huso");
-    set(2, "ERRO:Excedeu o fuso mais de 1°",
-        "ERROR:fuse exceed more than 1°",
+    set(2, "ERRO:Excedeu o fuso mais de 1°", "ERROR:fuse exceed more than 1°",
         "ERROR:Excedeu o Huso mais de 1°");
-    set(3, "ATENÇÃO:Meridiano Central fora de Padrão",
-        "WARNING:no standard Central Meridian",
+    set(3, "ATENÇÃO:Meridiano Central fora de Padrão", "WARNING:no standard Central Meridian",
         "ATENÇÃO:Meridiano Central fora de Padrão");
     set(4, "ERRO:LATITUDE Invalida", "ERROR:Invalid LATITUD", "ERROR:LATITUD Invalida");
     set(5, "ERRO:LONGITUDE Invalida", "ERROR:Invalid LONGITUD", "ERROR:LONGITUD Invalida");
-    set(6, "ERRO:COORDENADA N Invalida",
-        "ERROR:Invalid (N)orth Coordinate",
+    set(6, "ERRO:COORDENADA N Invalida", "ERROR:Invalid (N)orth Coordinate",
         "ERROR:COORDENADA N Invalida");
-    set(7, "ERRO:COORDENADA E Invalida",
-        "ERROR:Invalid Easth Coordinate",
+    set(7, "ERRO:COORDENADA E Invalida", "ERROR:Invalid Easth Coordinate",
         "ERROR:COORDENADA E Invalida");
-    set(8, "ERRO:Raio da terra Invalido",
-        "ERROR:Earth raio Invalid",
+    set(8, "ERRO:Raio da terra Invalido", "ERROR:Earth raio Invalid",
         "ERROR:Raio da terra invalido");
-    set(9, "ATENÇÃO:Plano topografico excedeu 50 Km",
-        "WARNING:Survey Plane exceed 50 Km",
+    set(9, "ATENÇÃO:Plano topografico excedeu 50 Km", "WARNING:Survey Plane exceed 50 Km",
         "ATENÇÃO:Proyección Plana topografica excedeu 50 Km");
-    set(10, "ERRO:Plano topografico excedeu 80 Km",
-        "ERROR:Survey Plane exceed 80 Km",
+    set(10, "ERRO:Plano topografico excedeu 80 Km", "ERROR:Survey Plane exceed 80 Km",
         "ERROR:Plano topografico excedeu 80 Km");
     set(11, "ERRO:Achatamento Invalido", "ERRO:Invalid Flattable", "ERROR:Achatamiento Invalido");
     set(12, "ERRO:Valor inválido", "ERRO:Invalid Floating Point Value", "ERROR:Valor inválido");
@@ -135,7 +131,7 @@ struct ExamplePieces {
 
 constexpr std::size_t kAngleFormatCount = 3;
 
-constexpr std::array<ExamplePieces, kAngleFormatCount * Language::Count> kExamplePieces = {{
+constexpr std::array<ExamplePieces, kAngleFormatCount* Language::Count> kExamplePieces = {{
     {"Para 23", "676454° S digite: -23", "676454"},
     {"For 23", "676454° S write: -23", "676454"},
     {"Para 23", "676454° S digite: -23", "676454"},
@@ -180,8 +176,9 @@ std::optional<std::string> ExemploFormato(int angleFormat, int language, char de
     if (angleFormat < 0 || static_cast<std::size_t>(angleFormat) >= kAngleFormatCount ||
         !isLanguage(language))
         return std::nullopt;
-    const ExamplePieces& pieces = kExamplePieces[static_cast<std::size_t>(angleFormat) * Language::Count +
-                                                 static_cast<std::size_t>(language)];
+    const ExamplePieces& pieces =
+        kExamplePieces[static_cast<std::size_t>(angleFormat) * Language::Count +
+                       static_cast<std::size_t>(language)];
     std::string text(pieces.first);
     text += decimalSeparator;
     text += pieces.second;
@@ -214,7 +211,9 @@ std::string_view InterfaceTexts::text(int number, int language) const
 
 ResultLabels resultLabels(int language)
 {
-    const auto label = [language](int number) { return std::string(TextoIdioma(number, language)); };
+    const auto label = [language](int number) {
+        return std::string(TextoIdioma(number, language));
+    };
     return ResultLabels{label(16), label(17), label(18), label(19), label(20), label(21),
                         label(22), label(23), label(24), label(25), label(39), label(59)};
 }
@@ -229,8 +228,8 @@ ResultTexts interfaceResultTexts()
     return texts;
 }
 
-std::string rejectedPointsMessage(std::size_t rejected, std::size_t points,
-                                  std::size_t firstLine, int language)
+std::string rejectedPointsMessage(std::size_t rejected, std::size_t points, std::size_t firstLine,
+                                  int language)
 {
     const std::string count = std::to_string(rejected), total = std::to_string(points),
                       line = std::to_string(firstLine);
@@ -264,7 +263,8 @@ std::string datumEntryMessage(const DatumEntry& entry, int language)
     if (entry.code == DatumEntryCode::Valid) return {};
     std::string message(MensagemIdioma(entry.code, language));
     if (entry.code == DatumEntryCode::NotANumber)
-        message += '\n' + entry.failedTag + std::string(TextoIdioma(53, language)) + entry.failedText;
+        message +=
+            '\n' + entry.failedTag + std::string(TextoIdioma(53, language)) + entry.failedText;
     return message;
 }
 
@@ -290,12 +290,13 @@ std::string datumRefusedMessage(DatumRefused::Reason reason, int language)
     using Reason = DatumRefused::Reason;
     switch (reason) {
     case Reason::Comma:
-        return Wording{"ERRO: o nome do datum não pode conter vírgula; o arquivo Datum.Cfg separa "
-                       "seus campos com vírgulas.",
-                       "ERROR: a datum name cannot hold a comma; the file Datum.Cfg separates its "
-                       "fields with commas.",
-                       "ERROR: el nombre del datum no puede contener comas; el archivo Datum.Cfg "
-                       "separa sus campos con comas."}
+        return Wording{
+            "ERRO: o nome do datum não pode conter vírgula; o arquivo Datum.Cfg separa "
+            "seus campos com vírgulas.",
+            "ERROR: a datum name cannot hold a comma; the file Datum.Cfg separates its "
+            "fields with commas.",
+            "ERROR: el nombre del datum no puede contener comas; el archivo Datum.Cfg "
+            "separa sus campos con comas."}
             .in(language);
     case Reason::LineBreak:
         return Wording{"ERRO: o nome do datum não pode conter quebra de linha.",
@@ -303,11 +304,12 @@ std::string datumRefusedMessage(DatumRefused::Reason reason, int language)
                        "ERROR: el nombre del datum no puede contener saltos de línea."}
             .in(language);
     case Reason::Character:
-        return Wording{"ERRO: o nome do datum tem um caractere que o arquivo Datum.Cfg não pode "
-                       "guardar.",
-                       "ERROR: the datum name holds a character the file Datum.Cfg cannot store.",
-                       "ERROR: el nombre del datum tiene un carácter que el archivo Datum.Cfg no "
-                       "puede guardar."}
+        return Wording{
+            "ERRO: o nome do datum tem um caractere que o arquivo Datum.Cfg não pode "
+            "guardar.",
+            "ERROR: the datum name holds a character the file Datum.Cfg cannot store.",
+            "ERROR: el nombre del datum tiene un carácter que el archivo Datum.Cfg no "
+            "puede guardar."}
             .in(language);
     case Reason::Full:
         return Wording{"ERRO: a lista já tem 51 datums, o máximo; altere um datum existente.",
@@ -316,8 +318,7 @@ std::string datumRefusedMessage(DatumRefused::Reason reason, int language)
                        "ERROR: la lista ya tiene 51 datums, el máximo; modifique un datum "
                        "existente."}
             .in(language);
-    case Reason::NoSlot:
-        break;
+    case Reason::NoSlot: break;
     }
     return Wording{"ERRO: selecione uma linha da tabela.", "ERROR: select a row of the table.",
                    "ERROR: seleccione una fila de la tabla."}
@@ -332,17 +333,18 @@ std::string keepHeightsCaption(int language)
 std::string keepHeightsHint(int language)
 {
     // Tooltips do not wrap plain text: the lines are broken here.
-    return Wording{"Grava o Z de cada ponto como está no arquivo de origem: para altitudes\n"
-                   "niveladas (ortométricas), que a mudança de datum não altera.\n"
-                   "Desmarcado, o Z é convertido como altura elipsoidal.\n"
-                   "Sem efeito se um dos lados é Geod.Tridimensional: lá Z não é altura.",
-                   "Writes each point's Z as the source file gives it: for levelled\n"
-                   "(orthometric) heights, which a change of datum does not alter.\n"
-                   "Unticked, Z is converted as an ellipsoidal height.\n"
-                   "No effect if either side is Cartesian: there Z is no height.",
-                   "Escribe la Z de cada punto tal como viene en el archivo de origen: para\n"
-                   "cotas niveladas (ortométricas), que el cambio de datum no altera.\n"
-                   "Sin marcar, la Z se convierte como altura elipsoidal.\n"
-                   "Sin efecto si uno de los lados es Geod.Tridimensional: allí Z no es altura."}
+    return Wording{
+        "Grava o Z de cada ponto como está no arquivo de origem: para altitudes\n"
+        "niveladas (ortométricas), que a mudança de datum não altera.\n"
+        "Desmarcado, o Z é convertido como altura elipsoidal.\n"
+        "Sem efeito se um dos lados é Geod.Tridimensional: lá Z não é altura.",
+        "Writes each point's Z as the source file gives it: for levelled\n"
+        "(orthometric) heights, which a change of datum does not alter.\n"
+        "Unticked, Z is converted as an ellipsoidal height.\n"
+        "No effect if either side is Cartesian: there Z is no height.",
+        "Escribe la Z de cada punto tal como viene en el archivo de origen: para\n"
+        "cotas niveladas (ortométricas), que el cambio de datum no altera.\n"
+        "Sin marcar, la Z se convierte como altura elipsoidal.\n"
+        "Sin efecto si uno de los lados es Geod.Tridimensional: allí Z no es altura."}
         .in(language);
 }

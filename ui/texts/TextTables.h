@@ -66,8 +66,8 @@ ResultTexts interfaceResultTexts();
 // The one message after a file run in which a stage rejected some points: how many of how many
 // and the source line of the first, in a language (English for an unknown one). The file was
 // still written point for point, so the message says the rejected points need checking.
-std::string rejectedPointsMessage(std::size_t rejected, std::size_t points,
-                                  std::size_t firstLine, int language);
+std::string rejectedPointsMessage(std::size_t rejected, std::size_t points, std::size_t firstLine,
+                                  int language);
 
 // Asked when the settings or the catalogue cannot be written at close: closing anyway loses
 // what the window holds since the start, so the user decides.
