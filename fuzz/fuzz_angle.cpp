@@ -44,7 +44,8 @@ void requireDegreesReadBack(long double value)
     if (!std::isfinite(value) || std::fabs(value) >= 1e6L) return;
     text.resize(text.size() - 2);
     const long double again = readFloat(text, comma);
-    fuzz::require(std::fabs(again - value) <= 5.01e-13L, "twelve decimals, rounded");
+    fuzz::require(std::fabs(again - value) <= fuzz::roundTripTolerance(value, 12),
+                  "twelve decimals, rounded");
 }
 
 }  // namespace

@@ -40,7 +40,8 @@ void requirePatternsWrite(long double value, const NumberFormat& format)
     const std::string fixed = formatFixed(value, Pattern::n1_6, fuzz::pointFormat());
     if (std::fabs(value) < 1e12L) {
         const auto again = realIn(fixed, fuzz::pointFormat());
-        fuzz::require(again && std::fabs(*again - value) <= 5.01e-7L, "six decimals, rounded");
+        fuzz::require(again && std::fabs(*again - value) <= fuzz::roundTripTolerance(value, 6),
+                      "six decimals, rounded");
     }
 }
 

@@ -6,6 +6,7 @@
 #include "transform/text/NumberFormat.h"
 #include "transform/pipeline/WindowState.h"
 
+#include <cmath>
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
@@ -28,6 +29,16 @@ inline void require(bool holds, const char* property)
         std::fprintf(stderr, "property failed: %s\n", property);
         std::abort();
     }
+}
+
+// How far a value written with `decimals` decimals and read back may lie from it: half a unit of
+// the last decimal from the rounding, and a few units in the last place of the 80-bit value
+// from reading the digits back, which for large values exceed the decimals' margin.
+inline long double roundTripTolerance(long double value, int decimals)
+{
+    const long double magnitude = std::fabs(value);
+    const long double lastPlace = std::nextafter(magnitude, HUGE_VALL) - magnitude;
+    return 0.5L * std::pow(10.0L, -decimals) + 4 * lastPlace;
 }
 
 // The two forms a user's numbers come in: "." without grouping, and "," with "." between
