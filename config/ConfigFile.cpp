@@ -1,5 +1,7 @@
 #include "config/ConfigFile.h"
 
+#include "transform/text/TextLines.h"
+
 #include <cerrno>
 #include <cstring>
 #include <fstream>
@@ -30,5 +32,9 @@ ConfigFileContent readConfigFile(const std::filesystem::path& file, std::uintmax
     }
     content.bytes.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
     if (in.bad()) content.problem = "Cannot read " + quoted + ": a read error";
+    // Editors that save UTF-8 may begin the file with a byte-order mark; it is no part of the
+    // first line.
+    if (content.bytes.rfind(kUtf8ByteOrderMark, 0) == 0)
+        content.bytes.erase(0, kUtf8ByteOrderMark.size());
     return content;
 }

@@ -8,6 +8,8 @@
 
 #include <array>
 #include <optional>
+#include <string>
+#include <vector>
 
 namespace {
 
@@ -96,7 +98,19 @@ const SettingsLine& lineAt(int n) { return kSettingsLines[static_cast<std::size_
 struct BadLine {
     int number;
     std::string reason;
+    std::string where() const { return "line " + std::to_string(number) + ": " + reason; }
 };
+
+// Adds a report: what is wrong, for a caller that stops on it, and with what the window does
+// about it, for a caller that goes on.
+void addProblem(SettingsReading& reading, const std::string& fault, const std::string& consequence)
+{
+    const auto joined = [](const std::optional<std::string>& before, const std::string& text) {
+        return before ? *before + "; " + text : text;
+    };
+    reading.fault = joined(reading.fault, fault);
+    reading.problem = joined(reading.problem, fault + "; " + consequence);
+}
 
 // Reads line `n`'s text into the state by the line's kind, numbers shown in the user's form.
 void readLine(WindowState& state, int n, std::string_view text, const NumberFormat& user)
@@ -164,16 +178,57 @@ SettingsReading readState(std::string_view content, WindowState state, const Num
     // Files written before "keep heights" end above: heights are converted, as they always were.
     // A damaged value costs that one choice, not every setting: it is reported and heights are
     // converted, the behaviour that was there before the choice.
-    std::optional<std::string> problem;
+    SettingsReading reading{state, {}, {}};
     if (const std::string_view heights = lines.next(); !heights.empty()) {
         try {
-            readLine(state, kKeepHeightsLine, heights, user);
+            readLine(reading.state, kKeepHeightsLine, heights, user);
         } catch (const BadLine& bad) {
-            problem = "line " + std::to_string(bad.number) + ": " + bad.reason +
-                      "; heights will be converted, the other settings were used";
+            addProblem(reading, bad.where(),
+                       "heights will be converted, the other settings were used");
         }
     }
-    return {state, problem};
+    return reading;
+}
+
+// The lists a settings line selects from, each with its size and its name in a report.
+struct ListLine {
+    int WindowState::*index;
+    int size;
+    const char* list;
+};
+
+int lineOf(int WindowState::*index)
+{
+    for (std::size_t i = 0; i < kSettingsLines.size(); ++i)
+        if (kSettingsLines[i].index == index) return static_cast<int>(i) + 1;
+    return 0;
+}
+
+// Every selection the file made outside its list, by line: the window falls back to the start-up
+// selection and says so once; the command-line tool stops on it.
+std::vector<std::string> selectionsOutsideTheirLists(const WindowState& state, int QuantDatum)
+{
+    const std::array<ListLine, 9> lists{{
+        {&S::ComboBox7, ListSize::CoordinateKinds, "the source coordinate systems"},
+        {&S::ComboBox9, QuantDatum + 1, "the datums of the catalogue"},
+        {&S::ComboBox14, ListSize::Hemispheres, "the hemispheres"},
+        {&S::ComboBox16, ListSize::GridFamilies, "the source grid families"},
+        {&S::ComboBox8, ListSize::CoordinateKinds, "the target coordinate systems"},
+        {&S::ComboBox10, QuantDatum + 1, "the datums of the catalogue"},
+        {&S::ComboBox17, ListSize::GridFamilies, "the target grid families"},
+        {&S::ComboBox1, ListSize::Languages, "the languages"},
+        {&S::ComboBox2, ListSize::AngleFormats, "the angle formats"},
+    }};
+    std::vector<std::string> reports;
+    for (const ListLine& list : lists) {
+        const int selected = state.*list.index;
+        // Without a catalogue no datum can be chosen; the catalogue's own report says why.
+        if (list.size <= 0 || (selected >= 0 && selected < list.size)) continue;
+        reports.push_back("line " + std::to_string(lineOf(list.index)) + ": " +
+                          std::to_string(selected) + " is not an index of " + list.list +
+                          " (0 to " + std::to_string(list.size - 1) + ")");
+    }
+    return reports;
 }
 
 int withinList(int index, int size, int fallback)
@@ -210,11 +265,14 @@ SettingsReading Le_Config(std::string_view content, const WindowState& startup, 
     WindowState english = startup;
     english.ComboBox1 = kEnglish;
     try {
-        return validated(readState(content, english, user), startup, QuantDatum);
+        SettingsReading reading = readState(content, english, user);
+        for (const std::string& report : selectionsOutsideTheirLists(reading.state, QuantDatum))
+            addProblem(reading, report, "that choice was set aside");
+        return validated(std::move(reading), startup, QuantDatum);
     } catch (const BadLine& bad) {
-        return validated({english, "line " + std::to_string(bad.number) + ": " + bad.reason +
-                                       "; the settings were not used"},
-                         startup, QuantDatum);
+        SettingsReading reading{english, {}, {}};
+        addProblem(reading, bad.where(), "the settings were not used");
+        return validated(std::move(reading), startup, QuantDatum);
     }
 }
 
@@ -223,14 +281,21 @@ SettingsReading Le_Config(const std::filesystem::path& file, const WindowState& 
 {
     const auto content = readConfigFile(file);
     if (!content.exists || content.problem) {
-        WindowState english = startup;
-        english.ComboBox1 = kEnglish;
-        return validated({english, content.problem}, startup, QuantDatum);
+        return {settingsWithoutFile(startup, QuantDatum), content.problem, content.problem};
     }
     auto reading = Le_Config(std::string_view(content.bytes), startup, QuantDatum, user);
-    if (reading.problem)
-        reading.problem = "The settings file \"" + file.string() + "\", " + *reading.problem;
+    const std::string named = "The settings file \"" + file.string() + "\", ";
+    if (reading.problem) reading.problem = named + *reading.problem;
+    if (reading.fault) reading.fault = named + *reading.fault;
     return reading;
+}
+
+WindowState settingsWithoutFile(const WindowState& startup, int QuantDatum)
+{
+    WindowState english = startup;
+    english.ComboBox1 = kEnglish;
+    makeSelectionsValid(english, startup, QuantDatum);
+    return english;
 }
 
 std::string settingsText(const WindowState& state, const NumberFormat& user)

@@ -18,18 +18,23 @@
 // converted; any other value there is reported and read the same way, every other line used.
 struct SettingsReading {
     WindowState state;
-    std::optional<std::string> problem;
+    std::optional<std::string> problem;  // the fault and what the window does about it
+    std::optional<std::string> fault;    // the file, the line and its text alone
 };
 
 // Le_Config. Starts from `startup`, selects English, and when the file holds a readable state
 // puts every value into the state, numbers written in the general form with the user's
 // separator. Every selection is then made valid: a datum index past `QuantDatum` (or below 0)
 // becomes 0, or -1 when there are no datums; any other index outside its list becomes its
-// start-up value.
+// start-up value. Each index the file held outside its list is reported with its line.
 SettingsReading Le_Config(std::string_view content, const WindowState& startup, int QuantDatum,
                           const NumberFormat& user);
 SettingsReading Le_Config(const std::filesystem::path& file, const WindowState& startup,
                           int QuantDatum, const NumberFormat& user);
+
+// The state of a run without a settings file: the start-up values, in English, every selection
+// made valid for the catalogue.
+WindowState settingsWithoutFile(const WindowState& startup, int QuantDatum);
 
 // The file's 43 lines for a state. Converts every box first (with the user's separator), so a
 // box that is not a number throws ConversionError before anything is written.

@@ -132,6 +132,7 @@ public:
 
 struct Arguments {
     std::optional<std::string> settings, datums;
+    bool noSettings = false;
     StateOptions state;
     std::optional<std::string> decimal, thousands;
     bool listDatums = false;
@@ -184,6 +185,31 @@ fs::path fileOf(const std::optional<std::string>& option, const char* name)
     return locateProgramFiles(runningProgramFolder(), userConfigFolder()).readable(name);
 }
 
+// The state a run starts from: the settings file named, else the window's own where there is
+// one, else the start-up values (said on standard error, unless --no-settings asked for them).
+// A settings file that cannot be used whole stops the run: a script must not go on with a
+// datum or a zone other than the one its file chose.
+WindowState startingState(const Arguments& a, int QuantDatum, const NumberFormat& user)
+{
+    const WindowState startup = startupState(user);
+    if (a.noSettings) return settingsWithoutFile(startup, QuantDatum);
+    const fs::path settingsFile = fileOf(a.settings, "Zelvora.Cfg");
+    std::error_code error;
+    if (!fs::exists(fs::symlink_status(settingsFile, error))) {
+        if (a.settings)
+            throw UsageError("the settings file \"" + settingsFile.string() + "\" does not exist");
+        fail("no settings file at \"" + settingsFile.string() +
+             "\"; the start-up values are used (\"zelvora-convert settings\" shows them)");
+        return settingsWithoutFile(startup, QuantDatum);
+    }
+    const SettingsReading settings = Le_Config(settingsFile, startup, QuantDatum, user);
+    if (settings.fault)
+        throw UsageError(*settings.fault +
+                         "; nothing was run (mend the file, or run on the start-up values with "
+                         "--no-settings)");
+    return settings.state;
+}
+
 int runPoint(const WindowState& state, const DatumCatalogue& catalogue, const NumberFormat& user)
 {
     TGeo engine;
@@ -225,13 +251,7 @@ int run(const Arguments& a, bool point, bool stream, bool files)
         throw UsageError(
             "say what to do: point, stream, dxf, points or --list-datums (--help explains them)");
 
-    const fs::path settingsFile = fileOf(a.settings, "Zelvora.Cfg");
-    if (a.settings && !fs::exists(settingsFile))
-        throw UsageError("the settings file \"" + settingsFile.string() + "\" does not exist");
-    SettingsReading settings =
-        Le_Config(settingsFile, startupState(user), catalogue.catalogue.QuantDatum(), user);
-    if (settings.problem) fail(*settings.problem);
-    WindowState state = settings.state;
+    WindowState state = startingState(a, catalogue.catalogue.QuantDatum(), user);
     applyOptions(state, a.state, catalogue.catalogue, user);
 
     if (files) {
@@ -260,6 +280,10 @@ int convert(int argc, char** argv)
     const std::string files = "Files";
     app.add_option("--settings", a.settings, "settings file (default: the window's Zelvora.Cfg)")
         ->type_name("FILE")
+        ->group(files);
+    app.add_flag("--no-settings", a.noSettings,
+                 "start from the start-up values, not from a settings file")
+        ->excludes("--settings")
         ->group(files);
     app.add_option("--datums", a.datums, "datum catalogue (default: the window's Datum.Cfg)")
         ->type_name("FILE")

@@ -349,7 +349,7 @@ TEST(SettingsFile, TruncatedEmptyBinaryAndHugeFilesAreReportedNotUsed)
     }
 }
 
-TEST(SettingsFile, SelectionsOutsideTheirListsAreMadeValid)
+TEST(SettingsFile, SelectionsOutsideTheirListsAreReportedByLineAndMadeValid)
 {
     std::string file = fullFile();
     auto setLine = [&file](int line, const std::string& text) {
@@ -366,7 +366,17 @@ TEST(SettingsFile, SelectionsOutsideTheirListsAreMadeValid)
     setLine(33, "3");   // language
     setLine(42, "3");   // format
     const auto reading = readWith(file, point);
-    ASSERT_FALSE(reading.problem);
+    const auto aside = "; that choice was set aside";
+    EXPECT_EQ(reading.problem.value_or(""),
+              std::string("line 1: 4 is not an index of the source coordinate systems (0 to 3)") +
+                  aside + "; line 2: 5 is not an index of the datums of the catalogue (0 to 4)" +
+                  aside + "; line 4: 2 is not an index of the hemispheres (0 to 1)" + aside +
+                  "; line 7: -1 is not an index of the source grid families (0 to 3)" + aside +
+                  "; line 11: 9 is not an index of the target coordinate systems (0 to 3)" + aside +
+                  "; line 12: -3 is not an index of the datums of the catalogue (0 to 4)" + aside +
+                  "; line 17: 4 is not an index of the target grid families (0 to 3)" + aside +
+                  "; line 33: 3 is not an index of the languages (0 to 2)" + aside +
+                  "; line 42: 3 is not an index of the angle formats (0 to 2)" + aside);
     const WindowState& s = reading.state;
     EXPECT_EQ(s.ComboBox7, 0);
     EXPECT_EQ(s.ComboBox9, 0);
@@ -379,6 +389,7 @@ TEST(SettingsFile, SelectionsOutsideTheirListsAreMadeValid)
     EXPECT_EQ(s.ComboBox2, 2);
 
     const auto noDatums = readWith(fullFile(), point, -1);
+    EXPECT_FALSE(noDatums.problem) << "the catalogue's own report says why no datum is chosen";
     EXPECT_EQ(noDatums.state.ComboBox9, -1);
     EXPECT_EQ(noDatums.state.ComboBox10, -1);
     // Without a file the start-up's second datum needs two datums.

@@ -234,19 +234,81 @@ TEST_F(Convert, ListDatumsPrintsIndexNameAndParameters)
               "2 SIRGAS 2000\ta=6378137 1/f=298.257222101 dx=0 dy=0 dz=0\n");
 }
 
+// The window's settings with one line replaced (from 1; line 43 is added when asked for).
+std::string settingsWithLine(int number, const std::string& text)
+{
+    std::string settings;
+    for (int n = 1; n <= 43; ++n) {
+        const bool inFile = n <= static_cast<int>(std::size(kSettingsLines));
+        if (n == number)
+            settings += text + "\r\n";
+        else if (inFile)
+            settings += std::string(kSettingsLines[n - 1]) + "\r\n";
+    }
+    return settings;
+}
+
+struct SettingsRun {
+    const char* why;
+    std::string settings;
+    int status;
+    const char* message;  // on standard error; "" for none at all
+};
+
+// A script must not go on with a datum or a zone other than the one its settings chose.
+TEST_F(Convert, ASettingsFileTheToolCannotUseStopsIt)
+{
+    const SettingsRun runs[] = {
+        {"a damaged line", settingsWithLine(2, "x"), 2,
+         "Zelvora.Cfg\", line 2: 'x' is not a valid integer value; nothing was run"},
+        {"a datum past the catalogue", settingsWithLine(2, "40"), 2,
+         "line 2: 40 is not an index of the datums of the catalogue (0 to 2); nothing"},
+        {"a hemisphere past its list", settingsWithLine(4, "2"), 2,
+         "line 4: 2 is not an index of the hemispheres (0 to 1); nothing was run"},
+        {"a bad keep-heights line", settingsWithLine(43, "2"), 2,
+         "line 43: '2' is neither 0 nor 1; nothing was run"},
+        {"a UTF-8 byte-order mark before the first line", "\xEF\xBB\xBF" + settingsWithLine(0, ""),
+         0, ""},
+    };
+    for (const SettingsRun& c : runs) {
+        SCOPED_TRACE(c.why);
+        write(folder_ / "Zelvora.Cfg", c.settings);
+        const Outcome r = run({"point"});
+        EXPECT_EQ(r.status, c.status);
+        if (*c.message == '\0')
+            EXPECT_EQ(r.err, "");
+        else
+            EXPECT_NE(r.err.find(c.message), std::string::npos) << r.err;
+        EXPECT_EQ(linesOf(r.out).size(), c.status == 0 ? 6u : 0u) << r.out;
+    }
+}
+
 TEST_F(Convert, TheFilesBesideTheProgramAreTheDefaults)
 {
     const fs::path copy = folder_ / "zelvora-convert";
     fs::copy_file(ZELVORA_CONVERT, copy);
-    fs::create_directory(folder_ / "elsewhere");
     write(folder_ / "Datum.Cfg", "6378160,298.25,Only Datum,-66.87,4.37,-38.52\r\n");
     const Outcome list = run({"--list-datums"}, "", copy.string(), false);
     EXPECT_EQ(list.status, 0);
     EXPECT_EQ(list.out, "0 Only Datum\ta=6378160 1/f=298.25 dx=-66.87 dy=4.37 dz=-38.52\n");
-    // The settings name datum 1, past this catalogue: reading makes it the first.
-    const Outcome point = run({"point"}, "", copy.string(), false);
-    EXPECT_EQ(point.status, 0) << point.err;
-    EXPECT_EQ(linesOf(point.out).size(), 6u) << point.out;
+
+    // The settings beside it name datum 1, past this catalogue.
+    const Outcome past = run({"point"}, "", copy.string(), false);
+    EXPECT_EQ(past.status, 2);
+    EXPECT_NE(past.err.find("line 2: 1 is not an index of the datums"), std::string::npos);
+    const Outcome chosen = run({"--no-settings", "point"}, "", copy.string(), false);
+    EXPECT_EQ(chosen.status, 0) << chosen.err;
+    EXPECT_EQ(chosen.err, "");
+    EXPECT_EQ(linesOf(chosen.out).size(), 5u) << chosen.out;
+
+    fs::remove(folder_ / "Zelvora.Cfg");
+    const Outcome none = run({"point"}, "", copy.string(), false);
+    EXPECT_EQ(none.status, 0) << none.err;
+    EXPECT_EQ(none.err, "zelvora-convert: no settings file at \"" +
+                            (folder_ / "Zelvora.Cfg").string() +
+                            "\"; the start-up values are used (\"zelvora-convert settings\" "
+                            "shows them)\n");
+    EXPECT_EQ(none.out, chosen.out);
 }
 
 TEST_F(Convert, HelpAndVersion)

@@ -4,6 +4,16 @@
 #include <cstddef>
 #include <string_view>
 
+// The mark some editors put at the start of a UTF-8 file; it belongs to no line.
+inline constexpr std::string_view kUtf8ByteOrderMark = "\xEF\xBB\xBF";
+
+inline std::string_view withoutByteOrderMark(std::string_view text)
+{
+    if (text.substr(0, kUtf8ByteOrderMark.size()) == kUtf8ByteOrderMark)
+        text.remove_prefix(kUtf8ByteOrderMark.size());
+    return text;
+}
+
 // Lines end at LF, with a CR before it dropped, so files written on any system read alike. The
 // last line needs no LF; reading past the end gives empty lines, as the settings and catalogue
 // readers expect of a short file.
