@@ -43,6 +43,7 @@ int check(const FileCommand& command, const WindowState& state, const DatumCatal
           const NumberFormat& user)
 {
     const std::string source = readSource(command.source);
+    if (command.kind == FileCommand::Drawing) requireAsciiDrawing(source, command.source);
     TGeo engine;
     Processa processa(state, catalogue.ListaDatum(), engine, user);
     bool stops = false;

@@ -1,6 +1,7 @@
 // zelvora-convert: the main window's transformation from a terminal or a script, on the window's
 // own settings file and datum catalogue, with the same digits.
 #include "tools/FileCommands.h"
+#include "transform/files/TemporaryFiles.h"
 #include "transform/pipeline/Pipeline.h"
 #include "config/ProgramFiles.h"
 #include "config/Settings.h"
@@ -367,6 +368,8 @@ int convert(int argc, char** argv)
 
 int main(int argc, char** argv)
 {
+    // Ctrl+C, a closed terminal or a kill in the middle of a file run leave no temporary file.
+    removeTemporaryFilesOnSignals();
     // What escapes a run (memory exhausted while the options are set up, say) still ends with a
     // message and the status of a refused run, not with an abort.
     try {

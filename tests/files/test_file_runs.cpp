@@ -13,6 +13,8 @@
 #include <fstream>
 #include <iterator>
 #include <random>
+#include <sys/stat.h>
+#include <thread>
 
 namespace {
 
@@ -122,13 +124,100 @@ TEST_F(FileRuns, ADestinationThatCannotBeWrittenIsAWriteError)
     EXPECT_EQ(filesInFolder(), 2u);
 }
 
-TEST_F(FileRuns, ABinaryDrawingLeavesTheDestination)
+struct SourceCase {
+    const char* why;
+    std::string bytes;
+    bool isDrawing;
+};
+
+// Only a drawing replaces the destination: anything else would leave a corrupt or empty copy.
+TEST_F(FileRuns, ASourceThatIsNoDrawingLeavesTheDestination)
 {
-    write(file("bin.dxf"), std::string("AutoCAD Binary DXF\r\n\x1A\0\x00\x01", 24));
-    write(file("out.dxf"), previous);
-    EXPECT_THROW(ConverteDXF(file("bin.dxf"), file("out.dxf"), transform_.function()),
-                 FileRunError);
-    EXPECT_EQ(read(file("out.dxf")), previous);
+    const std::string header = crlf({"  0", "SECTION", "  2", "HEADER", "  0", "ENDSEC"});
+    const SourceCase cases[] = {
+        {"a binary drawing", std::string("AutoCAD Binary DXF\r\n\x1A\0\x00\x01", 24), false},
+        {"an empty file", "", false},
+        {"blank lines only", "\r\n  \r\n", false},
+        {"a point file", "P1;1;2;3\r\nP2;4;5;6\r\n", false},
+        {"random bytes", std::string("\x8F\x02\xFF 0\nSECTIO\x00N\n\x13", 14), false},
+        {"a drawing whose lines end in CR alone", "  0\rSECTION\r  2\rENTITIES\r  0\rEOF\r", false},
+        {"a drawing without entities, copied as written", header + crlf({"  0", "EOF"}), true},
+        {"a drawing of its end alone", crlf({"  0", "EOF"}), true},
+        {"comments before the first section", crlf({"999", "made by hand"}) + drawing, true},
+    };
+    for (const SourceCase& c : cases) {
+        SCOPED_TRACE(c.why);
+        write(file("source.dxf"), c.bytes);
+        write(file("out.dxf"), previous);
+        if (c.isDrawing) {
+            ConverteDXF(file("source.dxf"), file("out.dxf"), transform_.function());
+            EXPECT_NE(read(file("out.dxf")), previous);
+        } else {
+            EXPECT_THROW(ConverteDXF(file("source.dxf"), file("out.dxf"), transform_.function()),
+                         FileRunError);
+            EXPECT_EQ(read(file("out.dxf")), previous);
+        }
+        EXPECT_EQ(filesInFolder(), 2u);
+    }
+}
+
+TEST_F(FileRuns, ALinkedDestinationReplacesTheFileItLeadsToAndStaysALink)
+{
+    write(file("plan.dxf"), drawing);
+    write(file("target.dxf"), previous);
+    fs::create_symlink("target.dxf", file("link.dxf"));
+    fs::create_symlink("new.dxf", file("dangling.dxf"));
+    ConverteDXF(file("plan.dxf"), file("link.dxf"), transform_.function());
+    ConverteDXF(file("plan.dxf"), file("dangling.dxf"), transform_.function());
+    for (const char* link : {"link.dxf", "dangling.dxf"}) EXPECT_TRUE(fs::is_symlink(file(link)));
+    const std::string transformed = read(file("target.dxf"));
+    EXPECT_EQ(transformed, drawingWith(crlf({"  0", "POINT", " 10", "1001", " 20", "2002"})));
+    EXPECT_EQ(read(file("new.dxf")), transformed);
+    EXPECT_EQ(filesInFolder(), 5u);
+}
+
+TEST_F(FileRuns, APipeIsWrittenStraightThrough)
+{
+    write(file("plan.dxf"), drawing);
+    ASSERT_EQ(::mkfifo(file("pipe").c_str(), 0600), 0);
+    std::string received;
+    std::thread reader([&] { received = read(file("pipe")); });
+    ConverteDXF(file("plan.dxf"), file("pipe"), transform_.function());
+    reader.join();
+    EXPECT_EQ(received, drawingWith(crlf({"  0", "POINT", " 10", "1001", " 20", "2002"})));
+    EXPECT_TRUE(fs::is_fifo(file("pipe")));
+    EXPECT_EQ(filesInFolder(), 2u);
+}
+
+// A file the user may write in a folder the user may not: written in place once the text is
+// whole; a disk too full for it leaves it as it was.
+TEST_F(FileRuns, AWritableFileInAClosedFolderIsWrittenInPlace)
+{
+    write(file("plan.dxf"), drawing);
+    fs::create_directory(file("closed"));
+    const fs::path out = file("closed") / "out.dxf";
+    write(out, previous);
+    fs::permissions(out, fs::perms::all);
+    fs::permissions(file("closed"), fs::perms::owner_all | fs::perms::group_read |
+                                        fs::perms::group_exec | fs::perms::others_read |
+                                        fs::perms::others_exec);
+    const auto runAsUser = [&](rlim_t limit) {
+        return child_process::exitStatusOf([&] {
+            if (!child_process::withoutSuperuserRights()) return 4;
+            child_process::limitFileSize(limit);
+            try {
+                ConverteDXF(file("plan.dxf"), out, transform_.function());
+            } catch (const FileWriteError&) {
+                return 3;
+            }
+            return 0;
+        });
+    };
+    EXPECT_EQ(runAsUser(previous.size()), 3) << "the full disk was not reported";
+    EXPECT_EQ(read(out), previous);
+    EXPECT_EQ(runAsUser(RLIM_INFINITY), 0);
+    EXPECT_EQ(read(out), drawingWith(crlf({"  0", "POINT", " 10", "1001", " 20", "2002"})));
+    EXPECT_EQ(std::distance(fs::directory_iterator(file("closed")), fs::directory_iterator()), 1);
 }
 
 TEST_F(FileRuns, AFullDiskPartWayLeavesTheDestination)
@@ -152,14 +241,6 @@ TEST_F(FileRuns, AFullDiskPartWayLeavesTheDestination)
     EXPECT_EQ(outcome, 3) << "the full disk was not reported";
     EXPECT_EQ(read(file("out.dxf")), previous);
     EXPECT_EQ(filesInFolder(), 2u);
-}
-
-TEST_F(FileRuns, AnEmptySourceGivesAnEmptyDrawing)
-{
-    write(file("empty.dxf"), "");
-    const auto summary = ConverteDXF(file("empty.dxf"), file("out.dxf"), transform_.function());
-    EXPECT_EQ(summary.lines, 0u);
-    EXPECT_EQ(read(file("out.dxf")), "");
 }
 
 }  // namespace

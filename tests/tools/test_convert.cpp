@@ -2,6 +2,8 @@
 // standard input; what it prints and the exit status.
 #include <gtest/gtest.h>
 
+#include <csignal>
+#include <fcntl.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -445,6 +447,48 @@ TEST_F(Convert, DxfRewritesTheDrawingAndSummarisesTheRun)
     const std::string out = contents(folder_ / "out.dxf");
     EXPECT_EQ(out.rfind("  0\r\nSECTION\r\n  2\r\nENTITIES\r\n  0\r\nPOINT\r\n 10\r\n-46.", 0), 0u);
     EXPECT_EQ(contents(folder_ / "plan.dxf"), kDrawing);
+
+    // "-" is standard input as the source and standard output as the destination.
+    const Outcome piped = run(with(kUtmToGeodetic, {"dxf", "-", "-"}), kDrawing);
+    EXPECT_EQ(piped.status, 1) << piped.err;
+    EXPECT_EQ(piped.out, out);
+}
+
+// Ctrl+C, a kill or a closed terminal in the middle of a run: the tool ends by that signal (a
+// shell reports 130, 143, 129), no temporary file is left and the destination stays.
+TEST_F(Convert, ASignalDuringARunLeavesTheDestinationAndNoTemporaryFile)
+{
+    std::string big = "  0\r\nSECTION\r\n  2\r\nENTITIES\r\n";
+    for (int i = 0; i < 1000000; ++i)
+        big += "  0\r\nPOINT\r\n 10\r\n333000\r\n 20\r\n7395000\r\n 30\r\n760\r\n";
+    write(folder_ / "big.dxf", big + "  0\r\nENDSEC\r\n  0\r\nEOF\r\n");
+    const auto temporaryFiles = [this] {
+        int count = 0;
+        for (const auto& entry : fs::directory_iterator(folder_))
+            count += entry.path().filename().string().rfind("out.dxf.", 0) == 0;
+        return count;
+    };
+    for (const int signal : {SIGINT, SIGTERM, SIGHUP}) {
+        SCOPED_TRACE(signal);
+        write(folder_ / "out.dxf", "previous\r\n");
+        const pid_t child = ::fork();
+        if (child == 0) {
+            const int quiet = ::open("/dev/null", O_WRONLY);
+            if (::chdir(folder_.c_str()) != 0 || ::dup2(quiet, STDERR_FILENO) < 0) ::_exit(126);
+            ::execl(ZELVORA_CONVERT, ZELVORA_CONVERT, "--settings", "Zelvora.Cfg", "--datums",
+                    "Datum.Cfg", "--from", "grid", "--to", "geodetic", "dxf", "big.dxf", "out.dxf",
+                    static_cast<char*>(nullptr));
+            ::_exit(127);
+        }
+        for (int wait = 0; wait < 20000 && temporaryFiles() == 0; ++wait) ::usleep(500);
+        EXPECT_EQ(temporaryFiles(), 1) << "the run was not caught writing";
+        ::kill(child, signal);
+        int status = 0;
+        ::waitpid(child, &status, 0);
+        EXPECT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == signal) << status;
+        EXPECT_EQ(temporaryFiles(), 0);
+        EXPECT_EQ(contents(folder_ / "out.dxf"), "previous\r\n");
+    }
 }
 
 TEST_F(Convert, ARealPlanWhosePositionsAllGoThroughExitsZero)
@@ -505,6 +549,8 @@ TEST_F(Convert, FileRunsThatCannotStartExitWithTwoAndLeaveTheDestination)
     write(folder_ / "bad.dxf",
           "  0\r\nSECTION\r\n  2\r\nENTITIES\r\n  0\r\nPOINT\r\n 10\r\nabc\r\n 20\r\n1\r\n");
     write(folder_ / "plan.dxf", kDrawing);
+    write(folder_ / "empty.dxf", "");
+    write(folder_ / "points.txt", "P1;333000;7395000;760\r\n");
     struct Case {
         std::vector<std::string> args;
         std::string message;
@@ -512,6 +558,9 @@ TEST_F(Convert, FileRunsThatCannotStartExitWithTwoAndLeaveTheDestination)
         {{"dxf", "missing.dxf", "out.dxf"}, "Cannot open file missing.dxf"},
         {{"dxf", "bad.dxf", "out.dxf"}, "'abc' is not a valid floating point value (line 8)"},
         {{"dxf", "bad.dxf"}, "say where to write"},
+        {{"dxf", "empty.dxf", "out.dxf"}, "\"empty.dxf\" is no DXF drawing: it is empty"},
+        {{"dxf", "--check", "points.txt"}, "\"points.txt\" is no DXF drawing: no \"0\" line"},
+        {{"dxf", "-", "out.dxf"}, "\"-\" is no DXF drawing: it is empty"},
         {{"--from-cm", "-45x", "dxf", "plan.dxf", "out.dxf"}, "'-45x' is not a valid"},
     };
     for (const Case& c : cases) {

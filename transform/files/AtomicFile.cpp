@@ -1,5 +1,7 @@
 #include "transform/files/AtomicFile.h"
 
+#include "transform/files/TemporaryFiles.h"
+
 #include <cerrno>
 #include <cstring>
 #include <fcntl.h>
@@ -19,61 +21,147 @@ mode_t currentUmask()
     return mask;
 }
 
+// Every byte, through interruptions and short writes; false with errno set on a failure.
+bool writeAll(int descriptor, std::string_view bytes)
+{
+    while (!bytes.empty()) {
+        const ssize_t written = ::write(descriptor, bytes.data(), bytes.size());
+        if (written < 0 && errno == EINTR) continue;
+        if (written <= 0) return false;
+        bytes.remove_prefix(static_cast<std::size_t>(written));
+    }
+    return true;
+}
+
 }  // namespace
 
-AtomicFile::AtomicFile(std::filesystem::path destination) : target_(std::move(destination))
+AtomicFile::AtomicFile(std::filesystem::path destination)
+    : name_(std::move(destination)), target_(name_ == "-" ? name_ : fileBehindLinks(name_))
 {
     std::error_code ignored;
-    if (std::filesystem::is_directory(target_, ignored)) fail("it is a folder");
+    const auto status = std::filesystem::status(target_, ignored);
+    if (std::filesystem::is_directory(status)) fail("it is a folder");
+    if (name_ == "-" ||
+        (std::filesystem::exists(status) && !std::filesystem::is_regular_file(status)))
+        openThrough();
+    else
+        openTemporary();
+}
+
+void AtomicFile::openTemporary()
+{
     // mkstemp gives a name no other writer holds, in the destination's folder, so that the
     // final rename stays within one file system.
     std::string pattern = target_.string() + ".XXXXXX";
     const int descriptor = ::mkstemp(pattern.data());
-    if (descriptor < 0) fail(systemReason());
+    if (descriptor < 0) {
+        const int reason = errno;
+        const bool folderClosed = reason == EACCES || reason == EPERM || reason == EROFS;
+        if (folderClosed && ::access(target_.c_str(), W_OK) == 0) {
+            way_ = Way::InPlace;
+            scratch_ = std::make_unique<ScratchFile>(std::filesystem::temp_directory_path());
+            return;
+        }
+        fail(std::strerror(reason));
+    }
     temporary_ = pattern;
+    listTemporaryFile(temporary_.string());
     stream_ = ::fdopen(descriptor, "wb");
     if (stream_ == nullptr) {
         const std::string reason = systemReason();
         ::close(descriptor);
+        std::error_code ignored;
         std::filesystem::remove(temporary_, ignored);
+        unlistTemporaryFile(temporary_.string());
         fail(reason);
     }
+}
+
+void AtomicFile::openThrough()
+{
+    way_ = Way::Through;
+    stream_ =
+        name_ == "-" ? ::fdopen(::dup(STDOUT_FILENO), "wb") : std::fopen(target_.c_str(), "wb");
+    if (stream_ == nullptr) fail(systemReason());
 }
 
 AtomicFile::~AtomicFile()
 {
     if (stream_ != nullptr) std::fclose(stream_);
-    if (!committed_) {
+    if (way_ == Way::Replace && !committed_) {
         std::error_code ignored;
         std::filesystem::remove(temporary_, ignored);
+        unlistTemporaryFile(temporary_.string());
     }
 }
 
 void AtomicFile::write(std::string_view bytes)
 {
+    if (scratch_) return scratch_->write(bytes);
     if (!bytes.empty() && std::fwrite(bytes.data(), 1, bytes.size(), stream_) != bytes.size())
         fail(systemReason());
 }
 
 void AtomicFile::commit()
 {
-    if (std::fflush(stream_) != 0 || ::fsync(::fileno(stream_)) != 0) fail(systemReason());
-    // Keep the permissions of the file being replaced; a new file gets the usual ones.
-    struct stat previous {};
-    if (::stat(target_.c_str(), &previous) == 0)
-        ::fchmod(::fileno(stream_), previous.st_mode & 07777);
-    else
-        ::fchmod(::fileno(stream_), 0666 & ~currentUmask());
+    if (way_ == Way::InPlace) return commitInPlace();
+    if (std::fflush(stream_) != 0) fail(systemReason());
+    // A pipe or a terminal cannot be synced, and need not be.
+    if (::fsync(::fileno(stream_)) != 0 && !(way_ == Way::Through && errno == EINVAL))
+        fail(systemReason());
+    if (way_ == Way::Replace) {
+        // Keep the permissions of the file being replaced; a new file gets the usual ones.
+        struct stat previous {};
+        if (::stat(target_.c_str(), &previous) == 0)
+            ::fchmod(::fileno(stream_), previous.st_mode & 07777);
+        else
+            ::fchmod(::fileno(stream_), 0666 & ~currentUmask());
+    }
     const int closed = std::fclose(stream_);
     stream_ = nullptr;
     if (closed != 0) fail(systemReason());
-    if (std::rename(temporary_.c_str(), target_.c_str()) != 0) fail(systemReason());
+    if (way_ == Way::Replace) {
+        if (std::rename(temporary_.c_str(), target_.c_str()) != 0) fail(systemReason());
+        unlistTemporaryFile(temporary_.string());
+    }
+    committed_ = true;
+}
+
+void AtomicFile::commitInPlace()
+{
+    const int descriptor = ::open(target_.c_str(), O_WRONLY | O_CLOEXEC);
+    if (descriptor < 0) fail(systemReason());
+    const off_t size = scratch_->size();
+    struct stat previous {};
+    if (::fstat(descriptor, &previous) != 0) {
+        const std::string reason = systemReason();
+        ::close(descriptor);
+        fail(reason);
+    }
+    // Room first: a disk too full for the result leaves the file as it was (a failed reservation
+    // may have grown it, so it goes back to its size). File systems without reservations go on.
+    const int reserved = ::posix_fallocate(descriptor, 0, size);
+    if (reserved != 0 && reserved != EOPNOTSUPP && reserved != EINVAL) {
+        if (::ftruncate(descriptor, previous.st_size) != 0) {}
+        ::close(descriptor);
+        fail(std::strerror(reserved));
+    }
+    try {
+        scratch_->readBack([&](std::string_view chunk) {
+            if (!writeAll(descriptor, chunk)) fail(systemReason());
+        });
+        if (::ftruncate(descriptor, size) != 0 || ::fsync(descriptor) != 0) fail(systemReason());
+    } catch (...) {
+        ::close(descriptor);
+        throw;
+    }
+    if (::close(descriptor) != 0) fail(systemReason());
     committed_ = true;
 }
 
 void AtomicFile::fail(const std::string& what) const
 {
-    throw FileWriteError("Cannot write the file \"" + target_.string() + "\": " + what);
+    throw FileWriteError("Cannot write the file \"" + name_.string() + "\": " + what);
 }
 
 ScratchFile::ScratchFile(const std::filesystem::path& where) : folder_(where)
@@ -94,12 +182,8 @@ ScratchFile::~ScratchFile()
 
 void ScratchFile::write(std::string_view bytes)
 {
-    while (!bytes.empty()) {
-        const ssize_t written = ::write(descriptor_, bytes.data(), bytes.size());
-        if (written < 0 && errno == EINTR) continue;
-        if (written <= 0) fail(systemReason());
-        bytes.remove_prefix(static_cast<std::size_t>(written));
-    }
+    size_ += static_cast<off_t>(bytes.size());
+    if (!writeAll(descriptor_, bytes)) fail(systemReason());
 }
 
 bool ScratchFile::readChunk(std::string& chunk)
@@ -127,4 +211,33 @@ void writeFileAtomically(const std::filesystem::path& destination, std::string_v
     AtomicFile file(destination);
     file.write(bytes);
     file.commit();
+}
+
+std::filesystem::path fileBehindLinks(const std::filesystem::path& destination)
+{
+    std::filesystem::path file = destination;
+    // As many links as the system itself follows before it gives up (ELOOP).
+    for (int hop = 0; hop < 40; ++hop) {
+        std::error_code error;
+        if (!std::filesystem::is_symlink(file, error)) return file;
+        const std::filesystem::path next = std::filesystem::read_symlink(file, error);
+        if (error) return file;
+        file = next.is_absolute() ? next : file.parent_path() / next;
+    }
+    throw FileWriteError("Cannot write the file \"" + destination.string() +
+                         "\": too many symbolic links");
+}
+
+std::filesystem::path scratchFolderFor(const std::filesystem::path& destination)
+{
+    if (destination != "-") {
+        std::error_code error;
+        const auto file = fileBehindLinks(destination);
+        const auto status = std::filesystem::status(file, error);
+        const auto folder = std::filesystem::absolute(file, error).parent_path();
+        const bool regular =
+            !std::filesystem::exists(status) || std::filesystem::is_regular_file(status);
+        if (regular && ::access(folder.c_str(), W_OK | X_OK) == 0) return folder;
+    }
+    return std::filesystem::temp_directory_path();
 }

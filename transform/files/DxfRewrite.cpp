@@ -102,6 +102,29 @@ bool isBinaryDrawing(std::string_view source)
     return head.size() == 22 && head.substr(8) == kTail;
 }
 
+constexpr std::string_view kBinaryDrawing =
+    "The drawing is a binary DXF file; only ASCII DXF drawings can be transformed. Save it as "
+    "ASCII DXF and try again.";
+
+// Writers put at most a few comment pairs (999) before the first section.
+constexpr int kLinesBeforeTheFirstSection = 200;
+
+// Why a text cannot be an ASCII drawing, or nothing when it may be one: every drawing opens a
+// section (or ends at once) within its first lines, after comments at most.
+std::optional<std::string> whyNoDrawing(std::string_view source)
+{
+    if (isBinaryDrawing(source)) return std::string(kBinaryDrawing);
+    if (trimBlanks(source).empty()) return "it is empty";
+    TextLines lines(source);
+    std::string_view previous = lines.next();
+    for (int n = 2; n <= kLinesBeforeTheFirstSection && !lines.pastEnd(); ++n) {
+        const std::string_view line = trimBlanks(lines.next());
+        if (groupCode(previous) == 0 && (line == "SECTION" || line == "EOF")) return std::nullopt;
+        previous = line;
+    }
+    return "no \"0\" line followed by \"SECTION\" begins it, as it begins every DXF drawing";
+}
+
 std::string fileNumber(long double value) { return formatGeneral(value, NumberFormat::file()); }
 
 bool sameName(std::string_view a, std::string_view b)
@@ -851,10 +874,7 @@ FileRunSummary walkDrawing(std::string_view source, LineWriter& out, const Point
                            DrawingOutput::Body body,
                            const std::filesystem::path& scratchFolder = {})
 {
-    if (isBinaryDrawing(source))
-        throw FileRunError(
-            "The drawing is a binary DXF file; only ASCII DXF drawings can be "
-            "transformed. Save it as ASCII DXF and try again.");
+    if (isBinaryDrawing(source)) throw FileRunError(std::string(kBinaryDrawing));
     FileRunSummary summary;
     summary.lines = lineCount(source);
     ProgressReport report(progress, summary.lines);
@@ -868,6 +888,15 @@ FileRunSummary walkDrawing(std::string_view source, LineWriter& out, const Point
 }
 
 }  // namespace
+
+void requireAsciiDrawing(std::string_view source, const std::filesystem::path& name)
+{
+    if (const auto why = whyNoDrawing(source)) {
+        if (isBinaryDrawing(source)) throw FileRunError(*why);
+        throw FileRunError("\"" + name.string() + "\" is no DXF drawing: " + *why +
+                           ". Nothing was written.");
+    }
+}
 
 FileRunSummary rewriteDxf(std::string_view source, LineWriter& out, const PointBatch& batch,
                           const DxfRewriteOptions& options, const Progress& progress)
@@ -897,9 +926,9 @@ FileRunSummary ConverteDXF(const std::filesystem::path& source,
                            const DxfRewriteOptions& options, const Progress& progress)
 {
     return runOnFiles(source, destination, [&](std::string_view text, LineWriter& out) {
+        requireAsciiDrawing(text, source);
         return walkDrawing(text, out, batch, kPointBlock, options, progress, {},
-                           DrawingOutput::Body::Scratch,
-                           std::filesystem::absolute(destination).parent_path());
+                           DrawingOutput::Body::Scratch, scratchFolderFor(destination));
     });
 }
 

@@ -28,8 +28,15 @@ FileRunSummary checkDxf(std::string_view source, const PointTransform& transform
                         const ProblemReport& check, const DxfRewriteOptions& options = {},
                         const Progress& progress = {});
 
-// ConverteDXF on files. The destination may be the source itself; it is replaced only when the
-// whole run succeeded, and stays byte for byte as it was otherwise.
+// Throws FileRunError, naming the file, for a text that cannot be an ASCII drawing: a binary
+// drawing, an empty file, or one in whose first lines no "0" line is followed by "SECTION" (or
+// "EOF"), as with a point file, random bytes or lines ended by CR alone. A drawing without
+// entities passes: it is copied as written.
+void requireAsciiDrawing(std::string_view source, const std::filesystem::path& name);
+
+// ConverteDXF on files. The source must pass requireAsciiDrawing. The destination may be the source
+// itself; it is replaced only when the whole run succeeded, and stays byte for byte as it was
+// otherwise.
 FileRunSummary ConverteDXF(const std::filesystem::path& source,
                            const std::filesystem::path& destination,
                            const PointTransform& transform, const DxfRewriteOptions& options = {},

@@ -5,7 +5,9 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
+#include <cstdio>
 #include <fstream>
+#include <unistd.h>
 
 PointBatch oneByOne(const PointTransform& transform)
 {
@@ -41,13 +43,46 @@ std::size_t lineCount(std::string_view text)
     return breaks + (!text.empty() && text.back() != '\n' ? 1 : 0);
 }
 
+namespace {
+
+// A source with no size known in advance: "-" for standard input, a pipe, a device. Read to its
+// end, a megabyte at a time, and refused once it passes `largest`.
+template <typename Refusal>
+std::string readStream(const std::filesystem::path& source, std::uintmax_t largest,
+                       const Refusal& refuse)
+{
+    std::FILE* stream =
+        source == "-" ? ::fdopen(::dup(STDIN_FILENO), "rb") : std::fopen(source.c_str(), "rb");
+    if (stream == nullptr) throw refuse(std::strerror(errno));
+    std::string text;
+    std::string chunk(std::size_t{1} << 20, '\0');
+    std::size_t got = 0;
+    while ((got = std::fread(chunk.data(), 1, chunk.size(), stream)) > 0) {
+        text.append(chunk, 0, got);
+        if (text.size() > largest) break;
+    }
+    const bool failed = std::ferror(stream) != 0;
+    std::fclose(stream);
+    if (failed) throw refuse("a read error");
+    if (text.size() > largest)
+        throw refuse("it holds more than " + std::to_string(largest >> 20) +
+                     " MB; a file run reads at most that");
+    return text;
+}
+
+}  // namespace
+
 std::string readSource(const std::filesystem::path& source, std::uintmax_t largest)
 {
     const auto refuse = [&source](const std::string& reason) {
         return FileRunError("Cannot open file " + source.string() + " (" + reason + ")");
     };
     std::error_code error;
-    if (std::filesystem::is_directory(source, error)) throw refuse("it is a folder");
+    const auto status = std::filesystem::status(source, error);
+    if (std::filesystem::is_directory(status)) throw refuse("it is a folder");
+    if (source == "-" ||
+        (std::filesystem::exists(status) && !std::filesystem::is_regular_file(status)))
+        return readStream(source, largest, refuse);
     const std::uintmax_t bytes = std::filesystem::file_size(source, error);
     if (!error && bytes > largest)
         throw refuse("it holds " + std::to_string(bytes >> 20) + " MB; a file run reads at most " +

@@ -134,7 +134,8 @@ inline constexpr std::uintmax_t kLargestSource = std::uintmax_t{1} << 30;
 
 // The whole source, read before the destination is touched so that the two may be one file.
 // Throws FileRunError "Cannot open file <path>" (with the system's reason) when it cannot, and
-// when it holds more than `largest` bytes, without reading it.
+// when it holds more than `largest` bytes, without reading it. "-" is standard input; it and
+// other sources without a size (pipes, devices) are read to their end.
 std::string readSource(const std::filesystem::path& source,
                        std::uintmax_t largest = kLargestSource);
 
