@@ -64,20 +64,31 @@ int check(const FileCommand& command, const WindowState& state, const DatumCatal
     return stops ? 2 : summary.rejected > 0 ? 1 : 0;
 }
 
+FileRunSummary transformFile(const FileCommand& command, const WindowState& state,
+                             const DatumCatalogue& catalogue, const NumberFormat& user,
+                             const Progress& progress)
+{
+    TGeo engine;
+    const auto& datums = catalogue.ListaDatum();
+    const auto& source = command.source;
+    const auto& destination = *command.destination;
+    if (command.kind == FileCommand::Drawing)
+        return ConverteDXF(source, destination, state, datums, engine, user, progress);
+    if (command.text)
+        return ExportaTexto(source, destination, state, datums, engine, user, command.decimals,
+                            progress);
+    return ExportaDXF(source, destination, state, datums, engine, user, progress);
+}
+
 }  // namespace
 
 int runFileCommand(const FileCommand& command, const WindowState& state,
                    const DatumCatalogue& catalogue, const NumberFormat& user)
 {
     if (command.check) return check(command, state, catalogue, user);
-    TGeo engine;
     const auto start = Clock::now();
-    const auto& datums = catalogue.ListaDatum();
-    const FileRunSummary summary = command.kind == FileCommand::Drawing
-                                       ? ConverteDXF(command.source, *command.destination, state,
-                                                     datums, engine, user, terminalProgress(start))
-                                       : ExportaDXF(command.source, *command.destination, state,
-                                                    datums, engine, user, terminalProgress(start));
+    const FileRunSummary summary =
+        transformFile(command, state, catalogue, user, terminalProgress(start));
     std::cerr << command.destination->string() << ": " << summary.lines << " lines read, "
               << summary.points << " points, " << summary.rejected << " of them rejected";
     if (summary.rejected > 0)

@@ -1,6 +1,7 @@
 // zelvora-convert dxf and points: the window's whole-file transformations from a terminal, with
 // a progress bar when standard error is one, a summary line at the end, and a check that lists
-// every problem line of a source without writing anything.
+// every problem line of a source without writing anything. points writes a drawing, or with
+// `text` a point file.
 #pragma once
 
 #include "config/DatumCatalogue.h"
@@ -15,6 +16,8 @@ struct FileCommand {
     std::filesystem::path source;
     std::optional<std::filesystem::path> destination;
     bool check = false;
+    bool text = false;            // points: a point file instead of a drawing
+    std::optional<int> decimals;  // of its values; without, the general form
 };
 
 // Runs or checks; returns the exit status: 0 done, 1 some point rejected (the file is written

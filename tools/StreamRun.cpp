@@ -77,8 +77,8 @@ struct BlockResult {
 
 class LineRunner {
 public:
-    LineRunner(BlockResult& result, Processa& processa, bool withStatus)
-        : r_(result), processa_(processa), withStatus_(withStatus)
+    LineRunner(BlockResult& result, Processa& processa, const StreamOutput& output)
+        : r_(result), processa_(processa), output_(output)
     {
     }
 
@@ -121,11 +121,10 @@ public:
             s.firstRejectedLine = number;
             s.firstRejectedCode = error;
         }
-        const NumberFormat file = NumberFormat::file();
-        r_.out.append(formatGeneral(p.X, file)).push_back(' ');
-        r_.out.append(formatGeneral(p.Y, file)).push_back(' ');
-        r_.out.append(formatGeneral(p.Z, file));
-        if (withStatus_) r_.out.append(" ").append(std::to_string(p.status.first()));
+        r_.out.append(formatChosen(p.X, output_.decimals)).push_back(' ');
+        r_.out.append(formatChosen(p.Y, output_.decimals)).push_back(' ');
+        r_.out.append(formatChosen(p.Z, output_.decimals));
+        if (output_.withStatus) r_.out.append(" ").append(std::to_string(p.status.first()));
         r_.out.push_back('\n');
         return true;
     }
@@ -133,14 +132,14 @@ public:
 private:
     BlockResult& r_;
     Processa& processa_;
-    bool withStatus_;
+    const StreamOutput& output_;
 };
 
-BlockResult runBlock(const Block& block, Worker& worker, bool withStatus)
+BlockResult runBlock(const Block& block, Worker& worker, const StreamOutput& output)
 {
     BlockResult result;
     result.out.reserve(block.text.size() + block.text.size() / 2);
-    LineRunner runner(result, worker.processa, withStatus);
+    LineRunner runner(result, worker.processa, output);
     std::string_view rest = block.text;
     std::size_t number = block.firstLine;
     while (!rest.empty()) {
@@ -208,15 +207,15 @@ private:
 class BatchRun {
 public:
     BatchRun(std::string input, std::size_t& nextLine,
-             std::vector<std::unique_ptr<Worker>>& workers, bool withStatus)
+             std::vector<std::unique_ptr<Worker>>& workers, const StreamOutput& output)
         : text_(std::move(input))
     {
         blocks_ = blocksOf(text_, workers.size() * 16, nextLine);
         results_.resize(blocks_.size());
         for (auto& worker : workers)
-            tasks_.push_back(std::async(std::launch::async, [this, &worker, withStatus] {
+            tasks_.push_back(std::async(std::launch::async, [this, &worker, &output] {
                 for (std::size_t i; (i = taken_++) < blocks_.size();)
-                    results_[i] = runBlock(blocks_[i], *worker, withStatus);
+                    results_[i] = runBlock(blocks_[i], *worker, output);
             }));
     }
     BatchRun(const BatchRun&) = delete;
@@ -241,7 +240,7 @@ private:
 
 StreamSummary runStream(std::FILE* in, std::FILE* out, const WindowState& state,
                         const std::vector<TDatum>& datums, const NumberFormat& user,
-                        bool withStatus, unsigned threads)
+                        const StreamOutput& output, unsigned threads)
 {
     const std::size_t parts = std::max(1u, threads);
     std::vector<std::unique_ptr<Worker>> workers;
@@ -255,14 +254,13 @@ StreamSummary runStream(std::FILE* in, std::FILE* out, const WindowState& state,
     BatchReader reader(in, parts * kBlockBytes);
     std::unique_ptr<BatchRun> current;
     if (std::string first = reader.next(); !first.empty())
-        current = std::make_unique<BatchRun>(std::move(first), nextLine, workers, withStatus);
+        current = std::make_unique<BatchRun>(std::move(first), nextLine, workers, output);
     while (current) {
         std::string following = reader.next();
         const std::vector<BlockResult> results = current->finished();
         current.reset();
         if (!following.empty())
-            current =
-                std::make_unique<BatchRun>(std::move(following), nextLine, workers, withStatus);
+            current = std::make_unique<BatchRun>(std::move(following), nextLine, workers, output);
         for (const BlockResult& r : results) {
             std::fwrite(r.out.data(), 1, r.out.size(), out);
             total.points += r.summary.points;

@@ -7,6 +7,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
+#include <optional>
 #include <stdexcept>
 #include <vector>
 
@@ -25,9 +26,16 @@ struct StreamSummary {
     std::int32_t firstRejectedCode = 0;
 };
 
+// What each point's line holds besides its values, and how the values are written: the general
+// form, or a fixed number of decimals (angles are decimal degrees, so theirs too).
+struct StreamOutput {
+    bool withStatus = false;
+    std::optional<int> decimals;
+};
+
 // Reads X Y Z lines (blanks, tabs, ";" or "," between the values, "." decimals), writes each
-// transformed triple in the general form, blank-separated, and the point's first positive
-// status after it when `withStatus`. Blank lines and lines starting with "#" are copied. Lines
+// transformed triple as `output` says, blank-separated, and the point's first positive status
+// after it when asked. Blank lines and lines starting with "#" are copied. Lines
 // end with LF on output; a CR before the input's LF is dropped.
 //
 // The engine's series cost far more than the text, so the lines are shared out in blocks among
@@ -35,4 +43,4 @@ struct StreamSummary {
 // summary and the first error are those of one engine taking the lines in order.
 StreamSummary runStream(std::FILE* in, std::FILE* out, const WindowState& state,
                         const std::vector<TDatum>& datums, const NumberFormat& user,
-                        bool withStatus, unsigned threads);
+                        const StreamOutput& output, unsigned threads);

@@ -8,6 +8,7 @@
 #include "tools/StreamRun.h"
 #include "ui/texts/TextTables.h"
 #include "tools/ToolState.h"
+#include "transform/text/NumberText.h"
 
 #include <CLI/CLI.hpp>
 
@@ -28,9 +29,10 @@ constexpr int kRejected = 1;
 constexpr int kBadInput = 2;
 
 const char* const kUsage = R"(Usage: zelvora-convert [OPTIONS] point [VALUES...]
-       zelvora-convert [OPTIONS] stream [--status] < POINTS > RESULTS
+       zelvora-convert [OPTIONS] stream [--status] [--decimals N] < POINTS > RESULTS
        zelvora-convert [OPTIONS] dxf [--keep-heights] SOURCE.dxf DESTINATION.dxf
        zelvora-convert [OPTIONS] points [--keep-heights] SOURCE.txt DESTINATION.dxf
+       zelvora-convert [OPTIONS] points --text [--decimals N] SOURCE.txt DESTINATION.txt
        zelvora-convert [OPTIONS] dxf|points --check SOURCE
        zelvora-convert [OPTIONS] --list-datums
 
@@ -63,8 +65,9 @@ STREAM
       input    X Y Z separated by blanks, tabs, ";" or ",", with "." as decimal separator:
                grid E N h; geodetic longitude latitude h in decimal degrees; cartesian X Y Z;
                local X Y h
-      output   the same order for the target system, in up to 15 significant digits, with
-               the point's status code after it when --status is given (0 for none)
+      output   the same order for the target system, in up to 15 significant digits (with
+               --decimals N, N decimals, 0 to 12, angles included), with the point's status
+               code after it when --status is given (0 for none)
   Blank lines and lines starting with "#" are copied unchanged. A line that cannot be read
   stops the run with its number. The count of rejected points goes to standard error.
 
@@ -80,6 +83,9 @@ DXF
 POINTS
   Turns a text file of points, one "name;X;Y;Z" a line in the source system (X first, "."
   as decimal separator), into a drawing of one POINT and one TEXT with the name per line.
+  With --text, writes a point file instead: one "name;X;Y;Z" line (CR LF) per line, the
+  name as read and the point in the target system, in up to 15 significant digits or with
+  --decimals N (0 to 12) decimals. Every line is a point, so no line is skipped or copied.
 
   With --check, reads its source as the run would and lists every line that would stop
   the run (with its text) and every point that would be rejected, and writes nothing. A
@@ -111,6 +117,12 @@ EXAMPLES
   Geocentric X Y Z of a point typed in degrees, minutes and seconds (-23°32'51"):
     zelvora-convert --from geodetic --to cartesian --angle-format 2 point -23.3251 -46.3802 760
 
+  A point file from SAD 69 to SIRGAS 2000 in UTM zone 23 south, written back as a point
+  file with millimetres:
+    zelvora-convert --from grid --to grid --from-cm -45 --to-cm -45 --south \
+        --from-datum "SAD 69" --to-datum "SIRGAS 2000" points --text --decimals 3 \
+        marcos.txt marcos-sirgas.txt
+
   A drawing in UTM zone 23 south on SAD 69 carried into SIRGAS 2000, checked first:
     zelvora-convert --from grid --to grid --from-cm -45 --to-cm -45 --south \
         --from-datum "SAD 69" --to-datum "SIRGAS 2000" dxf --check plan.dxf
@@ -141,6 +153,7 @@ struct Arguments {
     bool withStatus = false;
     FileCommand file;
     std::optional<unsigned> threads;
+    std::optional<int> decimals;  // stream and points --text
 };
 
 void addSide(CLI::App& app, SideOptions& side, const std::string& prefix, const std::string& group)
@@ -225,8 +238,8 @@ int runStreamOn(const WindowState& state, const DatumCatalogue& catalogue, const
                 const Arguments& a)
 {
     const unsigned threads = a.threads ? *a.threads : std::thread::hardware_concurrency();
-    const StreamSummary summary =
-        runStream(stdin, stdout, state, catalogue.ListaDatum(), user, a.withStatus, threads);
+    const StreamSummary summary = runStream(stdin, stdout, state, catalogue.ListaDatum(), user,
+                                            {a.withStatus, a.decimals}, threads);
     if (summary.rejected == 0) return kSuccess;
     fail(std::to_string(summary.rejected) + " of " + std::to_string(summary.points) +
          " points rejected, the first on line " + std::to_string(summary.firstRejectedLine) + ": " +
@@ -258,7 +271,13 @@ int run(const Arguments& a, bool point, bool stream, bool files)
     if (files) {
         if (!a.file.check && !a.file.destination)
             throw UsageError("say where to write: a DESTINATION after the SOURCE, or --check");
-        return runFileCommand(a.file, state, catalogue.catalogue, user);
+        if (a.decimals && !a.file.text)
+            throw UsageError(
+                "--decimals sets the decimals of stream and of points --text; a "
+                "drawing is written in up to 15 significant digits");
+        FileCommand file = a.file;
+        file.decimals = a.decimals;
+        return runFileCommand(file, state, catalogue.catalogue, user);
     }
     if (point) {
         if (!a.values.empty()) typePoint(state, a.values, user);
@@ -325,6 +344,16 @@ int convert(int argc, char** argv)
     stream->add_option("--threads", a.threads, "engines at work at once (default: one a processor)")
         ->type_name("N")
         ->check(CLI::Range(1u, 256u));
+    const auto addDecimals = [&a](CLI::App* command) {
+        command
+            ->add_option("--decimals", a.decimals,
+                         "write every value with N decimals, 0 to " +
+                             std::to_string(kMostChosenDecimals) +
+                             " (default: up to 15 significant digits)")
+            ->type_name("N")
+            ->check(CLI::Range(0, kMostChosenDecimals));
+    };
+    addDecimals(stream);
 
     auto addFileCommand = [&app, &a](const char* name, FileCommand::Kind kind,
                                      const char* description) {
@@ -332,7 +361,7 @@ int convert(int argc, char** argv)
         command->add_option("source", a.file.source, "the file to transform")
             ->type_name("SOURCE")
             ->required();
-        command->add_option("destination", a.file.destination, "the drawing to write")
+        command->add_option("destination", a.file.destination, "the file to write")
             ->type_name("DESTINATION");
         command->add_flag("--check", a.file.check,
                           "list the lines that would stop the run or be rejected; write nothing");
@@ -347,6 +376,8 @@ int convert(int argc, char** argv)
     auto* dxf = addFileCommand("dxf", FileCommand::Drawing, "rewrite an ASCII DXF drawing");
     auto* points = addFileCommand("points", FileCommand::Points,
                                   "turn a name;X;Y;Z point file into a drawing");
+    points->add_flag("--text", a.file.text, "write a name;X;Y;Z point file, not a drawing");
+    addDecimals(points);
 
     try {
         app.parse(argc, argv);

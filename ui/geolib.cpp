@@ -48,6 +48,8 @@ constexpr int kInputTop = 6, kInputStep = 24;  // input rows 1 to 3 of the point
 constexpr const char* kOpenFilter = "Arquivo DXF|*.Dxf|Arquivo Texto|*.Txt";
 constexpr const char* kSaveFilter = "Arquivo DXF|*.Dxf";
 constexpr const char* kDefaultExt = "*.Dxf";
+constexpr const char* kTextSaveFilter = "Arquivo Texto|*.Txt";
+constexpr const char* kTextExt = "*.Txt";
 
 QString fromUtf8(std::string_view text)
 {
@@ -324,7 +326,8 @@ void Tform1::buildFilePanel()
     ComboBox3 = make<QComboBox>(Panel1, QStringLiteral("ComboBox3"), {160, 5, 170, 22});
     ComboBox3->setEditable(true);
     ComboBox3->setInsertPolicy(QComboBox::NoInsert);
-    setItems(ComboBox3, {QStringLiteral("DXF"), QStringLiteral("TXT (PONTO,X,Y,Z)")});
+    setItems(ComboBox3, {QStringLiteral("DXF"), QStringLiteral("TXT (PONTO,X,Y,Z)"),
+                         fromUtf8(pointTextTypeCaption(Language::Portuguese))});
     // Beside the file type, for both types: a choice of the run, not of the files.
     CheckBox1 = make<QCheckBox>(Panel1, QStringLiteral("CheckBox1"), {338, 5, 178, 22});
     Label11 =
@@ -628,6 +631,8 @@ void Tform1::ComboBox1Change()
         else if (auto* button = qobject_cast<QAbstractButton*>(widget))
             button->setText(text(number));
     }
+    // Its text changes in place, so a chosen third type stays chosen in the editable list.
+    ComboBox3->setItemText(FileType::PointsToText, fromUtf8(pointTextTypeCaption(language())));
     CheckBox1->setText(fromUtf8(keepHeightsCaption(language())));
     CheckBox1->setToolTip(fromUtf8(keepHeightsHint(language())));
     const TextOf current = [this](int number) { return text(number); };
@@ -753,9 +758,13 @@ void Tform1::ComboBox3Change()
     Label18->clear();
     Button2->setEnabled(false);
     // The next source dialog lists files of the chosen type; the source must be chosen again.
+    const int type = typedIndex(ComboBox3);
     OpenDialog1.filterIndex = 1;
-    OpenDialog1.fileName =
-        typedIndex(ComboBox3) == 0 ? QStringLiteral("*.Dxf") : QStringLiteral("*.Txt");
+    OpenDialog1.fileName = QString::fromLatin1(type == FileType::Drawing ? kDefaultExt : kTextExt);
+    // A text run writes a point file: the destination dialog offers text files.
+    const bool text = type == FileType::PointsToText;
+    SaveDialog1.filter = QString::fromLatin1(text ? kTextSaveFilter : kSaveFilter);
+    SaveDialog1.defaultExt = QString::fromLatin1(text ? kTextExt : kDefaultExt);
 }
 
 void Tform1::Button9Click()
@@ -782,7 +791,7 @@ void Tform1::Button2Click()
     if (!Motor) return;
     const WindowState state = snapshot();
     // The type is the list's at the moment of the click, whatever the file's extension says.
-    const bool drawing = state.ComboBox3 == 0;
+    const int type = state.ComboBox3;
     ProgressBar1->setValue(0);
     const Progress progress = [this](std::size_t nextLine, std::size_t lineCount) {
         ProgressBar1->setMaximum(std::max(1, barValue(lineCount)));
@@ -795,10 +804,13 @@ void Tform1::Button2Click()
         const QScopedValueRollback running(fileRunning_, true);
         const auto source = pathOf(OpenDialog1.fileName),
                    destination = pathOf(SaveDialog1.fileName);
-        summary = drawing ? ConverteDXF(source, destination, state, catalogue_.ListaDatum(), *Motor,
-                                        user_, progress)
-                          : ExportaDXF(source, destination, state, catalogue_.ListaDatum(), *Motor,
-                                       user_, progress);
+        const auto& datums = catalogue_.ListaDatum();
+        summary =
+            type == FileType::Drawing
+                ? ConverteDXF(source, destination, state, datums, *Motor, user_, progress)
+            : type == FileType::PointsToText
+                ? ExportaTexto(source, destination, state, datums, *Motor, user_, {}, progress)
+                : ExportaDXF(source, destination, state, datums, *Motor, user_, progress);
     }
     QApplication::beep();
     QApplication::beep();

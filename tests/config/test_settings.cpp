@@ -227,6 +227,17 @@ TEST(SettingsFile, ReadingThenWritingAnUnchangedFileGivesItsBytesBack)
     EXPECT_EQ(settingsText(readWith(fullFile(), comma).state, comma), fullFile());
 }
 
+TEST(SettingsFile, TheFileTypeIsNoLineOfIt)
+{
+    // The window starts on a drawing whatever type it closed on, so a file written on the third
+    // type is, line for line, the file of the version that had two, and reads back alike.
+    WindowState state = readWith(fullFile(), point).state;
+    for (const int type : {FileType::Drawing, FileType::PointsToDrawing, FileType::PointsToText}) {
+        state.ComboBox3 = type;
+        EXPECT_EQ(settingsText(state, point), fullFile());
+    }
+}
+
 TEST(SettingsFile, NumbersComeBackInTheGeneralForm)
 {
     std::string file = fullFile();

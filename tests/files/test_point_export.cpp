@@ -6,6 +6,8 @@
 
 #include <gtest/gtest.h>
 
+#include <optional>
+
 namespace {
 
 const std::string opening =
@@ -115,6 +117,58 @@ TEST(PointExport, RejectedPointsAreWrittenAndCounted)
     EXPECT_EQ(result.summary.rejected, 2u);
     EXPECT_EQ(result.summary.firstRejectedLine, 2u);
     EXPECT_NE(result.text.find("\r\n  1\r\nC\r\n"), std::string::npos);
+}
+
+// ---- written back as a point file ----
+
+const std::string kOddName = "Marco C\xF3rrego \xEF\xBB\xBFN\xBA 3";
+
+struct TextCase {
+    const char* why;
+    std::string source;
+    std::optional<int> decimals;
+    std::string written;   // the whole file, when the run goes through
+    std::string stop;      // else the error that stops it
+    std::size_t rejected;  // X below 0 is rejected, and written all the same
+};
+
+const TextCase kTextCases[] = {
+    {"a line becomes its name and transformed point, ended by CR LF",
+     "P1 ; 500000 ; 7400000 ; 700\r\n", std::nullopt, "P1;501000;7402000;703\r\n", "", 0},
+    {"names lose their outer blanks only; LF and a last line without end read alike",
+     " \tP 1 \t;1;2;3\n;4;5;6", std::nullopt, "P 1;1001;2002;6\r\n;1004;2005;9\r\n", "", 0},
+    {"name bytes pass unchanged", kOddName + ";1;2;3\r\n", std::nullopt,
+     kOddName + ";1001;2002;6\r\n", "", 0},
+    {"a rejected point is written and counted", "A;1;2;3\r\nB;-1;2;3\r\n", std::nullopt,
+     "A;1001;2002;6\r\nB;999;2002;6\r\n", "", 1},
+    {"an empty source writes an empty file", "", std::nullopt, "", "", 0},
+    {"fixed decimals, rounded to nearest", "A;0.5;-0.0004;1.23456\r\n", 3,
+     "A;1000.500;2000.000;4.235\r\n", "", 0},
+    {"no decimals", "A;1.4;2.6;0.2\r\n", 0, "A;1001;2003;3\r\n", "", 0},
+    {"a value that rounds to zero loses its sign", "A;-1000.0001;1;1\r\n", 3,
+     "A;0.000;2001.000;4.000\r\n", "", 1},
+    {"an empty line inside stops the run as the export does", "P1;1;2;3\r\n\r\nP2;1;2;3\r\n",
+     std::nullopt, "", "'' is not a valid floating point value (line 2)", 0},
+    {"a fourth field stops it too", "P1;1;2;3\r\nP2;1;2;3;4\r\n", 2, "",
+     "'3;4' is not a valid floating point value (line 2)", 0},
+};
+
+TEST(PointText, EachLineIsWrittenBackInThePointFilesGrammar)
+{
+    for (const TextCase& c : kTextCases) {
+        SCOPED_TRACE(c.why);
+        RecordingTransform transform;
+        LineWriter out;
+        try {
+            const auto summary = exportPointText(c.source, out, transform.function(), c.decimals);
+            EXPECT_EQ(c.stop, "");
+            EXPECT_EQ(out.text(), c.written);
+            EXPECT_EQ(summary.points, lineCount(c.written));
+            EXPECT_EQ(summary.rejected, c.rejected);
+        } catch (const ConversionError& error) {
+            EXPECT_EQ(error.what(), c.stop);
+        }
+    }
 }
 
 TEST(PointCheck, ListsEveryBadLineAndRejectedPointInOrder)

@@ -141,6 +141,31 @@ TEST_P(PointSample, OnePointAndOneLabelForEveryLine)
     fs::remove(out);
 }
 
+// The point file written back, read again: the same names and values, so the drawing of either
+// file is the same, and writing it back once more changes nothing.
+TEST_P(PointSample, WrittenBackItReadsAsTheSamePoints)
+{
+    const std::string source = read(samples / "points" / GetParam());
+    const PointTransform unchanged = [](long double X, long double Y, long double Z) {
+        return TransformedPoint{X, Y, Z, 0};
+    };
+    LineWriter text, again, drawing, drawingOfText;
+    const auto summary = exportPointText(source, text, unchanged);
+    EXPECT_EQ(summary.points, lineCount(source));
+    // One line a point, each ended by CR LF.
+    std::size_t lineEnds = 0;
+    for (auto at = text.text().find("\r\n"); at != std::string::npos;
+         at = text.text().find("\r\n", at + 2))
+        ++lineEnds;
+    EXPECT_EQ(lineEnds, summary.points);
+    EXPECT_EQ(lineCount(text.text()), summary.points);
+    exportPointText(text.text(), again, unchanged);
+    EXPECT_EQ(again.text(), text.text());
+    exportPoints(source, drawing, unchanged);
+    exportPoints(text.text(), drawingOfText, unchanged);
+    EXPECT_TRUE(drawingOfText.text() == drawing.text());
+}
+
 INSTANTIATE_TEST_SUITE_P(
     Samples, PointSample,
     ::testing::Values("plain_crlf.txt", "plain_lf.txt", "no_final_line_end.txt", "empty.txt",

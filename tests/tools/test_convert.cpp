@@ -103,6 +103,12 @@ std::vector<std::string> linesOf(const std::string& text)
     return lines;
 }
 
+std::vector<std::string> with(std::vector<std::string> args, const std::vector<std::string>& more)
+{
+    args.insert(args.end(), more.begin(), more.end());
+    return args;
+}
+
 // ---- point ----
 
 TEST_F(Convert, PointWithoutValuesTransformsTheSettingsPointAsTheWindowWritesIt)
@@ -194,6 +200,17 @@ const BadRun kBadRuns[] = {
     {"heights both kept and converted",
      {"dxf", "--keep-heights", "--convert-heights", "plan.dxf", "out.dxf"},
      "--keep-heights and --convert-heights exclude each other"},
+    {"more decimals than a long double holds",
+     {"stream", "--decimals", "13"},
+     "--decimals: Value 13 not in range 0 to 12"},
+    {"a negative number of decimals",
+     {"points", "--text", "--decimals", "-1", "p.txt", "out.txt"},
+     "--decimals: Value -1 not in range 0 to 12"},
+    {"decimals that are no whole number", {"stream", "--decimals", "2.5"}, "not in range 0 to 12"},
+    {"decimals for a drawing",
+     {"points", "--decimals", "3", "p.txt", "out.dxf"},
+     "--decimals sets the decimals of stream and of points --text"},
+    {"a drawing as text", {"dxf", "--text", "plan.dxf", "out.txt"}, "--text"},
 };
 
 TEST_F(Convert, BadOptionsAndValuesExitWithTwoAndSayWhy)
@@ -318,7 +335,8 @@ TEST_F(Convert, HelpAndVersion)
     const Outcome help = run({"--help"});
     EXPECT_EQ(help.status, 0);
     for (const char* piece : {"Usage: zelvora-convert [OPTIONS] point", "--from-datum", "STREAM",
-                              "EXIT STATUS", "EXAMPLES", "DXF", "dxf --check plan.dxf"})
+                              "EXIT STATUS", "EXAMPLES", "DXF", "dxf --check plan.dxf",
+                              "points --text [--decimals N]", "--decimals 3"})
         EXPECT_NE(help.out.find(piece), std::string::npos) << piece;
     const Outcome version = run({"--version"});
     EXPECT_EQ(version.status, 0);
@@ -335,6 +353,28 @@ TEST_F(Convert, StreamWritesOneLinePerLineAndCopiesCommentsAndBlankLines)
     EXPECT_EQ(r.status, 0);
     EXPECT_EQ(r.err, "");
     EXPECT_EQ(r.out, "# lon lat h\n-45.5 -22.25 100\n\n-45 -22 0.0001\n1E-5 2 3\n");
+}
+
+TEST_F(Convert, StreamDecimalsFixEveryValueAnglesIncluded)
+{
+    // Geodetic to geodetic on one datum: the values come back, rounded to the decimals asked.
+    const struct {
+        std::vector<std::string> options;
+        const char* output;
+    } cases[] = {
+        {{"--decimals", "2"}, "-45.40 -22.25 100.00\n# c\n-46.12 -23.50 760.26\n"},
+        {{"--decimals", "0", "--status"}, "-45 -22 100 0\n# c\n-46 -24 760 0\n"},
+        {{"--decimals", "12"},
+         "-45.400000000000 -22.250000000000 100.000000000000\n# c\n"
+         "-46.123456789000 -23.500100000000 760.256000000000\n"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.options[1]);
+        const Outcome r = run(with({"--to", "geodetic", "stream"}, c.options),
+                              "-45.4 -22.25 100\n# c\n-46.123456789;-23.5001;760.256\n");
+        EXPECT_EQ(r.status, 0) << r.err;
+        EXPECT_EQ(r.out, c.output);
+    }
 }
 
 TEST_F(Convert, StreamStatusAndTheSummaryOfRejectedPoints)
@@ -418,12 +458,6 @@ namespace {
 const std::vector<std::string> kUtmToGeodetic{"--from",       "grid",       "--south",
                                               "--from-datum", "SAD 69",     "--to",
                                               "geodetic",     "--to-datum", "SIRGAS 2000"};
-
-std::vector<std::string> with(std::vector<std::string> args, const std::vector<std::string>& more)
-{
-    args.insert(args.end(), more.begin(), more.end());
-    return args;
-}
 
 const char* const kDrawing =
     "  0\r\nSECTION\r\n  2\r\nENTITIES\r\n"
@@ -536,6 +570,9 @@ TEST_F(Convert, CheckListsEveryProblemLineAndWritesNothing)
                   "'' is not a valid floating point value (line 4)",
                   "'3;4' is not a valid floating point value (line 5)"}));
     EXPECT_FALSE(fs::exists(folder_ / "p.dxf"));
+    const Outcome text = run(with(kUtmToGeodetic, {"points", "--text", "--check", "p.txt"}));
+    EXPECT_EQ(text.status, 2);
+    EXPECT_EQ(text.out, o.out);
 
     write(folder_ / "plan.dxf", kDrawing);
     const Outcome rejectedOnly = run(with(kUtmToGeodetic, {"dxf", "--check", "plan.dxf"}));
@@ -548,6 +585,7 @@ TEST_F(Convert, FileRunsThatCannotStartExitWithTwoAndLeaveTheDestination)
     write(folder_ / "out.dxf", "previous\r\n");
     write(folder_ / "bad.dxf",
           "  0\r\nSECTION\r\n  2\r\nENTITIES\r\n  0\r\nPOINT\r\n 10\r\nabc\r\n 20\r\n1\r\n");
+    write(folder_ / "bad.txt", "A;1;2;3\r\nB;x;2;3\r\n");
     write(folder_ / "plan.dxf", kDrawing);
     write(folder_ / "empty.dxf", "");
     write(folder_ / "points.txt", "P1;333000;7395000;760\r\n");
@@ -557,6 +595,8 @@ TEST_F(Convert, FileRunsThatCannotStartExitWithTwoAndLeaveTheDestination)
     } cases[] = {
         {{"dxf", "missing.dxf", "out.dxf"}, "Cannot open file missing.dxf"},
         {{"dxf", "bad.dxf", "out.dxf"}, "'abc' is not a valid floating point value (line 8)"},
+        {{"points", "--text", "bad.txt", "out.dxf"},
+         "'x' is not a valid floating point value (line 2)"},
         {{"dxf", "bad.dxf"}, "say where to write"},
         {{"dxf", "empty.dxf", "out.dxf"}, "\"empty.dxf\" is no DXF drawing: it is empty"},
         {{"dxf", "--check", "points.txt"}, "\"points.txt\" is no DXF drawing: no \"0\" line"},
@@ -584,7 +624,85 @@ std::string firstPointZ(const std::string& drawing)
     return drawing.substr(start, drawing.find("\r\n", start) - start);
 }
 
+// The Z of the first line of a point file, as written.
+std::string firstLineZ(const std::string& points)
+{
+    const std::size_t end = points.find("\r\n");
+    const std::size_t z = points.rfind(';', end);
+    if (end == std::string::npos || z == std::string::npos) return "no line with a Z";
+    return points.substr(z + 1, end - z - 1);
+}
+
+// The point file a drawing of the export holds: each POINT's X, Y, Z and the name of the TEXT
+// after it.
+std::string pointFileOf(const std::string& drawing)
+{
+    std::vector<std::string> lines;
+    for (std::size_t at = 0, end; (end = drawing.find("\r\n", at)) != std::string::npos;
+         at = end + 2)
+        lines.push_back(drawing.substr(at, end - at));
+    std::string points, entity, values;
+    for (std::size_t i = 0; i + 1 < lines.size(); i += 2) {
+        const std::string& code = lines[i];
+        const std::string& value = lines[i + 1];
+        if (code == "  0") entity = value;
+        if (entity == "POINT" && (code == " 10" || code == " 20" || code == " 30"))
+            values += ";" + value;
+        if (entity == "TEXT" && code == "  1") {
+            points += value + values + "\r\n";
+            values.clear();
+        }
+    }
+    return points;
+}
+
 }  // namespace
+
+TEST_F(Convert, PointsTextWritesThePointFileBack)
+{
+    // Geodetic to geodetic on one datum hands the values back: the names as read, the values in
+    // the general form or with the decimals asked, every line ended by CR LF.
+    write(folder_ / "p.txt", "M1;-45.4;-22.25;100\r\nM2 ; -46.123456789 ; -23.5001 ; 760.256\n");
+    const struct {
+        std::vector<std::string> options;
+        const char* text;
+    } cases[] = {
+        {{}, "M1;-45.4;-22.25;100\r\nM2;-46.123456789;-23.5001;760.256\r\n"},
+        {{"--decimals", "3"}, "M1;-45.400;-22.250;100.000\r\nM2;-46.123;-23.500;760.256\r\n"},
+        {{"--decimals", "0"}, "M1;-45;-22;100\r\nM2;-46;-24;760\r\n"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.text);
+        const Outcome o = run(
+            with({"--to", "geodetic", "points", "--text"}, with(c.options, {"p.txt", "out.txt"})));
+        EXPECT_EQ(o.status, 0) << o.err;
+        EXPECT_EQ(contents(folder_ / "out.txt"), c.text);
+        EXPECT_EQ(o.err.rfind("out.txt: 2 lines read, 2 points, 0 of them rejected, ", 0), 0u)
+            << o.err;
+    }
+}
+
+TEST_F(Convert, PointsTextHoldsWhatTheDrawingHoldsRejectedPointsIncluded)
+{
+    // The second point, 12 34, lies in no UTM zone: written, counted, and the exit status says so.
+    write(folder_ / "p.txt", "A;333000;7395000;760\r\nC;12;34;0\r\n");
+    const Outcome text = run(with(kUtmToGeodetic, {"points", "--text", "p.txt", "out.txt"}));
+    EXPECT_EQ(text.status, 1);
+    EXPECT_EQ(text.err.rfind("out.txt: 2 lines read, 2 points, 1 of them rejected (the first on "
+                             "line 2), ",
+                             0),
+              0u)
+        << text.err;
+    const Outcome drawing = run(with(kUtmToGeodetic, {"points", "p.txt", "out.dxf"}));
+    EXPECT_EQ(drawing.status, 1);
+    EXPECT_EQ(contents(folder_ / "out.txt"), pointFileOf(contents(folder_ / "out.dxf")));
+    // The first point is the manual's worked example: -23°32'49.7902", -46°38'11.4490",
+    // h 753.2900 m on SIRGAS 2000.
+    const Outcome rounded =
+        run(with(kUtmToGeodetic, {"points", "--text", "--decimals", "4", "p.txt", "out.txt"}));
+    EXPECT_EQ(rounded.status, 1);
+    EXPECT_EQ(linesOf(contents(folder_ / "out.txt")).at(0), "A;-46.6365;-23.5472;753.2900\r");
+}
 
 TEST_F(Convert, KeepHeightsWritesTheSourcesZInBothFileRuns)
 {
@@ -621,16 +739,20 @@ TEST_F(Convert, KeepHeightsWritesTheSourcesZInBothFileRuns)
         SCOPED_TRACE(c.why);
         write(folder_ / "Zelvora.Cfg",
               settings + c.settingsLine43 + (*c.settingsLine43 ? "\r\n" : ""));
-        for (const std::string command : {"dxf", "points"}) {
+        for (const std::string command : {"dxf", "points", "text"}) {
             SCOPED_TRACE(command);
+            const bool text = command == "text";
             std::vector<std::string> args{"--from", "grid", "--south",    "--from-datum", "SAD 69",
-                                          "--to",   c.to,   "--to-datum", "SIRGAS 2000",  command};
+                                          "--to",   c.to,   "--to-datum", "SIRGAS 2000"};
+            args = with(args, text ? std::vector<std::string>{"points", "--text"}
+                                   : std::vector<std::string>{command});
             args =
                 with(with(args, c.options), {command == "dxf" ? "plan.dxf" : "p.txt", "out.dxf"});
             fs::remove(folder_ / "out.dxf");
             const Outcome o = run(args);
             EXPECT_LE(o.status, 1) << o.err;
-            const std::string Z = firstPointZ(contents(folder_ / "out.dxf"));
+            const std::string written = contents(folder_ / "out.dxf");
+            const std::string Z = text ? firstLineZ(written) : firstPointZ(written);
             EXPECT_NEAR(std::strtod(Z.c_str(), nullptr), c.z, c.within) << Z;
         }
     }

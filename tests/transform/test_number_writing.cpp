@@ -7,6 +7,7 @@
 #include <cstdio>
 #include <cstring>
 #include <limits>
+#include <optional>
 #include <random>
 #include <string>
 
@@ -249,6 +250,27 @@ TEST(FixedPatterns, RoundGroupAndSign)
     for (const auto& c : kFixed) {
         SCOPED_TRACE(c.why);
         EXPECT_EQ(formatFixed(c.value, c.pattern, c.format), c.expected);
+    }
+}
+
+TEST(ChosenDecimals, FixedWhenChosenElseTheGeneralForm)
+{
+    const struct {
+        const char* why;
+        long double value;
+        std::optional<int> decimals;
+        const char* expected;
+    } cases[] = {
+        {"none chosen: the general form", 1234567.891L, {}, "1234567.891"},
+        {"none chosen, a small value: the exponent form", 5e-5L, {}, "5E-5"},
+        {"chosen: fixed, rounded, no grouping", 1234567.896L, 2, "1234567.90"},
+        {"chosen, a small value: still fixed", 5e-5L, 6, "0.000050"},
+        {"no decimals: no point", 7395000.5001L, 0, "7395001"},
+        {"the most decimals", 23.676454L, kMostChosenDecimals, "23.676454000000"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.why);
+        EXPECT_EQ(formatChosen(c.value, c.decimals), c.expected);
     }
 }
 

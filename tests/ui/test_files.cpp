@@ -93,6 +93,7 @@ private slots:
     void typeComesFromTheListNotTheExtension();
     void rejectedPointsGiveOneMessage();
     void keptHeightsReachTheRun();
+    void pointTextRunsInEveryLanguage();
     void failedRunIsReportedAndLeavesTheDestination();
     void dialogMatchesExtensionsLetterCaseAside();
     void closeDuringARunWaitsForTheRun();
@@ -299,6 +300,49 @@ void FilesTest::keptHeightsReachTheRun()
     const QStringList converted = pointHeights(folder_->read("levelled.dxf"));
     QCOMPARE(converted.size(), 2);
     QVERIFY2(converted[0] != QLatin1String("760.25"), qPrintable(converted[0]));
+}
+
+void FilesTest::pointTextRunsInEveryLanguage()
+{
+    struct Caption {
+        int language;
+        QString text;
+    };
+    const Caption captions[] = {{Language::Portuguese, QStringLiteral("TXT -> TXT (PONTO;X;Y;Z)")},
+                                {Language::English, QStringLiteral("TXT -> TXT (POINT;X;Y;Z)")},
+                                {Language::Spanish, QStringLiteral("TXT -> TXT (PUNTO;X;Y;Z)")}};
+    start();
+    folder_->write("marks.txt", "M1;-45.4;-22.25;100\r\nM2 ; -46.123456789 ; -23.5001 ; 760.256\n");
+    const fs::path destination = folder_->file("marks-out.txt");
+    choose(w(), "ComboBox7", 1);  // geodetic to geodetic on one datum: the values come back
+    choose(w(), "ComboBox8", 1);
+    click(w(), "RadioButton2");
+    choose(w(), "ComboBox3", FileType::PointsToText);
+    auto* type = child<QComboBox>(w(), "ComboBox3");
+    for (const Caption& caption : captions) {
+        choose(w(), "ComboBox1", caption.language);
+        QCOMPARE(type->itemText(FileType::PointsToText), caption.text);
+        QCOMPARE(w().snapshot().ComboBox3, FileType::PointsToText);
+        QVERIFY(type->lineEdit()->fontMetrics().horizontalAdvance(caption.text) <=
+                type->lineEdit()->width());
+        fs::remove(destination);
+        runFiles(folder_->file("marks.txt"), destination);
+        QVERIFY(watcher_->seen.empty());
+        QCOMPARE(folder_->read("marks-out.txt"),
+                 std::string("M1;-45.4;-22.25;100\r\nM2;-46.123456789;-23.5001;760.256\r\n"));
+        auto* bar = child<QProgressBar>(w(), "ProgressBar1");
+        QCOMPARE(bar->maximum(), 2);
+        QCOMPARE(bar->value(), 2);
+    }
+    // Both dialogs offer text files.
+    QCOMPARE(opened_[0].fileName, QStringLiteral("*.Txt"));
+    QCOMPARE(opened_[1].filter, QStringLiteral("Arquivo Texto|*.Txt"));
+    QCOMPARE(opened_[1].defaultExt, QStringLiteral("*.Txt"));
+    // Back to a drawing, the destination dialog offers drawings again.
+    choose(w(), "ComboBox3", 0);
+    answers_.push_back(std::nullopt);
+    click(w(), "Button10");
+    QCOMPARE(opened_.back().filter, QStringLiteral("Arquivo DXF|*.Dxf"));
 }
 
 void FilesTest::failedRunIsReportedAndLeavesTheDestination()

@@ -94,3 +94,13 @@ FileRunSummary ExportaDXF(const std::filesystem::path& source,
     SharedProcessa processa(state, datums, engine, user, fileRunEngines());
     return ExportaDXF(source, destination, PointBatch(std::ref(processa)), progress);
 }
+
+FileRunSummary ExportaTexto(const std::filesystem::path& source,
+                            const std::filesystem::path& destination, const WindowState& state,
+                            const std::vector<TDatum>& datums, TGeo& engine,
+                            const NumberFormat& user, std::optional<int> decimals,
+                            const Progress& progress)
+{
+    SharedProcessa processa(state, datums, engine, user, fileRunEngines());
+    return ExportaTexto(source, destination, PointBatch(std::ref(processa)), decimals, progress);
+}

@@ -1,6 +1,7 @@
 // The whole-file transformations on the main window's state: the DXF rewrite and the point-file
-// export with Processa as their per-point transformation. The window and the command-line tool
-// call these; the pair rules and the point-file grammar live in DxfRewrite and PointFileExport.
+// export (to a drawing or to a point file) with Processa as their per-point transformation. The
+// window and the command-line tool call these; the pair rules and the point-file grammar live in
+// DxfRewrite and PointFileExport.
 #pragma once
 
 #include "transform/files/DxfRewrite.h"
@@ -8,6 +9,7 @@
 #include "transform/files/PointFileExport.h"
 
 #include <memory>
+#include <optional>
 #include <vector>
 
 // "Keep heights" as it applies to a file run on these settings: chosen, and neither side
@@ -54,3 +56,8 @@ FileRunSummary ExportaDXF(const std::filesystem::path& source,
                           const std::filesystem::path& destination, const WindowState& state,
                           const std::vector<TDatum>& datums, TGeo& engine, const NumberFormat& user,
                           const Progress& progress = {});
+FileRunSummary ExportaTexto(const std::filesystem::path& source,
+                            const std::filesystem::path& destination, const WindowState& state,
+                            const std::vector<TDatum>& datums, TGeo& engine,
+                            const NumberFormat& user, std::optional<int> decimals = {},
+                            const Progress& progress = {});

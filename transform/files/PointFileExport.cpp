@@ -4,6 +4,8 @@
 #include "transform/text/TextLines.h"
 
 #include <array>
+#include <optional>
+#include <string>
 #include <vector>
 
 namespace {
@@ -42,6 +44,16 @@ PointLine readPointLine(std::string_view line, std::size_t lineNumber, ValueRead
     return {name, X, Y, number(rest, lineNumber)};
 }
 
+// What a point run writes around and for its points.
+class PointForm {
+public:
+    virtual ~PointForm() = default;
+    virtual void opening(LineWriter& out) const = 0;
+    virtual void point(LineWriter& out, std::string_view name,
+                       const TransformedPoint& transformed) const = 0;
+    virtual void closing(LineWriter& out) const = 0;
+};
+
 constexpr std::array<std::string_view, 18> kOpeningBlock{"  0", "SECTION", "  2", "HEADER",
                                                          "  9", "$PDMODE", " 70", "    33",
                                                          "  9", "$PDSIZE", " 40", "1.5",
@@ -62,30 +74,61 @@ void writeNumber(LineWriter& out, long double value)
 
 // A POINT at the point and a TEXT with its name 1.5 units to the right at height 0; every
 // point and every label take the same handle.
-void writePoint(LineWriter& out, std::string_view name, const TransformedPoint& point)
-{
-    writeLines(out,
-               std::array<std::string_view, 7>{"  0", "POINT", "  5", "2B", "  8", "0", " 10"});
-    writeNumber(out, point.X);
-    out.line(" 20");
-    writeNumber(out, point.Y);
-    out.line(" 30");
-    writeNumber(out, point.Z);
-    writeLines(out, std::array<std::string_view, 7>{"  0", "TEXT", "  5", "2C", "  8", "0", " 10"});
-    writeNumber(out, point.X + 1.5L);
-    out.line(" 20");
-    writeNumber(out, point.Y);
-    writeLines(out, std::array<std::string_view, 6>{" 30", "0.0", " 40", "1.5", "  1", name});
-}
+class DrawingForm : public PointForm {
+public:
+    void opening(LineWriter& out) const override { writeLines(out, kOpeningBlock); }
+    void closing(LineWriter& out) const override { writeLines(out, kClosingBlock); }
+
+    void point(LineWriter& out, std::string_view name,
+               const TransformedPoint& transformed) const override
+    {
+        writeLines(out,
+                   std::array<std::string_view, 7>{"  0", "POINT", "  5", "2B", "  8", "0", " 10"});
+        writeNumber(out, transformed.X);
+        out.line(" 20");
+        writeNumber(out, transformed.Y);
+        out.line(" 30");
+        writeNumber(out, transformed.Z);
+        writeLines(out,
+                   std::array<std::string_view, 7>{"  0", "TEXT", "  5", "2C", "  8", "0", " 10"});
+        writeNumber(out, transformed.X + 1.5L);
+        out.line(" 20");
+        writeNumber(out, transformed.Y);
+        writeLines(out, std::array<std::string_view, 6>{" 30", "0.0", " 40", "1.5", "  1", name});
+    }
+};
+
+// The point file's own grammar, so that what a run writes reads back as a point file: the name
+// as the reader took it (its bytes, its outer blanks gone), then the values.
+class TextForm : public PointForm {
+public:
+    explicit TextForm(std::optional<int> decimals) : decimals_(decimals) {}
+
+    void opening(LineWriter&) const override {}
+    void closing(LineWriter&) const override {}
+
+    void point(LineWriter& out, std::string_view name,
+               const TransformedPoint& transformed) const override
+    {
+        std::string line(name);
+        for (const long double value : {transformed.X, transformed.Y, transformed.Z})
+            line.append(";").append(formatChosen(value, decimals_));
+        out.line(line);
+    }
+
+private:
+    std::optional<int> decimals_;
+};
 
 // The point file a block of lines at a time: each line's point read first (a value that is no
 // number ends the block there), then the lines written with their transformed points.
 class PointLines : public BlockSource {
 public:
-    PointLines(std::string_view source, LineWriter& out, FileRunSummary& summary,
-               ProgressReport& progress, const ProblemReport& check)
+    PointLines(std::string_view source, LineWriter& out, const PointForm& form,
+               FileRunSummary& summary, ProgressReport& progress, const ProblemReport& check)
         : lines_(source),
           out_(out),
+          form_(form),
           summary_(summary),
           progress_(progress),
           check_(check),
@@ -120,7 +163,7 @@ public:
                 const TransformedPoint& result = transformed[done++];
                 const std::string_view text = texts_[k];
                 summary_.count(result, lineNumber, check_, [text] { return std::string(text); });
-                writePoint(out_, points_[k].name, result);
+                form_.point(out_, points_[k].name, result);
             }
             progress_.at(lineNumber);
         }
@@ -129,6 +172,7 @@ public:
 private:
     TextLines lines_;
     LineWriter& out_;
+    const PointForm& form_;
     FileRunSummary& summary_;
     ProgressReport& progress_;
     const ProblemReport& check_;
@@ -139,18 +183,18 @@ private:
     std::vector<bool> readable_;
 };
 
-FileRunSummary walkPoints(std::string_view source, LineWriter& out, const PointBatch& batch,
-                          std::size_t blockSize, const Progress& progress,
+FileRunSummary walkPoints(std::string_view source, LineWriter& out, const PointForm& form,
+                          const PointBatch& batch, std::size_t blockSize, const Progress& progress,
                           const ProblemReport& check)
 {
     FileRunSummary summary;
     summary.lines = lineCount(source);
     ProgressReport report(progress, summary.lines);
     report.at(0);
-    writeLines(out, kOpeningBlock);
-    PointLines lines(source, out, summary, report, check);
+    form.opening(out);
+    PointLines lines(source, out, form, summary, report, check);
     walkInBlocks(lines, batch, blockSize);
-    writeLines(out, kClosingBlock);
+    form.closing(out);
     report.finish();
     return summary;
 }
@@ -160,7 +204,7 @@ FileRunSummary walkPoints(std::string_view source, LineWriter& out, const PointB
 FileRunSummary exportPoints(std::string_view source, LineWriter& out, const PointBatch& batch,
                             const Progress& progress)
 {
-    return walkPoints(source, out, batch, kPointBlock, progress, {});
+    return walkPoints(source, out, DrawingForm{}, batch, kPointBlock, progress, {});
 }
 
 FileRunSummary exportPoints(std::string_view source, LineWriter& out,
@@ -169,12 +213,25 @@ FileRunSummary exportPoints(std::string_view source, LineWriter& out,
     return exportPoints(source, out, oneByOne(transform), progress);
 }
 
+FileRunSummary exportPointText(std::string_view source, LineWriter& out, const PointBatch& batch,
+                               std::optional<int> decimals, const Progress& progress)
+{
+    return walkPoints(source, out, TextForm(decimals), batch, kPointBlock, progress, {});
+}
+
+FileRunSummary exportPointText(std::string_view source, LineWriter& out,
+                               const PointTransform& transform, std::optional<int> decimals,
+                               const Progress& progress)
+{
+    return exportPointText(source, out, oneByOne(transform), decimals, progress);
+}
+
 // One point a block, so that the problems are reported in the order of the lines.
 FileRunSummary checkPoints(std::string_view source, const PointTransform& transform,
                            const ProblemReport& check, const Progress& progress)
 {
     LineWriter nowhere = LineWriter::discarding();
-    return walkPoints(source, nowhere, oneByOne(transform), 1, progress, check);
+    return walkPoints(source, nowhere, DrawingForm{}, oneByOne(transform), 1, progress, check);
 }
 
 FileRunSummary ExportaDXF(const std::filesystem::path& source,
@@ -191,4 +248,13 @@ FileRunSummary ExportaDXF(const std::filesystem::path& source,
                           const Progress& progress)
 {
     return ExportaDXF(source, destination, oneByOne(transform), progress);
+}
+
+FileRunSummary ExportaTexto(const std::filesystem::path& source,
+                            const std::filesystem::path& destination, const PointBatch& batch,
+                            std::optional<int> decimals, const Progress& progress)
+{
+    return runOnFiles(source, destination, [&](std::string_view text, LineWriter& out) {
+        return exportPointText(text, out, batch, decimals, progress);
+    });
 }

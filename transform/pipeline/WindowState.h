@@ -20,7 +20,7 @@ struct WindowState {
     // The lists' selected indexes; -1 is no selection.
     int ComboBox1 = -1;   // language: 0 Portuguese, 1 English, 2 Spanish
     int ComboBox2 = -1;   // angle format
-    int ComboBox3 = -1;   // source file type: 0 DXF, 1 point text file
+    int ComboBox3 = -1;   // file type, as FileType below names them
     int ComboBox7 = -1;   // source coordinate kind
     int ComboBox8 = -1;   // target coordinate kind
     int ComboBox9 = -1;   // source datum, a position in the catalogue
@@ -50,11 +50,18 @@ const std::string& editBox(const WindowState& state, int n);
 namespace ListSize {
 inline constexpr int Languages = 3;
 inline constexpr int AngleFormats = 3;
-inline constexpr int FileTypes = 2;
+inline constexpr int FileTypes = 3;
 inline constexpr int CoordinateKinds = 4;
 inline constexpr int Hemispheres = 2;
 inline constexpr int GridFamilies = 4;
 }  // namespace ListSize
+
+// The file types, as the file type list numbers its items: what a file run reads and writes.
+namespace FileType {
+inline constexpr int Drawing = 0;          // a DXF drawing rewritten
+inline constexpr int PointsToDrawing = 1;  // a point file exported to a drawing
+inline constexpr int PointsToText = 2;     // a point file written back as a point file
+}  // namespace FileType
 
 // The state of a window that has just started, before any settings file is read: the boxes'
 // first texts, the lists' first selections, "keep heights" off, and the values start-up sets

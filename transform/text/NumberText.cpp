@@ -347,6 +347,13 @@ std::string formatFixed(long double value, FixedPattern pattern, const NumberFor
     return text;
 }
 
+std::string formatChosen(long double value, std::optional<int> decimals)
+{
+    if (!decimals) return formatGeneral(value, NumberFormat::file());
+    return formatFixed(value, {1, std::clamp(*decimals, 0, kMostChosenDecimals)},
+                       NumberFormat::file());
+}
+
 std::string integerDigits(long double magnitude)
 {
     if (!(magnitude >= 1)) return "0";

@@ -5,6 +5,7 @@
 #include "transform/text/NumberFormat.h"
 
 #include <cstdint>
+#include <optional>
 #include <stdexcept>
 #include <string>
 #include <string_view>
@@ -56,6 +57,14 @@ inline constexpr FixedPattern n2_12{2, 12};
 }  // namespace Pattern
 
 std::string formatFixed(long double value, FixedPattern pattern, const NumberFormat& format);
+
+// The most decimals a user may ask a written value for: 12 decimals of a northing of 10^7 m are
+// 19 significant digits, all that a long double holds; more would print digits of no meaning.
+inline constexpr int kMostChosenDecimals = 12;
+
+// A value as the point runs write it for the user: `decimals` fixed decimals when the user chose
+// a number (0 to kMostChosenDecimals), else the general form; "." and no grouping, as in files.
+std::string formatChosen(long double value, std::optional<int> decimals);
 
 // The whole digits of a value truncated toward zero, without sign or grouping; "0" for values
 // below 1 and for non-finite ones. Used for the degrees and minutes of the angle writers.

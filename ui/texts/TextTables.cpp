@@ -348,3 +348,10 @@ std::string keepHeightsHint(int language)
         "Sin efecto si uno de los lados es Geod.Tridimensional: allí Z no es altura."}
         .in(language);
 }
+
+std::string pointTextTypeCaption(int language)
+{
+    return Wording{"TXT -> TXT (PONTO;X;Y;Z)", "TXT -> TXT (POINT;X;Y;Z)",
+                   "TXT -> TXT (PUNTO;X;Y;Z)"}
+        .in(language);
+}

@@ -87,3 +87,7 @@ std::string datumRefusedMessage(DatumRefused::Reason reason, int language);
 // ("altitude", "cota"): their "altura" is as often the ellipsoidal height, which is not kept.
 std::string keepHeightsCaption(int language);
 std::string keepHeightsHint(int language);
+
+// The file type list's third item, the point file written back as a point file, in a language
+// (English for an unknown one). The first two items keep their Portuguese in every language.
+std::string pointTextTypeCaption(int language);
