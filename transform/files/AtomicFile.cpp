@@ -4,6 +4,7 @@
 
 #include <cerrno>
 #include <cstring>
+#include <random>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -19,6 +20,18 @@ mode_t currentUmask()
     const mode_t mask = ::umask(0);
     ::umask(mask);
     return mask;
+}
+
+// Six letters or digits, as mkstemp would choose them.
+std::string randomSuffix()
+{
+    static constexpr std::string_view kLetters =
+        "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789";
+    thread_local std::mt19937 random{std::random_device{}()};
+    std::uniform_int_distribution<std::size_t> pick(0, kLetters.size() - 1);
+    std::string suffix(6, ' ');
+    for (char& c : suffix) c = kLetters[pick(random)];
+    return suffix;
 }
 
 // Every byte, through interruptions and short writes; false with errno set on a failure.
@@ -50,31 +63,36 @@ AtomicFile::AtomicFile(std::filesystem::path destination)
 
 void AtomicFile::openTemporary()
 {
-    // mkstemp gives a name no other writer holds, in the destination's folder, so that the
-    // final rename stays within one file system.
-    std::string pattern = target_.string() + ".XXXXXX";
-    const int descriptor = ::mkstemp(pattern.data());
-    if (descriptor < 0) {
+    // A name no other writer holds, in the destination's folder, so that the final rename stays
+    // within one file system. The name is listed for the signal handler before the file exists:
+    // listed after, a signal in between would leave the file behind.
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        const std::string name = target_.string() + "." + randomSuffix();
+        listTemporaryFile(name);
+        const int descriptor = ::open(name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
         const int reason = errno;
-        const bool folderClosed = reason == EACCES || reason == EPERM || reason == EROFS;
-        if (folderClosed && ::access(target_.c_str(), W_OK) == 0) {
-            way_ = Way::InPlace;
-            scratch_ = std::make_unique<ScratchFile>(std::filesystem::temp_directory_path());
-            return;
+        if (descriptor < 0) {
+            unlistTemporaryFile(name);
+            if (reason == EEXIST) continue;
+            const bool folderClosed = reason == EACCES || reason == EPERM || reason == EROFS;
+            if (folderClosed && ::access(target_.c_str(), W_OK) == 0) {
+                way_ = Way::InPlace;
+                scratch_ = std::make_unique<ScratchFile>(std::filesystem::temp_directory_path());
+                return;
+            }
+            fail(std::strerror(reason));
         }
-        fail(std::strerror(reason));
-    }
-    temporary_ = pattern;
-    listTemporaryFile(temporary_.string());
-    stream_ = ::fdopen(descriptor, "wb");
-    if (stream_ == nullptr) {
-        const std::string reason = systemReason();
+        temporary_ = name;
+        stream_ = ::fdopen(descriptor, "wb");
+        if (stream_ != nullptr) return;
+        const std::string failure = systemReason();
         ::close(descriptor);
         std::error_code ignored;
         std::filesystem::remove(temporary_, ignored);
-        unlistTemporaryFile(temporary_.string());
-        fail(reason);
+        unlistTemporaryFile(name);
+        fail(failure);
     }
+    fail("no free name for a temporary file beside it");
 }
 
 void AtomicFile::openThrough()
