@@ -96,6 +96,10 @@ int runFileCommand(const FileCommand& command, const WindowState& state,
     if (command.kind == FileCommand::Drawing)
         std::cerr << ", " << summary.keptInSourceUnits << " values kept in source units, "
                   << summary.unknownEntities << " entities carried without knowing their kind";
+    if (summary.unwritableCharacters > 0)
+        std::cerr << ", " << summary.unwritableCharacters
+                  << " characters of point names written as \"?\", which a drawing's "
+                     "Windows-1252 cannot hold";
     std::fprintf(stderr, ", %.2f s\n", secondsSince(start));
     return summary.rejected > 0 ? 1 : 0;
 }

@@ -1,6 +1,7 @@
 #include "tools/StreamRun.h"
 
 #include "transform/text/NumberText.h"
+#include "transform/text/TextLines.h"
 
 #include <algorithm>
 #include <array>
@@ -253,7 +254,10 @@ StreamSummary runStream(std::FILE* in, std::FILE* out, const WindowState& state,
     std::size_t nextLine = 1;
     BatchReader reader(in, parts * kBlockBytes);
     std::unique_ptr<BatchRun> current;
-    if (std::string first = reader.next(); !first.empty())
+    std::string first = reader.next();
+    // A byte-order mark is no part of the first line.
+    first.erase(0, first.size() - withoutByteOrderMark(first).size());
+    if (!first.empty())
         current = std::make_unique<BatchRun>(std::move(first), nextLine, workers, output);
     while (current) {
         std::string following = reader.next();

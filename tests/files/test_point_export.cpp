@@ -103,11 +103,30 @@ TEST(PointExport, EveryPointAndEveryLabelTakesTheSameHandle)
                                pointLines("A", "1004", "2005", "9", "1005.5") + closing);
 }
 
-TEST(PointExport, NameBytesPassThroughUnchanged)
+struct NameCase {
+    const char* why;
+    std::string source;  // one point line, or more
+    std::string label;   // the first label as the drawing holds it
+    std::size_t unwritable;
+};
+
+// DXF readers take a drawing's text as Windows-1252: names in UTF-8 are converted, others pass.
+TEST(PointExport, NamesReachTheDrawingInWindows1252)
 {
-    const std::string name = "Marco C\xF3rrego \xEF\xBB\xBFN\xBA 3";
-    const auto result = exportText(name + ";1;2;3\r\n");
-    EXPECT_NE(result.text.find("\r\n  1\r\n" + name + "\r\n"), std::string::npos);
+    const NameCase cases[] = {
+        {"Windows-1252 bytes pass unchanged", "Marco C\xF3rrego \xEF\xBB\xBFN\xBA 3;1;2;3\r\n",
+         "Marco C\xF3rrego \xEF\xBB\xBFN\xBA 3", 0},
+        {"UTF-8 is converted", "\xC3\x81guia \xE2\x82\xAC;1;2;3\r\n", "\xC1guia \x80", 0},
+        {"what Windows-1252 cannot hold is \"?\" and counted",
+         "\xCE\xA9?\xE2\x86\x92;1;2;3\r\nB\xC3\xA9;1;2;3\r\n", "???", 2},
+        {"a byte-order mark is no part of the first name", "\xEF\xBB\xBFP1;1;2;3\r\n", "P1", 0},
+    };
+    for (const NameCase& c : cases) {
+        SCOPED_TRACE(c.why);
+        const auto result = exportText(c.source);
+        EXPECT_NE(result.text.find("\r\n  1\r\n" + c.label + "\r\n"), std::string::npos);
+        EXPECT_EQ(result.summary.unwritableCharacters, c.unwritable);
+    }
 }
 
 TEST(PointExport, RejectedPointsAreWrittenAndCounted)

@@ -245,6 +245,8 @@ TEST_F(Convert, AnEmptyCatalogueLeavesNoDatumToTransformWith)
 
 TEST_F(Convert, ListDatumsPrintsIndexNameAndParameters)
 {
+    // A byte-order mark, as editors saving UTF-8 may write it, is no part of the first line.
+    write(folder_ / "Datum.Cfg", std::string("\xEF\xBB\xBF") + kCatalogue);
     const Outcome r = run({"--list-datums"});
     EXPECT_EQ(r.status, 0);
     EXPECT_EQ(r.out,
@@ -353,6 +355,10 @@ TEST_F(Convert, StreamWritesOneLinePerLineAndCopiesCommentsAndBlankLines)
     EXPECT_EQ(r.status, 0);
     EXPECT_EQ(r.err, "");
     EXPECT_EQ(r.out, "# lon lat h\n-45.5 -22.25 100\n\n-45 -22 0.0001\n1E-5 2 3\n");
+    // A byte-order mark is no part of the first line.
+    const Outcome marked = run({"--to", "geodetic", "stream"}, "\xEF\xBB\xBF-45.5 -22.25 100\n");
+    EXPECT_EQ(marked.status, 0) << marked.err;
+    EXPECT_EQ(marked.out, "-45.5 -22.25 100\n");
 }
 
 TEST_F(Convert, StreamDecimalsFixEveryValueAnglesIncluded)
@@ -550,12 +556,15 @@ TEST_F(Convert, ARealPlanWhosePositionsAllGoThroughExitsZero)
 
 TEST_F(Convert, PointsExportsAndADestinationThatIsTheSourceIsReplaced)
 {
-    write(folder_ / "p.txt", "M1;333000;7395000;760\r\n");
+    write(folder_ / "p.txt", "M1;333000;7395000;760\r\nM\xE2\x86\x92;333000;7395000;760\r\n");
     const Outcome o = run(with(kUtmToGeodetic, {"points", "p.txt", "p.txt"}));
     EXPECT_EQ(o.status, 0) << o.err;
     const std::string out = contents(folder_ / "p.txt");
     EXPECT_EQ(out.rfind("  0\r\nSECTION\r\n  2\r\nHEADER\r\n", 0), 0u);
     EXPECT_NE(out.find("\r\n  1\r\nM1\r\n"), std::string::npos);
+    EXPECT_NE(out.find("\r\n  1\r\nM?\r\n"), std::string::npos);
+    EXPECT_NE(o.err.find(", 1 characters of point names written as \"?\""), std::string::npos)
+        << o.err;
 }
 
 TEST_F(Convert, CheckListsEveryProblemLineAndWritesNothing)

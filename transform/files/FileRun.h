@@ -80,15 +80,17 @@ struct LineProblem {
 using ProblemReport = std::function<void(const LineProblem&)>;
 
 struct FileRunSummary {
-    std::size_t lines = 0;              // lines of the source
-    std::size_t points = 0;             // points transformed
-    std::size_t rejected = 0;           // of which some stage reported an error
-    std::size_t firstRejectedLine = 0;  // the source line (from 1) of the first, 0 if none
-    std::size_t problems = 0;           // lines reported by a check
-    std::size_t keptInSourceUnits = 0;  // vectors, sizes and angles left as they were, a side
-                                        // being in degrees
-    std::size_t unknownEntities = 0;    // entities of kinds the rewrite does not know, carried
-                                        // by the rule that every group 10 to 18 is a position
+    std::size_t lines = 0;                 // lines of the source
+    std::size_t points = 0;                // points transformed
+    std::size_t rejected = 0;              // of which some stage reported an error
+    std::size_t firstRejectedLine = 0;     // the source line (from 1) of the first, 0 if none
+    std::size_t problems = 0;              // lines reported by a check
+    std::size_t keptInSourceUnits = 0;     // vectors, sizes and angles left as they were, a side
+                                           // being in degrees
+    std::size_t unknownEntities = 0;       // entities of kinds the rewrite does not know, carried
+                                           // by the rule that every group 10 to 18 is a position
+    std::size_t unwritableCharacters = 0;  // of point names, which the drawing's Windows-1252
+                                           // cannot hold: written as "?"
 
     // Counts a transformed point whose stages began at `line`, and reports it to a check when
     // it was rejected; `values` gives the check the point's texts.

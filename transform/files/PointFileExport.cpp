@@ -2,6 +2,7 @@
 
 #include "transform/text/NumberText.h"
 #include "transform/text/TextLines.h"
+#include "transform/text/Windows1252.h"
 
 #include <array>
 #include <optional>
@@ -49,8 +50,9 @@ class PointForm {
 public:
     virtual ~PointForm() = default;
     virtual void opening(LineWriter& out) const = 0;
-    virtual void point(LineWriter& out, std::string_view name,
-                       const TransformedPoint& transformed) const = 0;
+    // Writes one point; what it had to change in the name is counted in `summary`.
+    virtual void point(LineWriter& out, std::string_view name, const TransformedPoint& transformed,
+                       FileRunSummary& summary) const = 0;
     virtual void closing(LineWriter& out) const = 0;
 };
 
@@ -79,9 +81,11 @@ public:
     void opening(LineWriter& out) const override { writeLines(out, kOpeningBlock); }
     void closing(LineWriter& out) const override { writeLines(out, kClosingBlock); }
 
-    void point(LineWriter& out, std::string_view name,
-               const TransformedPoint& transformed) const override
+    void point(LineWriter& out, std::string_view name, const TransformedPoint& transformed,
+               FileRunSummary& summary) const override
     {
+        const DrawingText label = drawingText(name);
+        summary.unwritableCharacters += label.replaced;
         writeLines(out,
                    std::array<std::string_view, 7>{"  0", "POINT", "  5", "2B", "  8", "0", " 10"});
         writeNumber(out, transformed.X);
@@ -94,7 +98,8 @@ public:
         writeNumber(out, transformed.X + 1.5L);
         out.line(" 20");
         writeNumber(out, transformed.Y);
-        writeLines(out, std::array<std::string_view, 6>{" 30", "0.0", " 40", "1.5", "  1", name});
+        writeLines(out,
+                   std::array<std::string_view, 6>{" 30", "0.0", " 40", "1.5", "  1", label.bytes});
     }
 };
 
@@ -107,8 +112,8 @@ public:
     void opening(LineWriter&) const override {}
     void closing(LineWriter&) const override {}
 
-    void point(LineWriter& out, std::string_view name,
-               const TransformedPoint& transformed) const override
+    void point(LineWriter& out, std::string_view name, const TransformedPoint& transformed,
+               FileRunSummary&) const override
     {
         std::string line(name);
         for (const long double value : {transformed.X, transformed.Y, transformed.Z})
@@ -163,7 +168,7 @@ public:
                 const TransformedPoint& result = transformed[done++];
                 const std::string_view text = texts_[k];
                 summary_.count(result, lineNumber, check_, [text] { return std::string(text); });
-                form_.point(out_, points_[k].name, result);
+                form_.point(out_, points_[k].name, result, summary_);
             }
             progress_.at(lineNumber);
         }
@@ -187,6 +192,8 @@ FileRunSummary walkPoints(std::string_view source, LineWriter& out, const PointF
                           const PointBatch& batch, std::size_t blockSize, const Progress& progress,
                           const ProblemReport& check)
 {
+    // A byte-order mark is no part of the first point's name.
+    source = withoutByteOrderMark(source);
     FileRunSummary summary;
     summary.lines = lineCount(source);
     ProgressReport report(progress, summary.lines);

@@ -1,5 +1,6 @@
 #include "transform/text/Windows1252.h"
 
+#include <algorithm>
 #include <array>
 #include <cstdint>
 #include <optional>
@@ -104,4 +105,27 @@ std::string utf8ToWindows1252(std::string_view text)
         pos += decoded.length;
     }
     return out;
+}
+
+bool isUtf8(std::string_view text)
+{
+    for (std::size_t pos = 0; pos < text.size();) {
+        const Decoded decoded = decodeOne(text, pos);
+        if (!decoded.codePoint) return false;
+        pos += decoded.length;
+    }
+    return true;
+}
+
+DrawingText drawingText(std::string_view text)
+{
+    const bool plain = std::all_of(text.begin(), text.end(),
+                                   [](char c) { return static_cast<unsigned char>(c) < 0x80; });
+    if (plain || !isUtf8(text)) return {std::string(text), 0};
+    DrawingText converted{utf8ToWindows1252(text), 0};
+    const auto questionMarks = [](std::string_view s) {
+        return static_cast<std::size_t>(std::count(s.begin(), s.end(), kReplacement));
+    };
+    converted.replaced = questionMarks(converted.bytes) - questionMarks(text);
+    return converted;
 }
