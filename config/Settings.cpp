@@ -290,6 +290,17 @@ SettingsReading Le_Config(const std::filesystem::path& file, const WindowState& 
     return reading;
 }
 
+int settingsLineOfBox(int box)
+{
+    const WindowState probe;
+    for (std::size_t i = 0; i < kSettingsLines.size(); ++i) {
+        const auto field = kSettingsLines[i].text;
+        if (field && box >= 1 && box <= kEditBoxes && &(probe.*field) == &editBox(probe, box))
+            return static_cast<int>(i) + 1;
+    }
+    return 0;
+}
+
 WindowState settingsWithoutFile(const WindowState& startup, int QuantDatum)
 {
     WindowState english = startup;

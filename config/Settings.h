@@ -32,6 +32,9 @@ SettingsReading Le_Config(std::string_view content, const WindowState& startup, 
 SettingsReading Le_Config(const std::filesystem::path& file, const WindowState& startup,
                           int QuantDatum, const NumberFormat& user);
 
+// The line that holds box n (EditN), 0 for a box the file does not hold.
+int settingsLineOfBox(int box);
+
 // The state of a run without a settings file: the start-up values, in English, every selection
 // made valid for the catalogue.
 WindowState settingsWithoutFile(const WindowState& startup, int QuantDatum);

@@ -1,5 +1,6 @@
 #include "tools/ToolState.h"
 
+#include "transform/text/AngleText.h"
 #include "transform/text/CoordinateKinds.h"
 #include "transform/text/KeyFilter.h"
 #include "transform/text/NumberText.h"
@@ -106,25 +107,41 @@ const SideBoxes kTarget{
     &S::Edit20,    &S::Edit9,      &S::Edit10,
     &S::Edit11,    &S::Edit12,     {&S::Edit14, &S::Edit21, &S::Edit22, &S::Edit23, &S::Edit24}};
 
-void applySide(WindowState& state, const SideOptions& o, const SideBoxes& boxes, const char* side,
-               const char* prefix, const DatumCatalogue& catalogue, char decimal)
+// A value typed into a box, read at once as the transformation will read it, so that a value that
+// is no number is reported with the option (or argument) it came from.
+void typeChecked(WindowState& state, std::string WindowState::*field, const std::string& value,
+                 const std::string& from, bool isAngle, const NumberFormat& user)
 {
-    const auto box = [&](std::string WindowState::*field, const std::optional<std::string>& v) {
-        if (v) state.*field = typedInBox(*v, decimal);
+    state.*field = typedInBox(value, user.decimalSeparator);
+    try {
+        const long double number = readFloat(state.*field, user);
+        if (isAngle) LatLonCerto(number, state.ComboBox2, user);
+    } catch (const ConversionError& error) {
+        throw UsageError(from + ": " + error.what());
+    }
+}
+
+void applySide(WindowState& state, const SideOptions& o, const SideBoxes& boxes, const char* side,
+               const std::string& prefix, const DatumCatalogue& catalogue, const NumberFormat& user)
+{
+    const auto box = [&](std::string WindowState::*field, const std::optional<std::string>& v,
+                         const char* option, bool isAngle = false) {
+        if (v) typeChecked(state, field, *v, prefix + option, isAngle, user);
     };
     if (o.kind) state.*boxes.kind = indexOf(*o.kind, kKinds, "the coordinate system");
     if (o.datum) state.*boxes.datum = datumIndex(*o.datum, catalogue, side);
     if (o.family) state.*boxes.family = indexOf(*o.family, kFamilies, "the grid family");
-    box(boxes.meridian, o.centralMeridian);
-    box(boxes.k0, o.k0);
-    box(boxes.zoneWidth, o.zoneWidth);
-    box(boxes.falseNorthing, o.falseNorthing);
-    box(boxes.falseEasting, o.falseEasting);
+    box(boxes.meridian, o.centralMeridian, "-cm", true);
+    box(boxes.k0, o.k0, "-k0");
+    box(boxes.zoneWidth, o.zoneWidth, "-zone-width");
+    box(boxes.falseNorthing, o.falseNorthing, "-false-northing");
+    box(boxes.falseEasting, o.falseEasting, "-false-easting");
     if (o.origin) {
-        const std::string option = std::string(prefix) + "-origin";
-        const auto fields = originFields(*o.origin, option.c_str(), decimal);
+        const std::string option = prefix + "-origin";
+        const auto fields = originFields(*o.origin, option.c_str(), user.decimalSeparator);
+        static constexpr std::array<const char*, 5> kNames{"LAT", "LON", "H", "X", "Y"};
         for (std::size_t i = 0; i < fields.size(); ++i)
-            state.*boxes.origin[i] = typedInBox(fields[i], decimal);
+            typeChecked(state, boxes.origin[i], fields[i], option + " " + kNames[i], i < 2, user);
     }
 }
 
@@ -175,9 +192,15 @@ std::string typedInBox(std::string text, char decimalSeparator)
 void applyOptions(WindowState& state, const StateOptions& options, const DatumCatalogue& catalogue,
                   const NumberFormat& user)
 {
-    const char decimal = user.decimalSeparator;
-    applySide(state, options.from, kSource, "source", "--from", catalogue, decimal);
-    applySide(state, options.to, kTarget, "target", "--to", catalogue, decimal);
+    // The angle format first: the angles among the options are read by it.
+    if (options.angleFormat) {
+        if (*options.angleFormat < 0 || *options.angleFormat >= ListSize::AngleFormats)
+            throw UsageError("--angle-format is 0, 1 or 2; got " +
+                             std::to_string(*options.angleFormat));
+        state.ComboBox2 = *options.angleFormat;
+    }
+    applySide(state, options.from, kSource, "source", "--from", catalogue, user);
+    applySide(state, options.to, kTarget, "target", "--to", catalogue, user);
     if (options.south && options.north) throw UsageError("--south and --north exclude each other");
     if (options.south) state.ComboBox14 = 1;
     if (options.north) state.ComboBox14 = 0;
@@ -185,12 +208,6 @@ void applyOptions(WindowState& state, const StateOptions& options, const DatumCa
         throw UsageError("--keep-heights and --convert-heights exclude each other");
     if (options.keepHeights) state.CheckBox1 = true;
     if (options.convertHeights) state.CheckBox1 = false;
-    if (options.angleFormat) {
-        if (*options.angleFormat < 0 || *options.angleFormat >= ListSize::AngleFormats)
-            throw UsageError("--angle-format is 0, 1 or 2; got " +
-                             std::to_string(*options.angleFormat));
-        state.ComboBox2 = *options.angleFormat;
-    }
     if (options.language) state.ComboBox1 = indexOf(*options.language, kLanguages, "the language");
 }
 
@@ -203,17 +220,23 @@ void typePoint(WindowState& state, const std::vector<std::string>& values, const
         {&S::Edit28, &S::Edit29, &S::Edit30},
         {&S::Edit3, &S::Edit4, &S::Edit27},
     }};
-    static const std::array<const char*, 4> kOrder{"N E h", "latitude longitude h", "X Y Z",
-                                                   "X Y h"};
+    static const std::array<std::array<const char*, 3>, 4> kValueNames{{
+        {"N", "E", "h"},
+        {"latitude", "longitude", "h"},
+        {"X", "Y", "Z"},
+        {"X", "Y", "h"},
+    }};
     const int kind = state.ComboBox7;
     if (kind < 0 || kind >= ListSize::CoordinateKinds)
         throw UsageError("no source coordinate system is selected; choose one with --from");
     const auto k = static_cast<std::size_t>(kind);
     if (values.size() != 3)
-        throw UsageError(std::string("a ") + kKinds[k] + " point is three values, " + kOrder[k] +
+        throw UsageError(std::string("a ") + kKinds[k] + " point is three values, " +
+                         kValueNames[k][0] + " " + kValueNames[k][1] + " " + kValueNames[k][2] +
                          "; got " + std::to_string(values.size()));
     for (std::size_t i = 0; i < 3; ++i)
-        state.*kPointBoxes[k][i] = typedInBox(values[i], user.decimalSeparator);
+        typeChecked(state, kPointBoxes[k][i], values[i],
+                    std::string("the point's ") + kValueNames[k][i], k == 1 && i < 2, user);
 }
 
 std::string datumListing(const DatumCatalogue& catalogue, const NumberFormat& user)
@@ -226,5 +249,68 @@ std::string datumListing(const DatumCatalogue& catalogue, const NumberFormat& us
                 " 1/f=" + formatGeneral(1 / d.F, plain) + " dx=" + formatGeneral(d.Dx, plain) +
                 " dy=" + formatGeneral(d.Dy, plain) + " dz=" + formatGeneral(d.Dz, plain) + '\n';
     }
+    return text;
+}
+
+namespace {
+
+// An angle box as typed and as the angle format reads it, in degrees, minutes and seconds.
+std::string angleInWords(const std::string& typed, int angleFormat, const NumberFormat& user)
+{
+    try {
+        const long double degrees = LatLonCerto(readFloat(typed, user), angleFormat, user);
+        return typed + " (read as " + TextGMS(degrees, user) + ")";
+    } catch (const ConversionError&) {
+        return typed + " (not a number)";
+    }
+}
+
+std::string listItem(int index, const auto& items)
+{
+    return index >= 0 && index < static_cast<int>(items.size())
+               ? std::string(items[static_cast<std::size_t>(index)])
+               : "none";
+}
+
+std::string sideInWords(const WindowState& state, const SideBoxes& boxes, const char* title,
+                        const DatumCatalogue& catalogue, const NumberFormat& user)
+{
+    const int datum = state.*boxes.datum;
+    const TDatum* chosen = catalogue.datumAt(datum);
+    const auto& origin = boxes.origin;
+    std::string text = std::string(title) + ": " + listItem(state.*boxes.kind, kKinds) + "\n";
+    text += "  datum: " + (chosen ? std::to_string(datum) + " " + chosen->Name : "none") + "\n";
+    text += "  grid family: " + listItem(state.*boxes.family, kFamilies) + "\n";
+    text +=
+        "  central meridian: " + angleInWords(state.*boxes.meridian, state.ComboBox2, user) + "\n";
+    text += "  family other: k0 " + state.*boxes.k0 + ", zone width " + state.*boxes.zoneWidth +
+            ", false northing " + state.*boxes.falseNorthing + ", false easting " +
+            state.*boxes.falseEasting + "\n";
+    text += "  plane origin: latitude " + angleInWords(state.*origin[0], state.ComboBox2, user) +
+            ", longitude " + angleInWords(state.*origin[1], state.ComboBox2, user) + ", altitude " +
+            state.*origin[2] + ", X " + state.*origin[3] + ", Y " + state.*origin[4] + "\n";
+    return text;
+}
+
+}  // namespace
+
+std::string settingsInWords(const WindowState& state, const DatumCatalogue& catalogue,
+                            const NumberFormat& user, const std::string& from)
+{
+    static constexpr std::array<const char*, 3> kFormats{
+        "0, degrees (±GGG.GGGGGG)", "1, degrees and minutes (±GGG.MMMMM)",
+        "2, degrees, minutes and seconds (±GGG.MMSSSS: -23.3251 is -23°32'51\")"};
+    std::string text = "settings: " + from + "\n";
+    text += "angle format: " + listItem(state.ComboBox2, kFormats) + "\n";
+    text += "language: " + listItem(state.ComboBox1, kLanguages) + "\n";
+    text += std::string("separators: decimal \"") + user.decimalSeparator + "\", thousands \"" +
+            user.thousandsSeparator + "\"\n";
+    text += sideInWords(state, kSource, "source (De:)", catalogue, user);
+    text += std::string("  hemisphere: ") +
+            (state.ComboBox14 == 0   ? "north"
+             : state.ComboBox14 == 1 ? "south"
+                                     : "none") +
+            "\n";
+    text += sideInWords(state, kTarget, "target (Para:)", catalogue, user);
     return text;
 }

@@ -58,3 +58,10 @@ void typePoint(WindowState& state, const std::vector<std::string>& values,
 
 // One line a datum: its index, a blank, its name, a tab, then a, 1/f, dx, dy, dz.
 std::string datumListing(const DatumCatalogue& catalogue, const NumberFormat& user);
+
+// The state in words, both sides, for `zelvora-convert settings`: where it came from (`from`),
+// the angle format, language and separators, then each side's kind, datum by index and name,
+// grid family, central meridian (as typed and as the angle format reads it), the values of the
+// family "other" and the plane origin; the hemisphere with the source.
+std::string settingsInWords(const WindowState& state, const DatumCatalogue& catalogue,
+                            const NumberFormat& user, const std::string& from);

@@ -52,6 +52,19 @@ const char* const kFooter = R"(POINT
   Latitude and longitude are typed in the angle format (--angle-format). Without VALUES the
   point is the one the settings file holds.
 
+ANGLES AND THE START-UP VALUES
+  Latitudes and longitudes typed with point, --from-cm, --to-cm and the plane origins'
+  latitude and longitude are read in the angle format. Its start-up value is 2, degrees,
+  minutes and seconds written as one number, +-GGG.MMSSSS: there -23.5 is 23 degrees 50
+  minutes, not 23 degrees 30; -23.3 is 23 degrees 30 minutes. Give --angle-format 0 to type
+  decimal degrees. stream reads its points in decimal degrees whatever the format, but its
+  --from-cm and --to-cm still follow the format.
+  A run starts from the settings file (--settings, or the window's own). Without one (or with
+  --no-settings) it starts from the window's start-up values: grid to grid, datum 1 on both
+  sides, UTM, central meridian -45, south, angle format 2, English. A settings file that
+  cannot be used whole stops the run (exit 2). "zelvora-convert settings" prints what a run
+  starts from, options applied, each angle as the format reads it.
+
 GRID FAMILIES AND THE LOCAL PLANE
   utm, ltm and rtm are the 6-, 1- and 2-degree families; other takes its scale factor, zone
   width, false northing and false easting from --from-k0 ... --from-false-easting (or
@@ -77,8 +90,16 @@ DXF
   sizes and angles turn and scale with the grid where both sides are in metres and are kept
   where one is in degrees; paper space, blocks and everything else are copied. $INSBASE is
   transformed, $UCSORG written as 0, $EXTMIN and $EXTMAX enclose the result. The summary
-  counts the values kept in source units and the entities of kinds it does not know. The
-  destination may be the source itself; it is replaced only when the whole run succeeded.
+  counts the values kept in source units and the entities of kinds it does not know. A
+  source that is no ASCII drawing (empty, binary, a point file) is refused.
+
+  Both file commands: the destination may be the source itself; it is replaced only when
+  the whole run succeeded, and stays as it was after an error or Ctrl+C. A symbolic link is
+  followed (its target is replaced, the link stays); a device or a pipe is written straight
+  through; "-" is standard input as SOURCE and standard output as DESTINATION. Names in
+  UTF-8 reach a drawing in Windows-1252, as DXF readers take it ("?" for what it cannot
+  hold, counted in the summary). A UTF-8 byte-order mark at the start of a point file, a
+  stream, a settings file or a catalogue is skipped.
 
 POINTS
   Turns a text file of points, one "name;X;Y;Z" a line in the source system (X first, "."
@@ -143,6 +164,15 @@ public:
     }
 };
 
+// The subcommands, for run() to see which one was given.
+struct Commands {
+    CLI::App* point;
+    CLI::App* stream;
+    CLI::App* dxf;
+    CLI::App* points;
+    CLI::App* settings;
+};
+
 struct Arguments {
     std::optional<std::string> settings, datums;
     bool noSettings = false;
@@ -199,14 +229,21 @@ fs::path fileOf(const std::optional<std::string>& option, const char* name)
     return locateProgramFiles(runningProgramFolder(), userConfigFolder()).readable(name);
 }
 
-// The state a run starts from: the settings file named, else the window's own where there is
-// one, else the start-up values (said on standard error, unless --no-settings asked for them).
-// A settings file that cannot be used whole stops the run: a script must not go on with a
-// datum or a zone other than the one its file chose.
-WindowState startingState(const Arguments& a, int QuantDatum, const NumberFormat& user)
+// The state a run starts from, and where it came from in words.
+struct StartingState {
+    WindowState state;
+    std::string from;
+};
+
+// The settings file named, else the window's own where there is one, else the start-up values
+// (said on standard error, unless --no-settings asked for them). A settings file that cannot be
+// used whole stops the run: a script must not go on with a datum or a zone other than the one
+// its file chose.
+StartingState startingState(const Arguments& a, int QuantDatum, const NumberFormat& user)
 {
     const WindowState startup = startupState(user);
-    if (a.noSettings) return settingsWithoutFile(startup, QuantDatum);
+    const std::string startupValues = "the start-up values";
+    if (a.noSettings) return {settingsWithoutFile(startup, QuantDatum), startupValues};
     const fs::path settingsFile = fileOf(a.settings, "Zelvora.Cfg");
     std::error_code error;
     if (!fs::exists(fs::symlink_status(settingsFile, error))) {
@@ -214,14 +251,28 @@ WindowState startingState(const Arguments& a, int QuantDatum, const NumberFormat
             throw UsageError("the settings file \"" + settingsFile.string() + "\" does not exist");
         fail("no settings file at \"" + settingsFile.string() +
              "\"; the start-up values are used (\"zelvora-convert settings\" shows them)");
-        return settingsWithoutFile(startup, QuantDatum);
+        return {settingsWithoutFile(startup, QuantDatum), startupValues};
     }
     const SettingsReading settings = Le_Config(settingsFile, startup, QuantDatum, user);
     if (settings.fault)
         throw UsageError(*settings.fault +
                          "; nothing was run (mend the file, or run on the start-up values with "
                          "--no-settings)");
-    return settings.state;
+    return {settings.state, "the settings file \"" + settingsFile.string() + "\""};
+}
+
+int runFiles(const Arguments& a, const WindowState& state, const DatumCatalogue& catalogue,
+             const NumberFormat& user)
+{
+    if (!a.file.check && !a.file.destination)
+        throw UsageError("say where to write: a DESTINATION after the SOURCE, or --check");
+    if (a.decimals && !a.file.text)
+        throw UsageError(
+            "--decimals sets the decimals of stream and of points --text; a "
+            "drawing is written in up to 15 significant digits");
+    FileCommand file = a.file;
+    file.decimals = a.decimals;
+    return runFileCommand(file, state, catalogue, user);
 }
 
 int runPoint(const WindowState& state, const DatumCatalogue& catalogue, const NumberFormat& user)
@@ -248,7 +299,7 @@ int runStreamOn(const WindowState& state, const DatumCatalogue& catalogue, const
     return kRejected;
 }
 
-int run(const Arguments& a, bool point, bool stream, bool files)
+int run(const Arguments& a, const Commands& commands)
 {
     const NumberFormat user = userNumberFormat(a.decimal, a.thousands);
 
@@ -261,42 +312,36 @@ int run(const Arguments& a, bool point, bool stream, bool files)
         std::cout << datumListing(catalogue.catalogue, user);
         return kSuccess;
     }
-    if (!point && !stream && !files)
+    const bool files = commands.dxf->parsed() || commands.points->parsed();
+    if (!commands.point->parsed() && !commands.stream->parsed() && !files &&
+        !commands.settings->parsed())
         throw UsageError(
-            "say what to do: point, stream, dxf, points or --list-datums (--help explains them)");
+            "say what to do: point, stream, dxf, points, settings or --list-datums (--help "
+            "explains them)");
 
-    WindowState state = startingState(a, catalogue.catalogue.QuantDatum(), user);
+    const StartingState start = startingState(a, catalogue.catalogue.QuantDatum(), user);
+    WindowState state = start.state;
     applyOptions(state, a.state, catalogue.catalogue, user);
-
-    if (files) {
-        if (!a.file.check && !a.file.destination)
-            throw UsageError("say where to write: a DESTINATION after the SOURCE, or --check");
-        if (a.decimals && !a.file.text)
-            throw UsageError(
-                "--decimals sets the decimals of stream and of points --text; a "
-                "drawing is written in up to 15 significant digits");
-        FileCommand file = a.file;
-        file.decimals = a.decimals;
-        return runFileCommand(file, state, catalogue.catalogue, user);
+    if (commands.settings->parsed()) {
+        std::cout << settingsInWords(state, catalogue.catalogue, user, start.from);
+        return kSuccess;
     }
-    if (point) {
-        if (!a.values.empty()) typePoint(state, a.values, user);
-        return runPoint(state, catalogue.catalogue, user);
+    try {
+        if (files) return runFiles(a, state, catalogue.catalogue, user);
+        if (commands.point->parsed()) {
+            if (!a.values.empty()) typePoint(state, a.values, user);
+            return runPoint(state, catalogue.catalogue, user);
+        }
+        return runStreamOn(state, catalogue.catalogue, user, a);
+    } catch (const BoxConversionError& error) {
+        // The options and the point were read as they were given: the box came from the file.
+        throw UsageError(start.from + ", line " + std::to_string(settingsLineOfBox(error.box)) +
+                         ": " + error.what());
     }
-    return runStreamOn(state, catalogue.catalogue, user, a);
 }
 
-int convert(int argc, char** argv)
+void addGlobalOptions(CLI::App& app, Arguments& a)
 {
-    CLI::App app("", "zelvora-convert");
-    app.formatter(std::make_shared<ToolFormatter>());
-    app.get_formatter()->column_width(36);
-    app.footer(kFooter);
-    app.set_version_flag("--version", std::string("zelvora-convert ") + ZELVORA_VERSION);
-    app.fallthrough();
-    app.require_subcommand(0, 1);
-
-    Arguments a;
     const std::string files = "Files";
     app.add_option("--settings", a.settings, "settings file (default: the window's Zelvora.Cfg)")
         ->type_name("FILE")
@@ -322,7 +367,8 @@ int convert(int argc, char** argv)
 
     const std::string numbers = "Numbers and language";
     app.add_option("--angle-format", a.state.angleFormat,
-                   "0 degrees ±GGG.GGGGGG, 1 minutes ±GGG.MMMMM, 2 seconds ±GGG.MMSSSS")
+                   "0 degrees ±GGG.GGGGGG, 1 minutes ±GGG.MMMMM, 2 seconds ±GGG.MMSSSS (the "
+                   "start-up format: -45.3 is 45°30')")
         ->type_name("0|1|2")
         ->group(numbers);
     app.add_option("--lang", a.state.language, "language of messages and result labels")
@@ -334,51 +380,77 @@ int convert(int argc, char** argv)
     app.add_option("--thousands", a.thousands, "thousands separator; \"\" for none")
         ->type_name("TEXT")
         ->group(numbers);
+}
 
-    auto* point = app.add_subcommand("point", "transform one point, as the window's \"->\" does");
-    point->add_option("values", a.values, "the source point: three values (see POINT below)")
+void addDecimals(CLI::App* command, Arguments& a)
+{
+    command
+        ->add_option("--decimals", a.decimals,
+                     "write every value with N decimals, 0 to " +
+                         std::to_string(kMostChosenDecimals) +
+                         " (default: up to 15 significant digits)")
+        ->type_name("N")
+        ->check(CLI::Range(0, kMostChosenDecimals));
+}
+
+CLI::App* addFileCommand(CLI::App& app, Arguments& a, const char* name, FileCommand::Kind kind,
+                         const char* description)
+{
+    auto* command = app.add_subcommand(name, description);
+    command->add_option("source", a.file.source, "the file to transform (\"-\": standard input)")
+        ->type_name("SOURCE")
+        ->required();
+    command
+        ->add_option("destination", a.file.destination,
+                     "the file to write (\"-\": standard output)")
+        ->type_name("DESTINATION");
+    command->add_flag("--check", a.file.check,
+                      "list the lines that would stop the run or be rejected; write nothing");
+    command->add_flag("--keep-heights", a.state.keepHeights,
+                      "write each Z as given: for levelled heights, which a datum change "
+                      "does not alter");
+    command->add_flag("--convert-heights", a.state.convertHeights,
+                      "convert each Z as an ellipsoidal height, whatever the settings say");
+    command->parse_complete_callback([&a, kind] { a.file.kind = kind; });
+    return command;
+}
+
+Commands addCommands(CLI::App& app, Arguments& a)
+{
+    Commands c{};
+    c.point = app.add_subcommand("point", "transform one point, as the window's \"->\" does");
+    c.point->add_option("values", a.values, "the source point: three values (see POINT below)")
         ->type_name("VALUES");
-    auto* stream =
-        app.add_subcommand("stream", "transform one point a line, standard input to output");
-    stream->add_flag("--status", a.withStatus, "append each point's status code");
-    stream->add_option("--threads", a.threads, "engines at work at once (default: one a processor)")
+    c.stream = app.add_subcommand("stream", "transform one point a line, standard input to output");
+    c.stream->add_flag("--status", a.withStatus, "append each point's status code");
+    c.stream
+        ->add_option("--threads", a.threads, "engines at work at once (default: one a processor)")
         ->type_name("N")
         ->check(CLI::Range(1u, 256u));
-    const auto addDecimals = [&a](CLI::App* command) {
-        command
-            ->add_option("--decimals", a.decimals,
-                         "write every value with N decimals, 0 to " +
-                             std::to_string(kMostChosenDecimals) +
-                             " (default: up to 15 significant digits)")
-            ->type_name("N")
-            ->check(CLI::Range(0, kMostChosenDecimals));
-    };
-    addDecimals(stream);
+    addDecimals(c.stream, a);
+    c.dxf = addFileCommand(app, a, "dxf", FileCommand::Drawing, "rewrite an ASCII DXF drawing");
+    c.points = addFileCommand(app, a, "points", FileCommand::Points,
+                              "turn a name;X;Y;Z point file into a drawing");
+    c.points->add_flag("--text", a.file.text, "write a name;X;Y;Z point file, not a drawing");
+    addDecimals(c.points, a);
+    c.settings = app.add_subcommand(
+        "settings", "print the settings a run starts from, with the options applied, in words");
+    return c;
+}
 
-    auto addFileCommand = [&app, &a](const char* name, FileCommand::Kind kind,
-                                     const char* description) {
-        auto* command = app.add_subcommand(name, description);
-        command->add_option("source", a.file.source, "the file to transform")
-            ->type_name("SOURCE")
-            ->required();
-        command->add_option("destination", a.file.destination, "the file to write")
-            ->type_name("DESTINATION");
-        command->add_flag("--check", a.file.check,
-                          "list the lines that would stop the run or be rejected; write nothing");
-        command->add_flag("--keep-heights", a.state.keepHeights,
-                          "write each Z as given: for levelled heights, which a datum change "
-                          "does not alter");
-        command->add_flag("--convert-heights", a.state.convertHeights,
-                          "convert each Z as an ellipsoidal height, whatever the settings say");
-        command->parse_complete_callback([&a, kind] { a.file.kind = kind; });
-        return command;
-    };
-    auto* dxf = addFileCommand("dxf", FileCommand::Drawing, "rewrite an ASCII DXF drawing");
-    auto* points = addFileCommand("points", FileCommand::Points,
-                                  "turn a name;X;Y;Z point file into a drawing");
-    points->add_flag("--text", a.file.text, "write a name;X;Y;Z point file, not a drawing");
-    addDecimals(points);
+int convert(int argc, char** argv)
+{
+    CLI::App app("", "zelvora-convert");
+    app.formatter(std::make_shared<ToolFormatter>());
+    app.get_formatter()->column_width(36);
+    app.footer(kFooter);
+    app.set_version_flag("--version", std::string("zelvora-convert ") + ZELVORA_VERSION);
+    app.fallthrough();
+    app.require_subcommand(0, 1);
 
+    Arguments a;
+    addGlobalOptions(app, a);
+    const Commands commands = addCommands(app, a);
     try {
         app.parse(argc, argv);
     } catch (const CLI::ParseError& e) {
@@ -387,7 +459,7 @@ int convert(int argc, char** argv)
     }
 
     try {
-        return run(a, point->parsed(), stream->parsed(), dxf->parsed() || points->parsed());
+        return run(a, commands);
     } catch (const std::exception& e) {
         // Usage, a box that is not a number, a side without a datum, a line that cannot be read.
         fail(e.what());

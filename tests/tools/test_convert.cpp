@@ -179,9 +179,9 @@ struct BadRun {
 };
 
 const BadRun kBadRuns[] = {
-    {"a value that is no number",
+    {"a value that is no number, named",
      {"point", "abc", "1", "2"},
-     "zelvora-convert: 'abc' is not a valid floating point value\n"},
+     "zelvora-convert: the point's latitude: 'abc' is not a valid floating point value\n"},
     {"two values for a point", {"point", "1", "2"}, "a geodetic point is three values"},
     {"a datum the catalogue lacks", {"--to-datum", "Nowhere", "point"}, "--list-datums"},
     {"a datum index past the catalogue", {"--from-datum", "3", "point"}, "no datum '3'"},
@@ -189,10 +189,13 @@ const BadRun kBadRuns[] = {
     {"an unknown option", {"--bogus", "point"}, "--bogus"},
     {"both hemispheres", {"--south", "--north", "point"}, "exclude each other"},
     {"an origin of four values", {"--from-origin", "1,2,3,4", "point"}, "five values"},
-    {"nothing to do", {}, "point, stream, dxf, points or --list-datums"},
-    {"a bad setting box, read when the stage needs it",
+    {"nothing to do", {}, "point, stream, dxf, points, settings or --list-datums"},
+    {"an option that is no number, named",
      {"--to-cm", "x", "point"},
-     "'x' is not a valid floating point value"},
+     "zelvora-convert: --to-cm: 'x' is not a valid floating point value\n"},
+    {"an origin field that is no number, named",
+     {"--from-origin", "1,2,3,x,5", "point"},
+     "zelvora-convert: --from-origin X: 'x' is not a valid floating point value\n"},
     {"decimal and thousands alike", {"--decimal", ".", "--thousands", ".", "point"}, "separators"},
     {"heights kept for a single point, which always converts them",
      {"point", "--keep-heights"},
@@ -302,6 +305,36 @@ TEST_F(Convert, ASettingsFileTheToolCannotUseStopsIt)
             EXPECT_NE(r.err.find(c.message), std::string::npos) << r.err;
         EXPECT_EQ(linesOf(r.out).size(), c.status == 0 ? 6u : 0u) << r.out;
     }
+}
+
+// What a run starts from, in words: the options applied, each angle as the format reads it
+// (-22.5 in degrees, minutes and seconds is 22°50').
+TEST_F(Convert, SettingsPrintsBothSidesInWords)
+{
+    const Outcome r = run({"--to-datum", "SIRGAS 2000", "--to-cm", "-39", "settings"});
+    EXPECT_EQ(r.status, 0) << r.err;
+    const std::string origin =
+        "  plane origin: latitude -22.5 (read as -22°50'00.0000\"), longitude -47 (read as "
+        "-47°00'00.0000\"), altitude 700, X 150000, Y 250000\n";
+    const std::string family =
+        "  family other: k0 0.9996, zone width 6, false northing 10000000, false easting 500000\n";
+    EXPECT_EQ(r.out, "settings: the settings file \"" + (folder_ / "Zelvora.Cfg").string() +
+                         "\"\n"
+                         "angle format: 2, degrees, minutes and seconds (±GGG.MMSSSS: -23.3251 is "
+                         "-23°32'51\")\n"
+                         "language: pt\n"
+                         "separators: decimal \".\", thousands \"\"\n"
+                         "source (De:): geodetic\n"
+                         "  datum: 1 SAD 69\n"
+                         "  grid family: utm\n"
+                         "  central meridian: -45 (read as -45°00'00.0000\")\n" +
+                         family + origin +
+                         "  hemisphere: south\n"
+                         "target (Para:): grid\n"
+                         "  datum: 2 SIRGAS 2000\n"
+                         "  grid family: utm\n"
+                         "  central meridian: -39 (read as -39°00'00.0000\")\n" +
+                         family + origin);
 }
 
 TEST_F(Convert, TheFilesBesideTheProgramAreTheDefaults)
@@ -424,14 +457,12 @@ TEST_F(Convert, StreamStopsAtALineThatDoesNotReadAfterWritingTheLinesBefore)
     }
 }
 
-TEST_F(Convert, StreamReportsABadSettingAtTheFirstPoint)
+TEST_F(Convert, StreamReportsABadOptionBeforeItReadsALine)
 {
     const Outcome r = run({"--from", "grid", "--from-cm", "x", "stream"}, "# head\n1 2 3\n");
     EXPECT_EQ(r.status, 2);
-    EXPECT_EQ(r.out, "# head\n");
-    EXPECT_EQ(r.err,
-              "zelvora-convert: line 2 \"1 2 3\": cannot transform: 'x' is not a valid "
-              "floating point value\n");
+    EXPECT_EQ(r.out, "");
+    EXPECT_EQ(r.err, "zelvora-convert: --from-cm: 'x' is not a valid floating point value\n");
 }
 
 TEST_F(Convert, StreamGivesTheSameLinesWhateverTheNumberOfEngines)

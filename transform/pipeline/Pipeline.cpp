@@ -221,14 +221,26 @@ TransformSettings::TransformSettings(const WindowState& state, const std::vector
 {
 }
 
+template <typename Reading>
+long double TransformSettings::read(const std::string& box, const Reading& reading) const
+{
+    try {
+        return reading();
+    } catch (const ConversionError& error) {
+        int n = kEditBoxes;
+        while (n > 0 && &editBox(state_, n) != &box) --n;
+        throw BoxConversionError(error.what(), n);
+    }
+}
+
 long double TransformSettings::number(const std::string& box) const
 {
-    return readFloat(box, user_);
+    return read(box, [&] { return readFloat(box, user_); });
 }
 
 long double TransformSettings::angle(const std::string& box) const
 {
-    return LatLonCerto(readFloat(box, user_), state_.ComboBox2, user_);
+    return read(box, [&] { return LatLonCerto(readFloat(box, user_), state_.ComboBox2, user_); });
 }
 
 const TDatum& TransformSettings::datumAt(int index, const char* side) const

@@ -15,6 +15,7 @@
 #include "transform/text/NumberFormat.h"
 #include "transform/text/ResultText.h"
 #include "transform/pipeline/WindowState.h"
+#include "transform/text/NumberText.h"
 
 #include <cstdint>
 #include <functional>
@@ -30,6 +31,15 @@
 class SelectionError : public std::runtime_error {
 public:
     using std::runtime_error::runtime_error;
+};
+
+// A box of the state that does not read as a number or an angle: the conversion's own message,
+// and the box's number (`box` is n for EditN), so that the window can name the box by its label
+// and the command-line tool by its option (0 when the text was no box of the state).
+class BoxConversionError : public ConversionError {
+public:
+    BoxConversionError(const std::string& message, int box) : ConversionError(message), box(box) {}
+    int box;
 };
 
 // The warnings 1, 3 and 9: the routine computed its results all the same.
@@ -91,11 +101,14 @@ public:
     const PlaneOrigin& sourceOrigin();
     const PlaneOrigin& targetOrigin();
 
-    // A box's number, and a box's angle in decimal degrees, by the user's separators.
+    // A box's number, and a box's angle in decimal degrees, by the user's separators. `box` is
+    // one of the state's boxes; a text that does not read throws BoxConversionError.
     long double number(const std::string& box) const;
     long double angle(const std::string& box) const;
 
 private:
+    template <typename Reading>
+    long double read(const std::string& box, const Reading& reading) const;
     const TDatum& datumAt(int index, const char* side) const;
     FamilyParameters family(const std::string& k0, const std::string& falseEasting,
                             const std::string& falseNorthing, const std::string& zoneWidth) const;

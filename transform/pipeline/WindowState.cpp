@@ -6,7 +6,7 @@ namespace {
 
 using EditField = std::string WindowState::*;
 
-constexpr std::array<EditField, 30> kEditFields{
+constexpr std::array<EditField, kEditBoxes> kEditFields{
     &WindowState::Edit1,  &WindowState::Edit2,  &WindowState::Edit3,  &WindowState::Edit4,
     &WindowState::Edit5,  &WindowState::Edit6,  &WindowState::Edit7,  &WindowState::Edit8,
     &WindowState::Edit9,  &WindowState::Edit10, &WindowState::Edit11, &WindowState::Edit12,

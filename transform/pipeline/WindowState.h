@@ -42,7 +42,8 @@ struct WindowState {
 };
 
 // The edit boxes by number, for the code that goes through all of them (the window's binding of
-// widgets to fields, tests); editBox(n) is EditN, for n from 1 to 30.
+// widgets to fields, tests); editBox(n) is EditN, for n from 1 to kEditBoxes.
+inline constexpr int kEditBoxes = 30;
 std::string& editBox(WindowState& state, int n);
 const std::string& editBox(const WindowState& state, int n);
 
