@@ -1,5 +1,7 @@
 #include "app/TerminationRequest.h"
 
+#include "transform/files/TemporaryFiles.h"
+
 #include <QSocketNotifier>
 
 #include <csignal>
@@ -30,7 +32,7 @@ TerminationRequest::TerminationRequest(std::function<void()> onRequest, QObject*
         if (handled_) return;
         handled_ = true;
         // A second request, while this one is at work, ends the program at once.
-        restoreDefaults();
+        dieAtTheNextRequest();
         onRequest_();
     });
     struct sigaction action = {};
@@ -40,16 +42,16 @@ TerminationRequest::TerminationRequest(std::function<void()> onRequest, QObject*
     for (const int signal : kSignals) sigaction(signal, &action, nullptr);
 }
 
-void TerminationRequest::restoreDefaults()
+// A second request ends the program at once, removing the temporary files of the file run at
+// work first.
+void TerminationRequest::dieAtTheNextRequest()
 {
-    struct sigaction standard = {};
-    standard.sa_handler = SIG_DFL;
-    for (const int signal : kSignals) sigaction(signal, &standard, nullptr);
+    removeTemporaryFilesOnSignals();
 }
 
 TerminationRequest::~TerminationRequest()
 {
-    restoreDefaults();
+    dieAtTheNextRequest();
     ::close(requestPipe[0]);
     ::close(requestPipe[1]);
     requestPipe[0] = requestPipe[1] = -1;

@@ -17,7 +17,7 @@ public:
     ~TerminationRequest() override;
 
 private:
-    static void restoreDefaults();
+    static void dieAtTheNextRequest();
 
     std::function<void()> onRequest_;
     QSocketNotifier* notifier_ = nullptr;

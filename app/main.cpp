@@ -16,8 +16,10 @@ int main(int argc, char** argv)
     const ProgramFiles files = locateProgramFiles(runningProgramFolder(), userConfigFolder());
 
     ProgramWindows windows(user, files);
-    // The end of a session keeps the user's settings as closing the window does.
+    // The end of a session keeps the user's settings as closing the window does, and stops a
+    // file run at work, which leaves its destination as it was.
     const TerminationRequest termination([&windows] {
+        windows.form1->stopFileRun();
         windows.form1->saveAtShutdown();
         QCoreApplication::exit(0);
     });

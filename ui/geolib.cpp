@@ -793,13 +793,17 @@ void Tform1::Button2Click()
     // The type is the list's at the moment of the click, whatever the file's extension says.
     const int type = state.ComboBox3;
     ProgressBar1->setValue(0);
+    stopRequested_ = false;
+    // The events let a request to end the session in; it stops the run where it stands.
+    struct Stopped {};
     const Progress progress = [this](std::size_t nextLine, std::size_t lineCount) {
         ProgressBar1->setMaximum(std::max(1, barValue(lineCount)));
         ProgressBar1->setValue(barValue(nextLine));
         QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+        if (stopRequested_) throw Stopped{};
     };
     FileRunSummary summary;
-    {
+    try {
         const BusyCursor busy;
         const QScopedValueRollback running(fileRunning_, true);
         const auto source = pathOf(OpenDialog1.fileName),
@@ -811,6 +815,8 @@ void Tform1::Button2Click()
             : type == FileType::PointsToText
                 ? ExportaTexto(source, destination, state, datums, *Motor, user_, {}, progress)
                 : ExportaDXF(source, destination, state, datums, *Motor, user_, progress);
+    } catch (const Stopped&) {
+        return;
     }
     QApplication::beep();
     QApplication::beep();

@@ -52,6 +52,9 @@ public:
     // without a question, since nobody may be there to answer; what cannot be written is told
     // on the standard error. Nothing is written before the start-up has run.
     void saveAtShutdown();
+    // A file run at work stops at its next progress step, its destination left as it was and
+    // its temporary file removed; the end of a session asks for it before the program ends.
+    void stopFileRun() { stopRequested_ = true; }
 
 protected:
     bool event(QEvent* event) override;
@@ -112,6 +115,7 @@ private:
     FileDialogSettings OpenDialog1, SaveDialog1;
     bool activationSeen_ = false;
     bool fileRunning_ = false;  // a file run is at work; the window repaints but must not close
+    bool stopRequested_ = false;
     bool started_ = false;
 
     TGraficosGeo* map_ = nullptr;

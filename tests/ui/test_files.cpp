@@ -97,6 +97,7 @@ private slots:
     void failedRunIsReportedAndLeavesTheDestination();
     void dialogMatchesExtensionsLetterCaseAside();
     void closeDuringARunWaitsForTheRun();
+    void aStopDuringARunLeavesTheDestination();
 
 private:
     void start(const NumberFormat& user = kComma);
@@ -420,6 +421,27 @@ void FilesTest::closeDuringARunWaitsForTheRun()
     QVERIFY(w().isVisible());
     QVERIFY(fs::exists(destination));
     QVERIFY(!fs::exists(folder_->file("Zelvora.Cfg")));
+}
+
+// The end of a session during a run (SIGTERM, SIGHUP, Ctrl+C in the terminal that started the
+// program) stops it: the destination stays as it was and no temporary file is left.
+void FilesTest::aStopDuringARunLeavesTheDestination()
+{
+    start();
+    const fs::path source = fs::path(ZELVORA_SAMPLES) / "points" / "points_100k.txt";
+    folder_->write("kept.dxf", "previous\r\n");
+    click(w(), "RadioButton2");
+    choose(w(), "ComboBox3", FileType::PointsToDrawing);
+    QTimer::singleShot(0, &w(), [this] { w().stopFileRun(); });
+    runFiles(source, folder_->file("kept.dxf"));
+    QCOMPARE(folder_->read("kept.dxf"), std::string("previous\r\n"));
+    QVERIFY(watcher_->seen.empty());
+    for (const auto& entry : fs::directory_iterator(folder_->path()))
+        QVERIFY2(entry.path().filename().string().rfind("kept.dxf.", 0) != 0,
+                 qPrintable(QString::fromStdString(entry.path().string())));
+    // The next run is not stopped.
+    click(w(), "Button2");
+    QVERIFY(folder_->read("kept.dxf").rfind("  0\r\nSECTION", 0) == 0);
 }
 
 ZELVORA_UI_TEST_MAIN(FilesTest)
