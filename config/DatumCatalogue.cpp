@@ -4,18 +4,12 @@
 #include "config/ConfigFile.h"
 #include "transform/text/NumberText.h"
 #include "transform/text/TextLines.h"
+#include "transform/text/Trim.h"
 #include "transform/text/Windows1252.h"
 
 #include <array>
 
 namespace {
-
-std::string_view trimBlanks(std::string_view text)
-{
-    const auto first = text.find_first_not_of(" \t");
-    if (first == std::string_view::npos) return {};
-    return text.substr(first, text.find_last_not_of(" \t") - first + 1);
-}
 
 // a,1/f,name,Dx,Dy,Dz: cut at the first five commas; the first five fields lose their blanks,
 // the sixth is the rest of the line, read as a number like the others.

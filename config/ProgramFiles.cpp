@@ -10,8 +10,6 @@ namespace fs = std::filesystem;
 
 namespace {
 
-const char* const kCatalogue = "Datum.Cfg";
-
 bool isFile(const fs::path& path)
 {
     std::error_code error;
@@ -61,7 +59,8 @@ ProgramFiles locateProgramFiles(const fs::path& programFolder, const fs::path& c
                                 const std::function<bool(const fs::path&)>& writable)
 {
     const fs::path installed = programFolder.parent_path() / "share" / "zelvora";
-    const bool portable = isFile(programFolder / kCatalogue) || !isFile(installed / kCatalogue);
+    const bool portable =
+        isFile(programFolder / kCatalogueFileName) || !isFile(installed / kCatalogueFileName);
     if (!portable) return {installed, configFolder / "zelvora"};
     return {programFolder, writable(programFolder) ? programFolder : configFolder / "zelvora"};
 }

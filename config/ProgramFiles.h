@@ -12,6 +12,10 @@
 #include <functional>
 #include <string>
 
+// The two files' names, the same in both layouts.
+inline constexpr const char* kSettingsFileName = "Zelvora.Cfg";
+inline constexpr const char* kCatalogueFileName = "Datum.Cfg";
+
 struct ProgramFiles {
     std::filesystem::path data;      // "Datum.Cfg" and the bitmaps as shipped
     std::filesystem::path settings;  // where "Zelvora.Cfg" and a changed "Datum.Cfg" are written

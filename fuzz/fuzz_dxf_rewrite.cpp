@@ -6,6 +6,7 @@
 // drawing is also carried from UTM on one datum to geodetic on another, which must not crash; both
 // ways of handing the points over and the check must agree with the rewrite.
 #include "transform/files/DxfRewrite.h"
+#include "transform/text/Trim.h"
 #include "transform/files/FileTransform.h"
 #include "transform/text/NumberText.h"
 #include "fuzz/fuzz_support.h"
@@ -60,8 +61,7 @@ std::optional<long double> numberIn(std::string_view text)
 bool isExtentsValue(const std::vector<std::string_view>& lines, std::size_t i)
 {
     for (std::size_t back = 1; back <= 6 && back <= i; ++back) {
-        std::string_view line = lines[i - back];
-        while (!line.empty() && line.back() == ' ') line.remove_suffix(1);
+        const std::string_view line = trimSpaces(lines[i - back]);
         if (!line.empty() && line.front() == '$') return line == "$EXTMIN" || line == "$EXTMAX";
     }
     return false;

@@ -3,6 +3,7 @@
 // become one POINT at its own coordinates and one TEXT with its name, in CR LF lines, and the
 // check, the one-by-one and the block-wise runs must agree.
 #include "transform/files/FileTransform.h"
+#include "transform/text/Trim.h"
 #include "transform/text/NumberText.h"
 #include "transform/files/PointFileExport.h"
 #include "fuzz/fuzz_support.h"
@@ -36,13 +37,6 @@ Outcome exportOf(std::string_view source, const Transformation& transformation)
     return outcome;
 }
 
-std::string_view withoutOuterControls(std::string_view text)
-{
-    while (!text.empty() && static_cast<unsigned char>(text.front()) <= ' ') text.remove_prefix(1);
-    while (!text.empty() && static_cast<unsigned char>(text.back()) <= ' ') text.remove_suffix(1);
-    return text;
-}
-
 std::string_view fieldOf(std::string_view& rest)
 {
     const auto cut = rest.find(';');
@@ -66,9 +60,9 @@ void requirePointsOfLines(std::string_view source, std::string_view drawing)
     fuzz::require(out[17] == "ENTITIES" && out.back() == "EOF", "the drawing's frame");
     for (std::size_t k = 0; k < in.size(); ++k) {
         std::string_view rest = in[k];
-        const auto name = withoutOuterControls(fieldOf(rest));
-        const auto X = withoutOuterControls(fieldOf(rest));
-        const auto Y = withoutOuterControls(fieldOf(rest));
+        const auto name = trimControlsAndBlanks(fieldOf(rest));
+        const auto X = trimControlsAndBlanks(fieldOf(rest));
+        const auto Y = trimControlsAndBlanks(fieldOf(rest));
         const std::size_t at = 18 + 28 * k;
         fuzz::require(out[at + 1] == "POINT" && out[at + 13] == "TEXT", "entities in order");
         fuzz::require(out[at + 7] == written(X), "X unchanged");

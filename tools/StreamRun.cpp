@@ -2,6 +2,7 @@
 
 #include "transform/text/NumberText.h"
 #include "transform/text/TextLines.h"
+#include "transform/text/Trim.h"
 
 #include <algorithm>
 #include <array>
@@ -18,13 +19,6 @@ namespace {
 constexpr std::size_t kBlockBytes = 1u << 20;
 
 bool isBlank(char c) { return c == ' ' || c == '\t'; }
-
-std::string_view trimmed(std::string_view line)
-{
-    while (!line.empty() && isBlank(line.front())) line.remove_prefix(1);
-    while (!line.empty() && isBlank(line.back())) line.remove_suffix(1);
-    return line;
-}
 
 // The values of a line: separated by blanks, or by one ";" or "," with blanks around it.
 // Returns the number of fields found, 4 standing for more than three.
@@ -87,7 +81,7 @@ public:
     bool line(std::string_view text, std::size_t number)
     {
         if (!text.empty() && text.back() == '\r') text.remove_suffix(1);
-        const std::string_view content = trimmed(text);
+        const std::string_view content = trimBlanks(text);
         if (content.empty() || content.front() == '#') {
             r_.out.append(text);
             r_.out.push_back('\n');

@@ -244,7 +244,7 @@ StartingState startingState(const Arguments& a, int QuantDatum, const NumberForm
     const WindowState startup = startupState(user);
     const std::string startupValues = "the start-up values";
     if (a.noSettings) return {settingsWithoutFile(startup, QuantDatum), startupValues};
-    const fs::path settingsFile = fileOf(a.settings, "Zelvora.Cfg");
+    const fs::path settingsFile = fileOf(a.settings, kSettingsFileName);
     std::error_code error;
     if (!fs::exists(fs::symlink_status(settingsFile, error))) {
         if (a.settings)
@@ -303,7 +303,7 @@ int run(const Arguments& a, const Commands& commands)
 {
     const NumberFormat user = userNumberFormat(a.decimal, a.thousands);
 
-    const fs::path datumsFile = fileOf(a.datums, "Datum.Cfg");
+    const fs::path datumsFile = fileOf(a.datums, kCatalogueFileName);
     if (a.datums && !fs::exists(datumsFile))
         throw UsageError("the datum catalogue \"" + datumsFile.string() + "\" does not exist");
     const CatalogueReading catalogue = loadCatalogue(datumsFile);

@@ -484,7 +484,7 @@ void Tform1::FormActivate()
     // The engine, before anything computes.
     Motor = std::make_unique<TGeo>();
     // The catalogue: one that cannot be read whole is reported; the datums read stay.
-    CatalogueReading datums = loadCatalogue(files_.readable("Datum.Cfg"));
+    CatalogueReading datums = loadCatalogue(files_.readable(kCatalogueFileName));
     catalogue_ = std::move(datums.catalogue);
     if (datums.problem) showErrorReport(this, QString::fromStdString(*datums.problem));
     fillDatumLists();
@@ -496,7 +496,7 @@ void Tform1::FormActivate()
                                                                           : -1);
     // The settings file: one that cannot be read whole is reported and not used.
     const SettingsReading settings =
-        Le_Config(files_.readable("Zelvora.Cfg"), snapshot(), catalogue_.QuantDatum(), user_);
+        Le_Config(files_.readable(kSettingsFileName), snapshot(), catalogue_.QuantDatum(), user_);
     applyState(settings.state);
     // The destination shown is the one a run will write, also when the settings restored it.
     Label19->setText(SaveDialog1.fileName);
@@ -529,8 +529,8 @@ bool Tform1::FormClose()
     // and keeps the window open.
     const WindowState state = snapshot();
     try {
-        writeSettings(files_.writable("Zelvora.Cfg"), state, user_);
-        saveCatalogue(files_.writable("Datum.Cfg"), catalogue_);
+        writeSettings(files_.writable(kSettingsFileName), state, user_);
+        saveCatalogue(files_.writable(kCatalogueFileName), catalogue_);
     } catch (const FileWriteError& error) {
         const QString question = QString::fromUtf8(error.what()) + QStringLiteral("\n\n") +
                                  fromUtf8(closeWithoutSavingQuestion(language()));
@@ -548,12 +548,12 @@ void Tform1::saveAtShutdown()
     if (!started_) return;
     // Each file on its own: a box that is not a number loses the settings, not the datums.
     try {
-        writeSettings(files_.writable("Zelvora.Cfg"), snapshot(), user_);
+        writeSettings(files_.writable(kSettingsFileName), snapshot(), user_);
     } catch (const std::exception& error) {
         std::cerr << "zelvora: the settings were not saved: " << error.what() << '\n';
     }
     try {
-        saveCatalogue(files_.writable("Datum.Cfg"), catalogue_);
+        saveCatalogue(files_.writable(kCatalogueFileName), catalogue_);
     } catch (const std::exception& error) {
         std::cerr << "zelvora: the datums were not saved: " << error.what() << '\n';
     }

@@ -76,7 +76,7 @@ int main(int argc, char** argv)
     if (!QDir().mkpath(output.path())) return 1;
 
     QTemporaryDir programFolder;
-    for (const char* file : {"Datum.Cfg", "ZonasUTM.bmp", "UTMzone.bmp"})
+    for (const char* file : {kCatalogueFileName, "ZonasUTM.bmp", "UTMzone.bmp"})
         QFile::copy(QCoreApplication::applicationDirPath() + QLatin1Char('/') + QLatin1String(file),
                     programFolder.filePath(QLatin1String(file)));
     bool aboutSaved = false;

@@ -5,6 +5,7 @@
 
 #include "transform/text/NumberText.h"
 #include "tests/support/child_process.h"
+#include "tests/support/temporary_folder.h"
 #include "tests/files/files_support.h"
 
 #include <gtest/gtest.h>
@@ -12,7 +13,6 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
-#include <random>
 #include <sys/stat.h>
 #include <thread>
 
@@ -22,17 +22,6 @@ namespace fs = std::filesystem;
 
 class FileRuns : public ::testing::Test {
 protected:
-    void SetUp() override
-    {
-        std::random_device random;
-        folder_ = fs::temp_directory_path() / ("zelvora-files-" + std::to_string(random()));
-        fs::create_directories(folder_);
-    }
-    void TearDown() override
-    {
-        std::error_code ignored;
-        fs::remove_all(folder_, ignored);
-    }
     fs::path file(const std::string& name) const { return folder_ / name; }
     static void write(const fs::path& path, const std::string& bytes)
     {
@@ -43,13 +32,9 @@ protected:
         std::ifstream in(path, std::ios::binary);
         return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
     }
-    std::size_t filesInFolder() const
-    {
-        return static_cast<std::size_t>(
-            std::distance(fs::directory_iterator(folder_), fs::directory_iterator()));
-    }
+    std::size_t filesInFolder() const { return folder_.fileCount(); }
 
-    fs::path folder_;
+    TemporaryFolder folder_;
     RecordingTransform transform_;
 };
 
@@ -107,7 +92,7 @@ TEST_F(FileRuns, AMissingSourceIsReportedAndNothingIsCreated)
             std::string(error.what()).rfind("Cannot open file " + file("none.dxf").string(), 0), 0u)
             << error.what();
     }
-    EXPECT_THROW(ExportaDXF(folder_, file("out.dxf"), transform_.function()), FileRunError);
+    EXPECT_THROW(ExportaDXF(folder_.path(), file("out.dxf"), transform_.function()), FileRunError);
     EXPECT_EQ(filesInFolder(), 0u);
 }
 

@@ -8,6 +8,7 @@
 #include "transform/text/CoordinateKinds.h"
 #include "transform/text/NumberText.h"
 #include "tests/files/files_support.h"
+#include "tests/support/temporary_folder.h"
 
 #include <gtest/gtest.h>
 
@@ -96,8 +97,8 @@ TEST_P(SampleRun, OnlyCoordinatesSizesAndAnglesChangeAndAllAgreeWithProj)
     const auto& [file, index] = GetParam();
     const Setting setting = settings()[static_cast<std::size_t>(index)];
     const fs::path source = samples / "dxf" / file;
-    const fs::path out = fs::temp_directory_path() /
-                         ("zelvora-run-" + std::to_string(::getpid()) + "-" + setting.name + file);
+    const TemporaryFolder folder;
+    const fs::path out = folder / file;
     TGeo engine;
     const auto summary =
         ConverteDXF(source, out, setting.state, datums, engine, NumberFormat{',', "."});
@@ -120,7 +121,6 @@ TEST_P(SampleRun, OnlyCoordinatesSizesAndAnglesChangeAndAllAgreeWithProj)
                       setting.to + "'"),
                   0);
     }
-    fs::remove(out);
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -171,8 +171,8 @@ INSTANTIATE_TEST_SUITE_P(
 TEST(SampleRuns, APointFileExportsWithTheRealTransformation)
 {
     const fs::path source = samples / "points" / "points_100k.txt";
-    const fs::path out =
-        fs::temp_directory_path() / ("zelvora-points-" + std::to_string(::getpid()));
+    const TemporaryFolder folder;
+    const fs::path out = folder / "points.dxf";
     TGeo engine;
     const auto summary =
         ExportaDXF(source, out, fromUtm23South(kSad69, CoordinateKind::Geodetic, kSirgas), datums,
@@ -184,7 +184,6 @@ TEST(SampleRuns, APointFileExportsWithTheRealTransformation)
                   " -q --points --require-crlf --label-offset 1.5 " + quoted(source) + " " +
                   quoted(out)),
               0);
-    fs::remove(out);
 }
 
 TEST(SampleRuns, AWindowBoxThatIsNoNumberStopsTheRunAtTheFirstPoint)
@@ -192,7 +191,8 @@ TEST(SampleRuns, AWindowBoxThatIsNoNumberStopsTheRunAtTheFirstPoint)
     WindowState state = fromUtm23South(kSad69, CoordinateKind::Geodetic, kSirgas);
     state.Edit13 = "-45.0";  // a point where the user's separator is a comma
     TGeo engine;
-    const fs::path out = fs::temp_directory_path() / ("zelvora-none-" + std::to_string(::getpid()));
+    const TemporaryFolder folder;
+    const fs::path out = folder / "none.dxf";
     EXPECT_THROW(ConverteDXF(samples / "dxf" / "ezdxf_r12_utm.dxf", out, state, datums, engine,
                              NumberFormat{',', "."}),
                  ConversionError);

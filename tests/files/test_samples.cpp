@@ -5,6 +5,7 @@
 
 #include "transform/text/NumberText.h"
 #include "tests/files/files_support.h"
+#include "tests/support/temporary_folder.h"
 
 #include <gtest/gtest.h>
 
@@ -25,12 +26,6 @@ std::string read(const fs::path& path)
     return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
 }
 
-fs::path outputFor(const std::string& name)
-{
-    return fs::temp_directory_path() /
-           ("zelvora-sample-" + std::to_string(::getpid()) + "-" + name);
-}
-
 // The checker's verdict: its exit status, 0 when the two files agree.
 int dxfCheck(const std::string& options, const fs::path& source, const fs::path& rewritten)
 {
@@ -45,7 +40,8 @@ class DrawingSample : public ::testing::TestWithParam<std::string> {};
 TEST_P(DrawingSample, OnlyCoordinatesChange)
 {
     const fs::path source = samples / "dxf" / GetParam();
-    const fs::path out = outputFor(GetParam());
+    const TemporaryFolder folder;
+    const fs::path out = folder / GetParam();
     RecordingTransform transform;
     const auto summary = ConverteDXF(source, out, transform.function());
     EXPECT_GT(summary.points, 0u);
@@ -53,7 +49,6 @@ TEST_P(DrawingSample, OnlyCoordinatesChange)
     // Every position went through the transformation, with the first positions and their
     // neighbours of the entities that have vectors, sizes or angles.
     EXPECT_GE(transform.calls.size(), summary.points);
-    fs::remove(out);
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -133,12 +128,12 @@ class PointSample : public ::testing::TestWithParam<std::string> {};
 TEST_P(PointSample, OnePointAndOneLabelForEveryLine)
 {
     const fs::path source = samples / "points" / GetParam();
-    const fs::path out = outputFor(GetParam() + ".dxf");
+    const TemporaryFolder folder;
+    const fs::path out = folder / (GetParam() + ".dxf");
     RecordingTransform transform;
     const auto summary = ExportaDXF(source, out, transform.function());
     EXPECT_EQ(summary.points, lineCount(read(source)));
     EXPECT_EQ(dxfCheck("--points --require-crlf --label-offset 1.5", source, out), 0);
-    fs::remove(out);
 }
 
 // The point file written back, read again: the same names and values, so the drawing of either

@@ -1,5 +1,7 @@
 // zelvora-convert as a user runs it: a settings file and a catalogue in a folder, arguments,
 // standard input; what it prints and the exit status.
+#include "tests/support/temporary_folder.h"
+
 #include <gtest/gtest.h>
 
 #include <csignal>
@@ -63,16 +65,11 @@ class Convert : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        folder_ = fs::temp_directory_path() /
-                  ("zelvora-convert-" + std::to_string(::getpid()) + "-" +
-                   ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        fs::create_directories(folder_);
         std::string settings;
         for (const char* line : kSettingsLines) settings += std::string(line) + "\r\n";
         write(folder_ / "Zelvora.Cfg", settings);
         write(folder_ / "Datum.Cfg", kCatalogue);
     }
-    void TearDown() override { fs::remove_all(folder_); }
 
     // Runs the program in the C.UTF-8 locale ("." decimals, no grouping), on the folder's files
     // unless `ownFiles` is false.
@@ -92,7 +89,8 @@ protected:
                 contents(folder_ / "stderr")};
     }
 
-    fs::path folder_;
+    TemporaryFolder temporary_;
+    const fs::path& folder_ = temporary_.path();
 };
 
 std::vector<std::string> linesOf(const std::string& text)

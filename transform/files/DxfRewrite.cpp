@@ -5,6 +5,7 @@
 #include "transform/files/DxfGroups.h"
 #include "transform/text/NumberText.h"
 #include "transform/text/TextLines.h"
+#include "transform/text/Trim.h"
 
 #include <algorithm>
 #include <cctype>
@@ -17,18 +18,11 @@
 
 namespace {
 
-std::string_view trimBlanks(std::string_view text)
-{
-    const auto first = text.find_first_not_of(' ');
-    if (first == std::string_view::npos) return {};
-    return text.substr(first, text.find_last_not_of(' ') - first + 1);
-}
-
 // A group code line's value, blanks around it ignored (writers align codes to the right or to
 // the left); nothing for a line that holds no integer of at most four digits.
 std::optional<int> groupCode(std::string_view line)
 {
-    const std::string_view digits = trimBlanks(line);
+    const std::string_view digits = trimSpaces(line);
     if (digits.empty() || digits.size() > 4) return std::nullopt;
     int code = 0;
     for (const char c : digits) {
@@ -114,11 +108,11 @@ constexpr int kLinesBeforeTheFirstSection = 200;
 std::optional<std::string> whyNoDrawing(std::string_view source)
 {
     if (isBinaryDrawing(source)) return std::string(kBinaryDrawing);
-    if (trimBlanks(source).empty()) return "it is empty";
+    if (trimSpaces(source).empty()) return "it is empty";
     TextLines lines(source);
     std::string_view previous = lines.next();
     for (int n = 2; n <= kLinesBeforeTheFirstSection && !lines.pastEnd(); ++n) {
-        const std::string_view line = trimBlanks(lines.next());
+        const std::string_view line = trimSpaces(lines.next());
         if (groupCode(previous) == 0 && (line == "SECTION" || line == "EOF")) return std::nullopt;
         previous = line;
     }
@@ -151,11 +145,11 @@ std::vector<std::string> blocksDrawnInWorld(std::string_view source)
     bool inEntities = false;
     while (pairs.index() < count) {
         const auto code = pairs.code(0);
-        const std::string_view value = trimBlanks(pairs.line(1));
+        const std::string_view value = trimSpaces(pairs.line(1));
         pairs.advance(2);
         if (code != 0) continue;
         if (value == "SECTION")
-            inEntities = pairs.code(0) == 2 && trimBlanks(pairs.line(1)) == "ENTITIES";
+            inEntities = pairs.code(0) == 2 && trimSpaces(pairs.line(1)) == "ENTITIES";
         else if (value == "ENDSEC")
             inEntities = false;
         if (!inEntities || (value != "DIMENSION" && value != "ACAD_TABLE")) continue;
@@ -164,7 +158,7 @@ std::vector<std::string> blocksDrawnInWorld(std::string_view source)
         for (PairCursor groups = pairs; groups.index() < count && groups.code(0) != 0;
              groups.advance(2)) {
             if (groups.code(0) == 2 && name.empty())
-                name = trimBlanks(groups.line(1));
+                name = trimSpaces(groups.line(1));
             else if (groups.code(0) == 67)
                 paper = quietInteger(groups.line(1)) == 1;
         }
@@ -258,7 +252,7 @@ std::uint8_t nextMode(const KindTable& table, std::uint8_t mode, int code, std::
                              (s.test == ModeSwitch::Test::Equals && v == s.value) ||
                              (s.test == ModeSwitch::Test::BitSet && (v & s.value) != 0) ||
                              (s.test == ModeSwitch::Test::BitClear && (v & s.value) == 0) ||
-                             (s.test == ModeSwitch::Test::Text && trimBlanks(value) == s.text);
+                             (s.test == ModeSwitch::Test::Text && trimSpaces(value) == s.text);
         if (applies) return s.to;
     }
     return mode;
@@ -386,7 +380,7 @@ bool DrawingWalk::read(std::vector<PointIn>& in, std::size_t blockSize)
             break;
         const auto code = groupCode(lines_.line(0));
         if (code == 0)
-            structure(trimBlanks(lines_.line(1)), in);
+            structure(trimSpaces(lines_.line(1)), in);
         else if (code && section_ == Section::Header)
             headerGroup(*code, in);
         else if (code && active_)
@@ -408,7 +402,7 @@ void DrawingWalk::structure(std::string_view kind, std::vector<PointIn>& in)
     mode_ = 0;
     table_ = nullptr;
     if (kind == "SECTION") {
-        const std::string_view name = lines_.code(1) == 2 ? trimBlanks(lines_.line(3)) : "";
+        const std::string_view name = lines_.code(1) == 2 ? trimSpaces(lines_.line(3)) : "";
         section_ = name == "HEADER"     ? Section::Header
                    : name == "BLOCKS"   ? Section::Blocks
                    : name == "ENTITIES" ? Section::Entities
@@ -514,7 +508,7 @@ EntityScan DrawingWalk::scan(const KindTable* kindTable)
         const std::string_view value = groups.line(1);
         if (code == 0) {
             // A 2D polyline takes its first vertex's position, at the polyline's elevation.
-            if (!vertexFirst || result.first || trimBlanks(value) != "VERTEX") break;
+            if (!vertexFirst || result.first || trimSpaces(value) != "VERTEX") break;
             for (groups.advance(2); groups.index() < count && groups.code(0) != 0;
                  groups.advance(2))
                 if (groups.code(0) == 10 && groups.code(1) == 20) {
@@ -547,7 +541,7 @@ EntityScan DrawingWalk::scan(const KindTable* kindTable)
                 flagsSeen = true;
                 result.flags = quietInteger(value);
             } else if (*code == 2 && result.name.empty()) {
-                result.name = trimBlanks(value);
+                result.name = trimSpaces(value);
             }
         }
         const GroupMeaning meaning = meaningOf(current, scanMode, *code);
@@ -619,7 +613,7 @@ bool DrawingWalk::isZeroPoint(int code)
 void DrawingWalk::headerGroup(int code, std::vector<PointIn>& in)
 {
     if (code == 9) {
-        const std::string_view name = trimBlanks(lines_.line(1));
+        const std::string_view name = trimSpaces(lines_.line(1));
         variable_ = name == "$INSBASE"  ? Variable::InsertionBase
                     : name == "$UCSORG" ? Variable::UcsOrigin
                     : name == "$EXTMIN" ? Variable::ExtentsMin
@@ -718,7 +712,7 @@ std::size_t DrawingWalk::position(GroupMeaning meaning, std::vector<PointIn>& in
     if (number_.failed) return pairs;
     if (c.flat) p.z = c.elevation;
     if (meaning == GroupMeaning::Object) p = c.ocs.toWorld(p);
-    for (std::size_t k = 0; k < pairs; ++k) g.texts[k] = trimBlanks(lines_.line(2 * k + 1));
+    for (std::size_t k = 0; k < pairs; ++k) g.texts[k] = trimSpaces(lines_.line(2 * k + 1));
     g.job = in.size();
     in.push_back({p.x, p.y, p.z});
     groups_.push_back(g);

@@ -2,6 +2,7 @@
 
 #include "transform/text/NumberText.h"
 #include "transform/text/TextLines.h"
+#include "transform/text/Trim.h"
 #include "transform/text/Windows1252.h"
 
 #include <array>
@@ -10,14 +11,6 @@
 #include <vector>
 
 namespace {
-
-// Spaces and control characters at either end go, as a hand-typed list may hold tabs there.
-std::string_view trimControlsAndBlanks(std::string_view text)
-{
-    while (!text.empty() && static_cast<unsigned char>(text.front()) <= ' ') text.remove_prefix(1);
-    while (!text.empty() && static_cast<unsigned char>(text.back()) <= ' ') text.remove_suffix(1);
-    return text;
-}
 
 struct PointLine {
     std::string_view name;
