@@ -44,10 +44,7 @@ TerminationRequest::TerminationRequest(std::function<void()> onRequest, QObject*
 
 // A second request ends the program at once, removing the temporary files of the file run at
 // work first.
-void TerminationRequest::dieAtTheNextRequest()
-{
-    removeTemporaryFilesOnSignals();
-}
+void TerminationRequest::dieAtTheNextRequest() { removeTemporaryFilesOnSignals(); }
 
 TerminationRequest::~TerminationRequest()
 {

@@ -252,7 +252,7 @@ std::filesystem::path scratchFolderFor(const std::filesystem::path& destination)
         std::error_code error;
         const auto file = fileBehindLinks(destination);
         const auto status = std::filesystem::status(file, error);
-        const auto folder = std::filesystem::absolute(file, error).parent_path();
+        auto folder = std::filesystem::absolute(file, error).parent_path();
         const bool regular =
             !std::filesystem::exists(status) || std::filesystem::is_regular_file(status);
         if (regular && ::access(folder.c_str(), W_OK | X_OK) == 0) return folder;
