@@ -3,6 +3,7 @@
 #include "tests/ui/ui_support.h"
 
 #include <QCheckBox>
+#include <QComboBox>
 #include <QLabel>
 
 class SettingsTest : public QObject {
@@ -14,6 +15,7 @@ private slots:
     void closingBeforeTheStartUpWritesNothing();
     void badSettingsFileIsReportedAndIgnored();
     void aBadKeepHeightsLineCostsOnlyThatChoice();
+    void anIndexPastItsListIsReportedOnceAtStartUp();
     void theUsersFilesLiveApartFromTheShippedOnes();
     void theEndOfASessionSavesWithoutAsking();
 };
@@ -150,6 +152,23 @@ void SettingsTest::aBadKeepHeightsLineCostsOnlyThatChoice()
              qPrintable(watcher.seen[0].text));
     QCOMPARE(child<QLineEdit>(program.window(), "Edit13")->text(), QStringLiteral("-51"));
     QVERIFY(!child<QCheckBox>(program.window(), "CheckBox1")->isChecked());
+}
+
+void SettingsTest::anIndexPastItsListIsReportedOnceAtStartUp()
+{
+    ProgramFolder folder;
+    WindowState saved = startupState(kComma);
+    saved.ComboBox9 = 99;  // past the shipped catalogue
+    saved.Edit13 = "-51";
+    folder.write("Zelvora.Cfg", settingsText(saved, kComma));
+    ModalWatcher watcher;
+    RunningProgram program(kComma, folder, watcher);
+    QCOMPARE(watcher.seen.size(), std::size_t{2});  // the report, then the About window
+    QVERIFY2(watcher.seen[0].text.contains(
+                 QStringLiteral("line 2: 99 is not an index of the datums of the catalogue")),
+             qPrintable(watcher.seen[0].text));
+    QCOMPARE(child<QComboBox>(program.window(), "ComboBox9")->currentIndex(), 0);
+    QCOMPARE(child<QLineEdit>(program.window(), "Edit13")->text(), QStringLiteral("-51"));
 }
 
 void SettingsTest::theUsersFilesLiveApartFromTheShippedOnes()
