@@ -107,6 +107,11 @@ TForm3::TForm3(const NumberFormat& user, QWidget* parent)
     };
     on(include, &TForm3::Button1Click);
     on(apply, &TForm3::Button3Click);
+    // Enter in a box stores the row, as "Aplica" does.
+    for (QLineEdit* edit : edits_)
+        if (edit != nullptr)
+            connect(edit, &QLineEdit::returnPressed, this,
+                    [this] { reportErrors(this, [this] { Button3Click(); }); });
     connect(ok, &QPushButton::clicked, this, &QDialog::accept);
     // A row chosen with the mouse or the keys; a click on the selected row copies it again.
     connect(StringGrid1, &QTableWidget::currentCellChanged, this,

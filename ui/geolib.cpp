@@ -25,6 +25,7 @@
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPlainTextEdit>
+#include <QTextCursor>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
@@ -369,6 +370,11 @@ void Tform1::wireHandlers()
     on(Button9, &QPushButton::clicked, &Tform1::Button9Click);
     on(Button10, &QPushButton::clicked, &Tform1::Button10Click);
     on(Button2, &QPushButton::clicked, &Tform1::Button2Click);
+    // Enter in a box of single-point mode runs "->", as a click on it would.
+    for (int n = 1; n <= kEditBoxes; ++n)
+        connect(edits_[static_cast<std::size_t>(n)], &QLineEdit::returnPressed, this, [this] {
+            if (RadioButton1->isChecked()) reportErrors(this, [this] { Button1Click(); });
+        });
 }
 
 // --- state ----------------------------------------------------------------------------------
@@ -573,6 +579,10 @@ void Tform1::Button1Click()
     if (r.message) showErrorMessage(this, QString::fromStdString(*r.message));
     for (const std::string& line : r.lines)
         RichEdit5->appendPlainText(QString::fromStdString(line));
+    // The first line is the one read first (the northing, the latitude): it stays in sight
+    // however the lines wrap.
+    RichEdit5->moveCursor(QTextCursor::Start);
+    RichEdit5->ensureCursorVisible();
 }
 
 void Tform1::Button3Click()

@@ -4,8 +4,10 @@
 
 #include <QHeaderView>
 #include <QLabel>
+#include <QLineEdit>
 #include <QPushButton>
 #include <QTableWidget>
+#include <QTest>
 
 namespace {
 
@@ -225,6 +227,12 @@ void EditorTest::aplicaStoresTheRowAndRefreshesTheListsKeepingTheirSelections()
     QCOMPARE(static_cast<double>(1 / stored.F), 250.0);
     QCOMPARE(static_cast<double>(stored.Dx), -66.5);
     QVERIFY(w.catalogue().DatumAlterado());
+    // Enter in a box stores the row as "Aplica" does.
+    typeBoxes(editor, {"SAD 69 (entered)", "6377000", "250", "-66,5", "4", "-38,25"});
+    QTest::keyClick(child<QLineEdit>(editor, "Edit4"), Qt::Key_Return);
+    QCOMPARE(items(w, "ComboBox9")[2], QStringLiteral("SAD 69 (entered)"));
+    typeBoxes(editor, {"SAD 69 (edited)", "6377000", "250", "-66,5", "4", "-38,25"});
+    QCOMPARE(e.apply(), QStringList{});
 
     // Closing writes the catalogue with the changed line and every other line as it was.
     w.close();

@@ -2,7 +2,13 @@
 // the result lines; a box that is not a number through the general error report.
 #include "tests/ui/ui_support.h"
 
+#include <QComboBox>
+#include <QLineEdit>
 #include <QPlainTextEdit>
+#include <QScrollBar>
+#include <QTest>
+#include <QTextBlock>
+#include <QWheelEvent>
 
 #include <cmath>
 #include <functional>
@@ -64,6 +70,8 @@ private slots:
     void aBadBoxGoesToTheGeneralReportAndClearsTheResult();
     void aBadHiddenFamilyBoxKeepsThePreviousResult();
     void messagesFollowTheLanguage();
+    void enterRunsItAndTheFirstLineIsInSight();
+    void listsTakeTheWheelOnlyWithTheFocus();
 };
 
 void PointTest::transformsAcrossTheKinds()
@@ -283,6 +291,67 @@ void PointTest::messagesFollowTheLanguage()
     }
     // The result labels follow too: "(N)orte" in Portuguese and Spanish.
     QVERIFY(resultLines(w).first().startsWith(QStringLiteral("(N)orte = ")));
+}
+
+// Spanish, decimal degrees and a geodetic source give the longest lines: the convergence wraps
+// and the box used to scroll to its end, the northing out of sight.
+void PointTest::enterRunsItAndTheFirstLineIsInSight()
+{
+    ProgramFolder folder;
+    ModalWatcher watcher;
+    RunningProgram program(kComma, folder, watcher);
+    Tform1& w = program.window();
+    choose(w, "ComboBox1", Language::Spanish);
+    setUp(w, {"",
+              {kGeodetic, kSirgas},
+              {kGrid, kSirgas},
+              0,
+              boxes({{"Edit25", "-23,5"}, {"Edit26", "-45,5"}, {"Edit20", "-45"}}),
+              {},
+              {},
+              {},
+              6});
+    auto* latitude = child<QLineEdit>(w, "Edit25");
+    latitude->setFocus();
+    QTest::keyClick(latitude, Qt::Key_Return);
+    const QStringList lines = resultLines(w);
+    QCOMPARE(lines.size(), 6);
+    QVERIFY2(lines.first().startsWith(QStringLiteral("(N)orte = ")), qPrintable(lines.first()));
+    const auto* result = child<QPlainTextEdit>(w, "RichEdit5");
+    QCOMPARE(result->verticalScrollBar()->value(), 0);
+    QCOMPARE(result->cursorForPosition(QPoint(4, 4)).block().text(), lines.first());
+    // In file mode Enter in a box runs nothing.
+    click(w, "RadioButton2");
+    w.findChild<QPlainTextEdit*>(QStringLiteral("RichEdit5"))->clear();
+    QTest::keyClick(child<QLineEdit>(w, "Edit13"), Qt::Key_Return);
+    QVERIFY(resultLines(w).isEmpty());
+}
+
+// A wheel passing over a closed list changed the datum with no click, and the settings kept it.
+void PointTest::listsTakeTheWheelOnlyWithTheFocus()
+{
+    ProgramFolder folder;
+    ModalWatcher watcher;
+    RunningProgram program(kComma, folder, watcher);
+    Tform1& w = program.window();
+    auto* datum = child<QComboBox>(w, "ComboBox9");
+    const auto wheel = [datum] {
+        const QPointF at(datum->width() / 2.0, datum->height() / 2.0);
+        QWheelEvent event(at, datum->mapToGlobal(at), QPoint(), QPoint(0, -120), Qt::NoButton,
+                          Qt::NoModifier, Qt::NoScrollPhase, false);
+        QCoreApplication::sendEvent(datum, &event);
+    };
+    const int before = datum->currentIndex();
+    child<QLineEdit>(w, "Edit25")->setFocus();
+    wheel();
+    QCOMPARE(datum->currentIndex(), before);
+    QVERIFY(!datum->hasFocus());
+    // Off screen no window manager moves the activation from the start-up's About window.
+    QApplication::setActiveWindow(&w);
+    datum->setFocus(Qt::TabFocusReason);
+    QVERIFY(datum->hasFocus());
+    wheel();
+    QCOMPARE(datum->currentIndex(), before + 1);
 }
 
 ZELVORA_UI_TEST_MAIN(PointTest)
