@@ -6,8 +6,9 @@ zelvora_root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 
 # Debian 12 packages every build needs; the callers add their own. CLI11 (header-only) parses
 # zelvora-convert's arguments; the windows are Qt 6 Widgets, laid out for the Arial-like metrics
-# of Liberation Sans.
-zelvora_base_packages=(g++ make cmake libcli11-dev qt6-base-dev fonts-liberation2)
+# of Liberation Sans; Qt's translations give its dialogs and standard buttons their language.
+zelvora_base_packages=(g++ make cmake libcli11-dev qt6-base-dev fonts-liberation2
+                       qt6-translations-l10n)
 # bench/stream.sh times cs2cs beside zelvora-convert.
 zelvora_stream_bench_packages=(proj-bin)
 

@@ -626,6 +626,7 @@ void Tform1::storeDatum(int slot, const std::string& name, const DatumEntry& val
 void Tform1::ComboBox1Change()
 {
     texts_.buildExample(ComboBox2->currentIndex(), user_.decimalSeparator);
+    toolkit_.follow(language());
 
     setWindowTitle(text(0));
     RadioGroup1->setTitle(text(2));

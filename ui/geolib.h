@@ -5,6 +5,7 @@
 
 #include "config/DatumCatalogue.h"
 #include "ui/FileDialogs.h"
+#include "ui/ToolkitTranslation.h"
 #include "core/Geodesica.h"
 #include "transform/text/NumberFormat.h"
 #include "config/ProgramFiles.h"
@@ -111,6 +112,7 @@ private:
     DatumCatalogue catalogue_;
     std::unique_ptr<TGeo> Motor;
     InterfaceTexts texts_;
+    ToolkitTranslation toolkit_;
     std::unique_ptr<FileDialogs> dialogs_;
     FileDialogSettings OpenDialog1, SaveDialog1;
     bool activationSeen_ = false;

@@ -32,7 +32,9 @@ for library in libc6 libstdc++6 libqt6core6 libqt6gui6 libqt6widgets6; do
   [[ "$depends" == *"$library "* || "$depends" == *"$library," || "$depends" == *"$library" ]] ||
     fail "Depends: lacks $library: $depends"
 done
-[[ "$(field Recommends)" == *fonts-liberation2* ]] || fail "Recommends: $(field Recommends)"
+for recommended in fonts-liberation2 qt6-translations-l10n; do
+  [[ "$(field Recommends)" == *$recommended* ]] || fail "Recommends: $(field Recommends)"
+done
 [[ "$info" == *"coordinate and datum transformation"* ]] || fail "no description: $info"
 
 contents=$(dpkg-deb --contents "$deb" | awk '{print $6}')

@@ -3,6 +3,8 @@
 #include "tests/ui/ui_support.h"
 
 #include <QComboBox>
+#include <QDialogButtonBox>
+#include <QPushButton>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QScrollBar>
@@ -72,6 +74,7 @@ private slots:
     void messagesFollowTheLanguage();
     void enterRunsItAndTheFirstLineIsInSight();
     void listsTakeTheWheelOnlyWithTheFocus();
+    void theToolkitsButtonsFollowTheLanguage();
 };
 
 void PointTest::transformsAcrossTheKinds()
@@ -352,6 +355,22 @@ void PointTest::listsTakeTheWheelOnlyWithTheFocus()
     QVERIFY(datum->hasFocus());
     wheel();
     QCOMPARE(datum->currentIndex(), before + 1);
+}
+
+// The standard buttons of the dialogs and message boxes come from Qt's own translations.
+void PointTest::theToolkitsButtonsFollowTheLanguage()
+{
+    ProgramFolder folder;
+    ModalWatcher watcher;
+    RunningProgram program(kComma, folder, watcher);
+    const std::pair<int, QString> yes[] = {{Language::Portuguese, QStringLiteral("&Sim")},
+                                           {Language::Spanish, QStringLiteral("&Sí")},
+                                           {Language::English, QStringLiteral("&Yes")}};
+    for (const auto& [language, text] : yes) {
+        choose(program.window(), "ComboBox1", language);
+        const QDialogButtonBox buttons(QDialogButtonBox::Yes);
+        QCOMPARE(buttons.button(QDialogButtonBox::Yes)->text(), text);
+    }
 }
 
 ZELVORA_UI_TEST_MAIN(PointTest)
