@@ -14,26 +14,32 @@
 #include "ui/Unit3.h"
 #include "ui/WindowPlacement.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QCheckBox>
+#include <QClipboard>
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QFile>
 #include <QFrame>
 #include <QGroupBox>
+#include <QGuiApplication>
+#include <QKeySequence>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
 #include <QMessageBox>
 #include <QPlainTextEdit>
-#include <QTextCursor>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScopedValueRollback>
+#include <QTextCursor>
 #include <QTimer>
 
 #include <algorithm>
 #include <iostream>
+#include <memory>
 #include <climits>
 
 namespace {
@@ -370,6 +376,18 @@ void Tform1::wireHandlers()
     on(Button9, &QPushButton::clicked, &Tform1::Button9Click);
     on(Button10, &QPushButton::clicked, &Tform1::Button10Click);
     on(Button2, &QPushButton::clicked, &Tform1::Button2Click);
+    // The result box's menu and Ctrl+Shift+C copy its numbers alone, to paste into a box.
+    copyNumbers_ = new QAction(this);
+    copyNumbers_->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_C));
+    addAction(copyNumbers_);
+    connect(copyNumbers_, &QAction::triggered, this, &Tform1::copyResultNumbers);
+    RichEdit5->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(RichEdit5, &QWidget::customContextMenuRequested, this, [this](const QPoint& at) {
+        const std::unique_ptr<QMenu> menu(RichEdit5->createStandardContextMenu(at));
+        menu->addSeparator();
+        menu->addAction(copyNumbers_);
+        menu->exec(RichEdit5->viewport()->mapToGlobal(at));
+    });
     // Enter in a box of single-point mode runs "->", as a click on it would.
     for (int n = 1; n <= kEditBoxes; ++n)
         connect(edits_[static_cast<std::size_t>(n)], &QLineEdit::returnPressed, this, [this] {
@@ -585,6 +603,14 @@ void Tform1::Button1Click()
     RichEdit5->ensureCursorVisible();
 }
 
+void Tform1::copyResultNumbers()
+{
+    std::vector<std::string> lines;
+    for (const QString& line : RichEdit5->toPlainText().split(QLatin1Char('\n')))
+        lines.push_back(line.toStdString());
+    QGuiApplication::clipboard()->setText(QString::fromStdString(resultNumbers(lines, user_)));
+}
+
 void Tform1::Button3Click()
 {
     if (!map_) return;
@@ -645,6 +671,7 @@ void Tform1::ComboBox1Change()
     // Its text changes in place, so a chosen third type stays chosen in the editable list.
     ComboBox3->setItemText(FileType::PointsToText, fromUtf8(pointTextTypeCaption(language())));
     CheckBox1->setText(fromUtf8(keepHeightsCaption(language())));
+    copyNumbers_->setText(fromUtf8(copyNumbersCaption(language())));
     CheckBox1->setToolTip(fromUtf8(keepHeightsHint(language())));
     const TextOf current = [this](int number) { return text(number); };
     if (about_) about_->applyLanguage(current);

@@ -23,6 +23,7 @@ class QComboBox;
 class QGroupBox;
 class QLabel;
 class QLineEdit;
+class QAction;
 class QPlainTextEdit;
 class QProgressBar;
 class QPushButton;
@@ -56,6 +57,8 @@ public:
     // A file run at work stops at its next progress step, its destination left as it was and
     // its temporary file removed; the end of a session asks for it before the program ends.
     void stopFileRun() { stopRequested_ = true; }
+    // The result's numbers alone to the clipboard, one a line, as a box takes them back.
+    void copyResultNumbers();
 
 protected:
     bool event(QEvent* event) override;
@@ -118,6 +121,7 @@ private:
     bool activationSeen_ = false;
     bool fileRunning_ = false;  // a file run is at work; the window repaints but must not close
     bool stopRequested_ = false;
+    QAction* copyNumbers_ = nullptr;  // the result box's menu item and Ctrl+Shift+C
     bool started_ = false;
 
     TGraficosGeo* map_ = nullptr;

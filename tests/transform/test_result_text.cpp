@@ -166,3 +166,17 @@ TEST(ResultLines, WriteTheLinesOfTheTargetKindInOrder)
 }
 
 }  // namespace
+
+// What the result box's "copy the numbers" puts on the clipboard: each value as a box takes it.
+TEST(ResultNumbers, AreTheValuesAsABoxTakesThem)
+{
+    const NumberFormat comma{',', "."};
+    const std::vector<std::string> lines = {"(N)orte = 7.454.946,480918 m",
+                                            "Zona 23 K",
+                                            "Latitude = -23\u00B040'35,2344\"",
+                                            "Longitude = -23\u00B040,5872400000'",
+                                            "Convergencia = 00,021323593466\u00B0",
+                                            "K = 0,99960000"};
+    EXPECT_EQ(resultNumbers(lines, comma),
+              "7454946,480918\n-23,40352344\n-23,405872400000\n00,021323593466\n0,99960000\n");
+}

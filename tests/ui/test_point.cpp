@@ -2,8 +2,10 @@
 // the result lines; a box that is not a number through the general error report.
 #include "tests/ui/ui_support.h"
 
+#include <QClipboard>
 #include <QComboBox>
 #include <QDialogButtonBox>
+#include <QGuiApplication>
 #include <QPushButton>
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -75,6 +77,7 @@ private slots:
     void enterRunsItAndTheFirstLineIsInSight();
     void listsTakeTheWheelOnlyWithTheFocus();
     void theToolkitsButtonsFollowTheLanguage();
+    void copiedNumbersPasteBackIntoTheBoxes();
 };
 
 void PointTest::transformsAcrossTheKinds()
@@ -370,6 +373,51 @@ void PointTest::theToolkitsButtonsFollowTheLanguage()
         choose(program.window(), "ComboBox1", language);
         const QDialogButtonBox buttons(QDialogButtonBox::Yes);
         QCOMPARE(buttons.button(QDialogButtonBox::Yes)->text(), text);
+    }
+}
+
+// Ctrl+Shift+C copies the result's numbers alone; typed into the boxes of a transformation that
+// changes nothing, they give the same result lines, in every angle format.
+void PointTest::copiedNumbersPasteBackIntoTheBoxes()
+{
+    struct CopyCase {
+        int kind, angleFormat;
+        std::vector<const char*> boxes;  // where the copied numbers go, in their order
+    };
+    const CopyCase cases[] = {{kGeodetic, 0, {"Edit25", "Edit26", "Edit27"}},
+                              {kGeodetic, 2, {"Edit25", "Edit26", "Edit27"}},
+                              {kGrid, 2, {"Edit1", "Edit2", "Edit27"}}};
+    ProgramFolder folder;
+    ModalWatcher watcher;
+    RunningProgram program(kComma, folder, watcher);
+    Tform1& w = program.window();
+    QApplication::setActiveWindow(&w);
+    for (const CopyCase& c : cases) {
+        setUp(w, {"",
+                  {kGrid, kSirgas},
+                  {c.kind, kSirgas},
+                  c.angleFormat,
+                  boxes({{"Edit1", "7401039,80177"},
+                         {"Edit2", "448949,46569"},
+                         {"Edit13", "-45"},
+                         {"Edit20", "-45"},
+                         {"Edit27", "100"}}),
+                  {},
+                  {},
+                  {},
+                  0});
+        click(w, "Button1");
+        const QStringList shown = resultLines(w);
+        QTest::keyClick(&w, Qt::Key_C, Qt::ControlModifier | Qt::ShiftModifier);
+        const QStringList numbers =
+            QGuiApplication::clipboard()->text().split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+        QVERIFY2(numbers.size() >= 3, qPrintable(numbers.join(QLatin1Char('|'))));
+        QVERIFY2(!numbers[0].contains(QLatin1Char('.')), qPrintable(numbers[0]));  // no grouping
+        choose(w, "ComboBox7", c.kind);
+        for (std::size_t i = 0; i < c.boxes.size(); ++i)
+            typeInto(w, c.boxes[i], numbers[static_cast<int>(i)]);
+        click(w, "Button1");
+        QCOMPARE(resultLines(w), shown);
     }
 }
 

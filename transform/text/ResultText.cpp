@@ -4,6 +4,8 @@
 #include "transform/text/CoordinateKinds.h"
 #include "transform/text/NumberText.h"
 
+#include <string_view>
+
 namespace {
 
 constexpr const char* kEquals = " = ";
@@ -85,4 +87,46 @@ std::vector<std::string> resultLines(const ResultLayout& layout, const ResultVal
     case CoordinateKind::Topographic: return topographicLines(values, labels, angleFormat, format);
     default: return {};
     }
+}
+
+namespace {
+
+// "-23°40'35,2344\"" as a box of the same format takes it: the degrees, the decimal separator,
+// then the minutes' and seconds' digits; decimal degrees only lose their sign.
+std::string angleInBoxForm(std::string_view text, char decimalSeparator)
+{
+    const std::string_view degreeSign = "\u00B0";
+    const auto sign = text.find(degreeSign);
+    const std::string_view degrees = text.substr(0, sign);
+    std::string digits;
+    for (const char c : text.substr(sign + degreeSign.size()))
+        if (c >= '0' && c <= '9') digits += c;
+    if (digits.empty()) return std::string(degrees);
+    return std::string(degrees) + decimalSeparator + digits;
+}
+
+}  // namespace
+
+std::string resultNumbers(const std::vector<std::string>& lines, const NumberFormat& format)
+{
+    std::string numbers;
+    for (const std::string& line : lines) {
+        const auto equals = line.find(kEquals);
+        if (equals == std::string::npos) continue;
+        std::string_view value =
+            std::string_view(line).substr(equals + std::string(kEquals).size());
+        if (value.size() > 2 && value.substr(value.size() - 2) == kMetres) value.remove_suffix(2);
+        std::string number;
+        if (value.find("\u00B0") != std::string_view::npos) {
+            number = angleInBoxForm(value, format.decimalSeparator);
+        } else {
+            number = std::string(value);
+            const std::string& thousands = format.thousandsSeparator;
+            for (auto at = thousands.empty() ? std::string::npos : number.find(thousands);
+                 at != std::string::npos; at = number.find(thousands, at))
+                number.erase(at, thousands.size());
+        }
+        numbers += number + '\n';
+    }
+    return numbers;
 }

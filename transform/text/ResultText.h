@@ -51,6 +51,12 @@ struct ResultLayout {
     int sourceKind = -1;
 };
 
+// The numbers of result lines alone, one a line, as a box takes them back: without label, unit
+// or thousands separators, the user's decimal separator kept, an angle in its format's box form
+// (-23°40'35,2344" is -23,40352344; -23°40,5872400000' is -23,405872400000). A line without a
+// value (the zone) gives none.
+std::string resultNumbers(const std::vector<std::string>& lines, const NumberFormat& format);
+
 // The lines in the order they are shown; none for a target kind outside the four.
 std::vector<std::string> resultLines(const ResultLayout& layout, const ResultValues& values,
                                      const ResultLabels& labels, int angleFormat,

@@ -349,6 +349,11 @@ std::string keepHeightsHint(int language)
         .in(language);
 }
 
+std::string copyNumbersCaption(int language)
+{
+    return Wording{"Copiar os números", "Copy the numbers", "Copiar los números"}.in(language);
+}
+
 std::string pointTextTypeCaption(int language)
 {
     return Wording{"TXT -> TXT (PONTO;X;Y;Z)", "TXT -> TXT (POINT;X;Y;Z)",

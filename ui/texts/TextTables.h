@@ -91,3 +91,5 @@ std::string keepHeightsHint(int language);
 // The file type list's third item, the point file written back as a point file, in a language
 // (English for an unknown one). The first two items keep their Portuguese in every language.
 std::string pointTextTypeCaption(int language);
+// The result box's action that copies its numbers alone (Ctrl+Shift+C).
+std::string copyNumbersCaption(int language);
