@@ -56,11 +56,15 @@ std::optional<long double> numberIn(std::string_view text)
     }
 }
 
-// Whether line `i` holds a value of $EXTMIN or $EXTMAX: the rewrite writes the drawing's box
-// there, whatever text the source held.
+// Whether line `i` holds a value of $EXTMIN or $EXTMAX: a group 10, 20 or 30 after the last
+// header variable named (whatever stands between: a damaged header runs on until the next
+// variable), where the rewrite writes the drawing's box whatever text the source held.
 bool isExtentsValue(const std::vector<std::string_view>& lines, std::size_t i)
 {
-    for (std::size_t back = 1; back <= 6 && back <= i; ++back) {
+    if (i == 0) return false;
+    const std::string_view code = trimSpaces(lines[i - 1]);
+    if (code != "10" && code != "20" && code != "30") return false;
+    for (std::size_t back = 2; back <= i; ++back) {
         const std::string_view line = trimSpaces(lines[i - back]);
         if (!line.empty() && line.front() == '$') return line == "$EXTMIN" || line == "$EXTMAX";
     }
