@@ -357,6 +357,13 @@ TEST(DxfRewrite, ExtentsWithoutGeometryAndDrawingsWithoutEntitiesAreCopied)
     const auto r = rewrite(drawing);
     EXPECT_EQ(r.text, drawing);
     EXPECT_EQ(r.calls, 0u);
+    // An extent that is no number is no coordinate: copied, while its neighbours enclose.
+    const auto damaged =
+        rewrite(header + crlf({"  9", "$EXTMAX", " 10", "0eRecord", " 20", "2"}) + entities +
+                crlf({"  0", "POINT", " 10", "1", " 20", "2"}) + ending);
+    EXPECT_NE(damaged.text.find(crlf({"$EXTMAX", " 10", "0eRecord", " 20", "2002"})),
+              std::string::npos)
+        << damaged.text;
 }
 
 TEST(DxfRewrite, ObjectsAreCopiedButTheGeodataDesignPointAndNorth)

@@ -2,6 +2,20 @@
 
 #include "transform/text/NumberText.h"
 
+namespace {
+
+bool readsAsNumber(std::string_view text)
+{
+    try {
+        readFloat(text, NumberFormat::file());
+        return true;
+    } catch (const ConversionError&) {
+        return false;
+    }
+}
+
+}  // namespace
+
 DrawingOutput::DrawingOutput(LineWriter& out, Body body, std::filesystem::path scratchFolder)
     : out_(out), body_(body), scratchFolder_(std::move(scratchFolder))
 {
@@ -17,7 +31,9 @@ void DrawingOutput::line(std::string_view text)
 
 void DrawingOutput::extents(bool upper, int axis, std::string_view original)
 {
-    if (!inHead_) {
+    // A value that is no number is no extent the drawing's box could stand for: it is copied,
+    // as every group the rewrite does not know to be a coordinate.
+    if (!inHead_ || !readsAsNumber(original)) {
         line(original);
         return;
     }

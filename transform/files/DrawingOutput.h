@@ -24,8 +24,8 @@ public:
 
     // The next line: to the header while it lasts, then on.
     void line(std::string_view text);
-    // A value line of $EXTMIN (upper false) or $EXTMAX, written at the end. Outside the header
-    // it goes as it stands.
+    // A value line of $EXTMIN (upper false) or $EXTMAX, written at the end. Outside the header,
+    // or when it is no number, it goes as it stands.
     void extents(bool upper, int axis, std::string_view original);
     // The header ends before the next line.
     void endHead();
