@@ -3,6 +3,7 @@
 #include "tests/transform/Formats.h"
 #include "transform/text/NumberText.h"
 #include "tests/transform/pipeline_support.h"
+#include "tests/transform/result_labels.h"
 
 #include <gtest/gtest.h>
 
@@ -280,20 +281,7 @@ TEST(StageStatuses, FirstErrorPassesOverWarnings)
 ResultTexts portugueseTexts()
 {
     ResultTexts texts;
-    texts.labels = [](int) {
-        return ResultLabels{"(N)orte",
-                            "l(E)ste",
-                            "h",
-                            "Latitude",
-                            "Longitude",
-                            "X",
-                            "Y",
-                            "Z",
-                            "X topográfico",
-                            "Y topográfico",
-                            "Zona",
-                            "Covergencia Meridiana"};
-    };
+    texts.labels = [](int) { return portugueseLabels(); };
     return texts;
 }
 

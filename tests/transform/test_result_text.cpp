@@ -2,6 +2,7 @@
 #include "transform/text/CoordinateKinds.h"
 #include "tests/transform/Formats.h"
 #include "transform/text/ResultText.h"
+#include "tests/transform/result_labels.h"
 
 #include <gtest/gtest.h>
 
@@ -11,22 +12,6 @@
 namespace {
 
 using Lines = std::vector<std::string>;
-
-ResultLabels portugueseLabels()
-{
-    return ResultLabels{"(N)orte",
-                        "l(E)ste",
-                        "h",
-                        "Latitude",
-                        "Longitude",
-                        "X",
-                        "Y",
-                        "Z",
-                        "X topográfico",
-                        "Y topográfico",
-                        "Zona",
-                        "Covergencia Meridiana"};
-}
 
 // A UTM point south of the equator on the central meridian of zone 23; the convergence
 // -0.123456 degrees is 0°07'24,4416" (0.123456 x 60 = 7.40736', 0.40736 x 60 = 24.4416").
