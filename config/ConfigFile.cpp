@@ -34,7 +34,6 @@ ConfigFileContent readConfigFile(const std::filesystem::path& file, std::uintmax
     if (in.bad()) content.problem = "Cannot read " + quoted + ": a read error";
     // Editors that save UTF-8 may begin the file with a byte-order mark; it is no part of the
     // first line.
-    if (content.bytes.rfind(kUtf8ByteOrderMark, 0) == 0)
-        content.bytes.erase(0, kUtf8ByteOrderMark.size());
+    eraseByteOrderMark(content.bytes);
     return content;
 }

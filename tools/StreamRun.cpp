@@ -250,7 +250,7 @@ StreamSummary runStream(std::FILE* in, std::FILE* out, const WindowState& state,
     std::unique_ptr<BatchRun> current;
     std::string first = reader.next();
     // A byte-order mark is no part of the first line.
-    first.erase(0, first.size() - withoutByteOrderMark(first).size());
+    eraseByteOrderMark(first);
     if (!first.empty())
         current = std::make_unique<BatchRun>(std::move(first), nextLine, workers, output);
     while (current) {

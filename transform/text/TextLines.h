@@ -2,6 +2,7 @@
 #pragma once
 
 #include <cstddef>
+#include <string>
 #include <string_view>
 
 // The mark some editors put at the start of a UTF-8 file; it belongs to no line.
@@ -12,6 +13,11 @@ inline std::string_view withoutByteOrderMark(std::string_view text)
     if (text.substr(0, kUtf8ByteOrderMark.size()) == kUtf8ByteOrderMark)
         text.remove_prefix(kUtf8ByteOrderMark.size());
     return text;
+}
+
+inline void eraseByteOrderMark(std::string& text)
+{
+    text.erase(0, text.size() - withoutByteOrderMark(text).size());
 }
 
 // Lines end at LF, with a CR before it dropped, so files written on any system read alike. The
