@@ -2,6 +2,7 @@
 
 #include "transform/files/AtomicFile.h"
 #include "config/ConfigFile.h"
+#include "transform/pipeline/Pipeline.h"
 #include "transform/text/NumberText.h"
 #include "transform/text/TextLines.h"
 #include "transform/text/Windows1252.h"
@@ -290,6 +291,23 @@ SettingsReading Le_Config(const std::filesystem::path& file, const WindowState& 
     return reading;
 }
 
+namespace {
+
+// A number box's value; one that does not read throws BoxConversionError with the box.
+long double boxNumber(const WindowState& state, std::string WindowState::*field,
+                      const NumberFormat& user)
+{
+    try {
+        return readFloat(state.*field, user);
+    } catch (const ConversionError& error) {
+        int box = kEditBoxes;
+        while (box > 0 && &editBox(state, box) != &(state.*field)) --box;
+        throw BoxConversionError(error.what(), box);
+    }
+}
+
+}  // namespace
+
 int settingsLineOfBox(int box)
 {
     const WindowState probe;
@@ -317,7 +335,7 @@ std::string settingsText(const WindowState& state, const NumberFormat& user)
         switch (line.kind) {
         case SettingsLine::Index: text += std::to_string(state.*line.index); break;
         case SettingsLine::Number:
-            text += formatGeneral(readFloat(state.*line.text, user), NumberFormat::file());
+            text += formatGeneral(boxNumber(state, line.text, user), NumberFormat::file());
             break;
         case SettingsLine::Name: text += utf8ToWindows1252(state.*line.text); break;
         case SettingsLine::Flag: text += state.*line.flag ? '1' : '0'; break;

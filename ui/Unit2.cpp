@@ -56,17 +56,17 @@ TForm2::TForm2(QWidget* parent)
     bold.setBold(true);
     bold.setPointSizeF(bold.pointSizeF() * 1.5);
     title->setFont(bold);
-    label(this, "Label2", {12, 96, 60, 16});
+    Label2 = label(this, "Label2", {12, 96, 60, 16});
     label(this, "Label12", {74, 96, 40, 16}, QStringLiteral("1.11"));
     label(this, "Label16", {116, 96, 40, 16}, QStringLiteral("BETA"));
     label(this, "Label17", {158, 96, 90, 16}, QStringLiteral("18 MAR 2013"));
 
     picture(this, "Image1", {12, 122, 197, 197}, QStringLiteral(":/pictures/globe.png"));
-    label(this, "Label3", {kRight, 122, 196, 16});
+    Label3 = label(this, "Label3", {kRight, 122, 196, 16});
     Label4 = label(this, "Label4", {kRight + 10, 138, 186, 16});
-    label(this, "Label20", {kRight, 160, 196, 16});
+    Label20 = label(this, "Label20", {kRight, 160, 196, 16});
     label(this, "Label14", {kRight + 10, 176, 186, 16}, QString::fromLatin1(kCredit));
-    label(this, "Label5", {kRight, 198, 196, 16});
+    Label5 = label(this, "Label5", {kRight, 198, 196, 16});
     label(this, "Label21", {kRight + 10, 214, 186, 16}, QString::fromLatin1(kCredit));
     label(this, "Label18", {kRight + 10, 230, 186, 16},
           QStringLiteral("and everyone who reports an error"));
@@ -79,10 +79,9 @@ TForm2::TForm2(QWidget* parent)
     contact->setStyleSheet(QStringLiteral("color: #1a4fb0"));
 
     // The invitation and the disclaimer wrap within the right column, clear of the button.
-    const std::pair<const char*, QRect> wrapped[] = {{"Label13", {kRight, 268, 226, 40}},
-                                                     {"Label15", {kRight, 306, 226, 40}}};
-    for (const auto& [name, place] : wrapped) {
-        QLabel* l = label(this, name, place);
+    Label13 = label(this, "Label13", {kRight, 268, 226, 40});
+    Label15 = label(this, "Label15", {kRight, 306, 226, 40});
+    for (QLabel* l : {Label13, Label15}) {
         l->setWordWrap(true);
         l->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     }
@@ -96,11 +95,14 @@ TForm2::TForm2(QWidget* parent)
 
 void TForm2::applyLanguage(const TextOf& text)
 {
-    const std::pair<const char*, int> captions[] = {{"Label3", 27},  {"Label5", 28},
-                                                    {"Label2", 35},  {"Label13", 38},
-                                                    {"Label15", 43}, {"Label20", 63}};
-    for (const auto& [name, number] : captions)
-        findChild<QLabel*>(QString::fromLatin1(name))->setText(text(number));
+    using namespace Text;
+    const std::pair<QLabel*, Text::Number> captions[] = {{Label3, DesignedBy},
+                                                         {Label5, Collaborators},
+                                                         {Label2, VersionCaption},
+                                                         {Label13, SuggestionInvitation},
+                                                         {Label15, Disclaimer},
+                                                         {Label20, Adviser}};
+    for (const auto& [label, number] : captions) label->setText(text(number));
 }
 
 void TForm2::showEvent(QShowEvent* event)

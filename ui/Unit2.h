@@ -22,5 +22,6 @@ private:
     void FormShow();
     void Button1Click();
 
-    QLabel* Label4;
+    QLabel *Label2 = nullptr, *Label3 = nullptr, *Label4 = nullptr, *Label5 = nullptr,
+           *Label13 = nullptr, *Label15 = nullptr, *Label20 = nullptr;
 };

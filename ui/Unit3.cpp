@@ -71,17 +71,17 @@ TForm3::TForm3(const NumberFormat& user, QWidget* parent)
     setModal(true);
     setFixedSize(573, 322);
 
-    named<QLabel>(this, "Label1", {8, 4, 557, 16});
+    Label1 = named<QLabel>(this, "Label1", {8, 4, 557, 16});
     StringGrid1 = catalogueGrid(this);
 
     named<QLabel>(this, "Label3", {8, 188, 130, 16}, QStringLiteral("Datum"));
     edits_[1] = box(this, 1, {140, 186, 150, 20});
-    named<QLabel>(this, "Label4", {8, 214, 130, 16});
+    Label4 = named<QLabel>(this, "Label4", {8, 214, 130, 16});
     edits_[2] = box(this, 2, {140, 212, 150, 20});
-    named<QLabel>(this, "Label5", {8, 240, 130, 16});
+    Label5 = named<QLabel>(this, "Label5", {8, 240, 130, 16});
     edits_[3] = box(this, 3, {140, 238, 150, 20});
 
-    named<QLabel>(this, "Label9", {310, 188, 255, 16});
+    Label9 = named<QLabel>(this, "Label9", {310, 188, 255, 16});
     struct Shift {
         const char* label;
         const char* caption;
@@ -95,18 +95,20 @@ TForm3::TForm3(const NumberFormat& user, QWidget* parent)
         edits_[shifts[i].box] = box(this, shifts[i].box, {344, top, 150, 20});
     }
 
-    auto* include = named<QPushButton>(this, "Button1", {8, 290, 80, 24});
-    named<QPushButton>(this, "Button2", {96, 290, 80, 24})->setEnabled(false);
-    auto* apply = named<QPushButton>(this, "Button3", {184, 290, 80, 24});
-    named<QPushButton>(this, "Button4", {272, 290, 80, 24})->hide();
+    Button1 = named<QPushButton>(this, "Button1", {8, 290, 80, 24});
+    Button2 = named<QPushButton>(this, "Button2", {96, 290, 80, 24});
+    Button2->setEnabled(false);
+    Button3 = named<QPushButton>(this, "Button3", {184, 290, 80, 24});
+    Button4 = named<QPushButton>(this, "Button4", {272, 290, 80, 24});
+    Button4->hide();
     auto* ok = named<QPushButton>(this, "Button5", {485, 290, 80, 24}, QStringLiteral("OK"));
 
     const auto on = [this](QPushButton* button, void (TForm3::*handler)()) {
         connect(button, &QPushButton::clicked, this,
                 [this, handler] { reportErrors(this, [&] { (this->*handler)(); }); });
     };
-    on(include, &TForm3::Button1Click);
-    on(apply, &TForm3::Button3Click);
+    on(Button1, &TForm3::Button1Click);
+    on(Button3, &TForm3::Button3Click);
     // Enter in a box stores the row, as "Aplica" does.
     for (QLineEdit* edit : edits_)
         if (edit != nullptr)
@@ -125,18 +127,17 @@ void TForm3::setCatalogue(Catalogue catalogue) { catalogue_ = std::move(catalogu
 void TForm3::applyLanguage(int language)
 {
     language_ = language;
-    const std::pair<const char*, int> labels[] = {{"Label1", 51},
-                                                  {"Label4", 44},
-                                                  {"Label5", 45},
-                                                  {"Label9", 46}};
-    for (const auto& [name, number] : labels)
-        findChild<QLabel*>(QString::fromLatin1(name))->setText(text(number));
-    const std::pair<const char*, int> buttons[] = {{"Button3", 47},
-                                                   {"Button2", 48},
-                                                   {"Button1", 49},
-                                                   {"Button4", 50}};
-    for (const auto& [name, number] : buttons)
-        findChild<QPushButton*>(QString::fromLatin1(name))->setText(text(number));
+    using namespace Text;
+    const std::pair<QLabel*, Text::Number> labels[] = {{Label1, EditorWarning},
+                                                       {Label4, EquatorialRadiusCaption},
+                                                       {Label5, FlatteningCaption},
+                                                       {Label9, ShiftHeading}};
+    for (const auto& [label, number] : labels) label->setText(text(number));
+    const std::pair<QPushButton*, Text::Number> buttons[] = {{Button3, ApplyButton},
+                                                             {Button2, DeleteButton},
+                                                             {Button1, AddButton},
+                                                             {Button4, CancelButton}};
+    for (const auto& [button, number] : buttons) button->setText(text(number));
 }
 
 void TForm3::showEvent(QShowEvent* event)
@@ -145,7 +146,7 @@ void TForm3::showEvent(QShowEvent* event)
     QDialog::showEvent(event);
 }
 
-QString TForm3::text(int number) const
+QString TForm3::text(Text::Number number) const
 {
     const std::string_view fixed = TextoIdioma(number, language_);
     return QString::fromUtf8(fixed.data(), static_cast<qsizetype>(fixed.size()));
@@ -204,8 +205,8 @@ void TForm3::Button1Click()
         }
         addedRow_ = StringGrid1->rowCount();
         StringGrid1->setRowCount(addedRow_ + 1);
-        setRow(addedRow_, {text(52), QStringLiteral("0"), QStringLiteral("0"), QStringLiteral("0"),
-                           QStringLiteral("0"), QStringLiteral("0")});
+        setRow(addedRow_, {text(Text::NewDatumName), QStringLiteral("0"), QStringLiteral("0"),
+                           QStringLiteral("0"), QStringLiteral("0"), QStringLiteral("0")});
     }
     StringGrid1->setCurrentCell(addedRow_, 0);
     StringGrid1->scrollToItem(StringGrid1->item(addedRow_, 0));

@@ -6,13 +6,16 @@
 #include "config/DatumCatalogue.h"
 #include "config/DatumEntry.h"
 #include "transform/text/NumberFormat.h"
+#include "ui/texts/TextTables.h"
 
 #include <QDialog>
 
 #include <functional>
 #include <string>
 
+class QLabel;
 class QLineEdit;
+class QPushButton;
 class QTableWidget;
 
 class TForm3 : public QDialog {
@@ -45,7 +48,7 @@ private:
     void Button3Click();  // "Aplica"
 
     void setRow(int row, const QStringList& cells);
-    QString text(int number) const;  // a fixed text in the current language
+    QString text(Text::Number number) const;  // a fixed text in the current language
     QString number(long double value) const;
     QString editText(int box) const;
     void showError(const std::string& message);
@@ -56,5 +59,7 @@ private:
     int addedRow_ = -1;  // the row "Inclui" added and "Aplica" has not yet stored, if any
 
     QTableWidget* StringGrid1 = nullptr;
+    QLabel *Label1 = nullptr, *Label4 = nullptr, *Label5 = nullptr, *Label9 = nullptr;
+    QPushButton *Button1 = nullptr, *Button2 = nullptr, *Button3 = nullptr, *Button4 = nullptr;
     QLineEdit* edits_[7] = {};  // Edit1 to Edit6 at their numbers
 };

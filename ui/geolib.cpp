@@ -12,6 +12,7 @@
 #include "config/Settings.h"
 #include "ui/Unit2.h"
 #include "ui/Unit3.h"
+#include "ui/texts/WindowMessages.h"
 #include "ui/WindowPlacement.h"
 
 #include <QAction>
@@ -20,6 +21,7 @@
 #include <QClipboard>
 #include <QCloseEvent>
 #include <QComboBox>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QFrame>
 #include <QGroupBox>
@@ -39,8 +41,9 @@
 
 #include <algorithm>
 #include <iostream>
-#include <memory>
 #include <climits>
+#include <memory>
+#include <optional>
 
 namespace {
 
@@ -69,30 +72,33 @@ std::filesystem::path pathOf(const QString& name)
 }
 
 template <typename Widget>
-Widget* make(QWidget* parent, const QString& name, const QRect& place)
+Widget* make(QWidget* parent, const char* name, const QRect& place)
 {
     auto* widget = new Widget(parent);
-    widget->setObjectName(name);
+    widget->setObjectName(QString::fromLatin1(name));
     widget->setGeometry(place);
     return widget;
 }
 
 QLabel* makeLabel(QWidget* parent, const char* name, const QRect& place, const QString& text = {})
 {
-    auto* label = make<QLabel>(parent, QString::fromLatin1(name), place);
+    auto* label = make<QLabel>(parent, name, place);
     label->setText(text);
     return label;
 }
 
-// A box or a list of a side's row, by the name's kind.
-void makeRowControl(QWidget* parent, const char* name, const QRect& place)
+// A side's row (1 to 7): the label's place, and the place its box or list shares.
+QRect rowLabelPlace(int left, int row)
 {
-    const QString n = QString::fromLatin1(name);
-    if (n.startsWith(QLatin1String("Edit")))
-        make<QLineEdit>(parent, n, place);
-    else
-        make<QComboBox>(parent, n, place);
+    return {left, kRowTop + (row - 1) * kRowStep + 2, 126, 18};
 }
+QRect rowControlPlace(int left, int row)
+{
+    return {left + 128, kRowTop + (row - 1) * kRowStep, 120, 20};
+}
+// An input row (1 to 3) of the point panel.
+QRect inputLabelPlace(int row) { return {6, kInputTop + (row - 1) * kInputStep + 2, 84, 18}; }
+QRect inputBoxPlace(int row) { return {92, kInputTop + (row - 1) * kInputStep, 132, 20}; }
 
 void setItems(QComboBox* list, const QStringList& items)
 {
@@ -106,42 +112,12 @@ int typedIndex(const QComboBox* list)
     return list->findText(list->currentText(), Qt::MatchExactly);
 }
 
-// The side's rows 1 to 7: the label, then the controls that share the row's place.
-struct SideRows {
-    const char* heading;
-    const char* kind;
-    const char* datumLabel;
-    const char* datum;
-    std::array<const char*, 7> labels;
-    std::array<std::array<const char*, 2>, 7> controls;
-};
-
-const SideRows kSourceRows{"Label24",
-                           "ComboBox7",
-                           "Label26",
-                           "ComboBox9",
-                           {"Label28", "Label29", "Label34", "Label35", "Label36", "Label2",
-                            "Label3"},
-                           {{{"Edit13", "Edit15"},
-                             {"ComboBox14", "Edit16"},
-                             {"ComboBox16", "Edit17"},
-                             {"Edit18", "Edit5"},
-                             {"Edit19", "Edit6"},
-                             {"Edit7", nullptr},
-                             {"Edit8", nullptr}}}};
-const SideRows kTargetRows{"Label25",
-                           "ComboBox8",
-                           "Label27",
-                           "ComboBox10",
-                           {"Label30", "Label31", "Label32", "Label33", "Label37", "Label4",
-                            "Label5"},
-                           {{{"Edit20", "Edit14"},
-                             {"Edit21", nullptr},
-                             {"ComboBox17", "Edit22"},
-                             {"Edit23", "Edit9"},
-                             {"Edit24", "Edit10"},
-                             {"Edit11", nullptr},
-                             {"Edit12", nullptr}}}};
+void setBold(QWidget* widget)
+{
+    QFont bold = widget->font();
+    bold.setBold(true);
+    widget->setFont(bold);
+}
 
 // While a file run works the window is repainted but takes no input; the cursor says so.
 class BusyCursor {
@@ -151,6 +127,11 @@ public:
     BusyCursor(const BusyCursor&) = delete;
     BusyCursor& operator=(const BusyCursor&) = delete;
 };
+
+QString elided(const QLabel* label, const QString& text, Qt::TextElideMode mode)
+{
+    return label->fontMetrics().elidedText(text, mode, label->width());
+}
 
 int barValue(std::size_t lines) { return static_cast<int>(std::min<std::size_t>(lines, INT_MAX)); }
 
@@ -171,40 +152,17 @@ Tform1::Tform1(const NumberFormat& user, ProgramFiles files, QWidget* parent)
     setObjectName(QStringLiteral("form1"));
     setFixedSize(kClientWidth, kClientHeight);
     setFont(interfaceFont());
+    keys_ = new NumericKeyFilter(user_.decimalSeparator, this);
 
     buildTopStrip();
     buildSides();
     buildPointPanel();
     buildFilePanel();
 
-    auto* keys = new NumericKeyFilter(user_.decimalSeparator, this);
-    for (int n = 1; n <= 30; ++n) {
-        edits_[static_cast<std::size_t>(n)] =
-            findChild<QLineEdit*>(QStringLiteral("Edit%1").arg(n));
-        edits_[static_cast<std::size_t>(n)]->installEventFilter(keys);
-    }
-    const auto list = [this](const char* name) {
-        return findChild<QComboBox*>(QString::fromLatin1(name));
-    };
-    ComboBox7 = list("ComboBox7");
-    ComboBox8 = list("ComboBox8");
-    ComboBox9 = list("ComboBox9");
-    ComboBox10 = list("ComboBox10");
-    ComboBox14 = list("ComboBox14");
-    ComboBox16 = list("ComboBox16");
-    ComboBox17 = list("ComboBox17");
-
     // The resource's lists and texts, in the language the window was designed in.
     texts_.buildExample(2, user_.decimalSeparator);
-    const auto portuguese = [](int number) {
-        return fromUtf8(TextoIdioma(number, Language::Portuguese));
-    };
-    for (QComboBox* kinds : {ComboBox7, ComboBox8})
-        setItems(kinds, {portuguese(29), portuguese(30), portuguese(31), portuguese(32)});
-    setItems(ComboBox14, {portuguese(33), portuguese(34)});
-    for (QComboBox* families : {ComboBox16, ComboBox17})
-        setItems(families, {QStringLiteral("UTM"), QStringLiteral("LTM"), QStringLiteral("RTM"),
-                            portuguese(57)});
+    fillChoiceLists(
+        [](Text::Number number) { return fromUtf8(TextoIdioma(number, Language::Portuguese)); });
     applyState(startupState(user_));
     wireHandlers();
 }
@@ -229,135 +187,175 @@ void Tform1::setFileDialogs(std::unique_ptr<FileDialogs> dialogs) { dialogs_ = s
 
 void Tform1::buildTopStrip()
 {
-    RadioGroup1 = make<QGroupBox>(this, QStringLiteral("RadioGroup1"), {6, 2, 212, 64});
-    RadioButton1 =
-        make<QRadioButton>(RadioGroup1, QStringLiteral("RadioButton1"), {10, 18, 200, 20});
-    RadioButton2 =
-        make<QRadioButton>(RadioGroup1, QStringLiteral("RadioButton2"), {10, 40, 200, 20});
+    RadioGroup1 = make<QGroupBox>(this, "RadioGroup1", {6, 2, 212, 64});
+    RadioButton1 = make<QRadioButton>(RadioGroup1, "RadioButton1", {10, 18, 200, 20});
+    RadioButton2 = make<QRadioButton>(RadioGroup1, "RadioButton2", {10, 40, 200, 20});
     RadioButton1->setChecked(true);
 
-    Button5 = make<QPushButton>(this, QStringLiteral("Button5"), {222, 10, 118, 24});
+    Button5 = make<QPushButton>(this, "Button5", {222, 10, 118, 24});
     Button5->setText(QStringLiteral("Datum"));
-    Button2 = make<QPushButton>(this, QStringLiteral("Button2"), {222, 40, 118, 24});
-    QFont bold = Button2->font();
-    bold.setBold(true);
-    Button2->setFont(bold);
+    Button2 = make<QPushButton>(this, "Button2", {222, 40, 118, 24});
+    setBold(Button2);
     Button2->setEnabled(false);
 
-    makeLabel(this, "Label6", {344, 6, 110, 16});
-    ComboBox2 = make<QComboBox>(this, QStringLiteral("ComboBox2"), {344, 24, 110, 22});
+    Label6 = makeLabel(this, "Label6", {344, 6, 110, 16});
+    ComboBox2 = make<QComboBox>(this, "ComboBox2", {344, 24, 110, 22});
     setItems(ComboBox2, {QStringLiteral("±GGG.GGGGGG"), QStringLiteral("±GGG.MMMMM"),
                          QStringLiteral("±GGG.MMSSSS")});
-    makeLabel(this, "Label1", {458, 6, 73, 16});
-    ComboBox1 = make<QComboBox>(this, QStringLiteral("ComboBox1"), {458, 24, 73, 22});
+    Label1 = makeLabel(this, "Label1", {458, 6, 73, 16});
+    ComboBox1 = make<QComboBox>(this, "ComboBox1", {458, 24, 73, 22});
     setItems(ComboBox1,
              {QStringLiteral("Português"), QStringLiteral("English"), QStringLiteral("Español")});
 
     // The file runs keep their text in memory; this buffer of the window is never shown.
-    RichEdit7 = make<QPlainTextEdit>(this, QStringLiteral("RichEdit7"), {0, 0, 10, 10});
+    RichEdit7 = make<QPlainTextEdit>(this, "RichEdit7", {0, 0, 10, 10});
     RichEdit7->setReadOnly(true);
     RichEdit7->hide();
 }
 
-void Tform1::buildSides()
+QLineEdit* Tform1::addBox(QWidget* parent, int number, const QRect& place)
 {
-    Panel2 = make<QFrame>(this, QStringLiteral("Panel2"), kSidesPanel);
-    static_cast<QFrame*>(Panel2)->setFrameShape(QFrame::StyledPanel);
-    buildSide(Panel2, 4, true);
-    auto* line = make<QFrame>(Panel2, QStringLiteral("Shape1"),
-                              {kSideWidth + 2, 4, 2, kSidesPanel.height() - 8});
-    line->setFrameShape(QFrame::VLine);
-    line->setFrameShadow(QFrame::Sunken);
-    buildSide(Panel2, kSideWidth + 8, false);
+    const std::string name = "Edit" + std::to_string(number);
+    QLineEdit* box = make<QLineEdit>(parent, name.c_str(), place);
+    box->installEventFilter(keys_);
+    edits_[static_cast<std::size_t>(number)] = box;
+    return box;
 }
 
-void Tform1::buildSide(QWidget* panel, int left, bool source)
+// The widgets are made in the order of the rows, which is the order Tab takes.
+void Tform1::buildSides()
 {
-    const SideRows& side = source ? kSourceRows : kTargetRows;
-    QLabel* heading = makeLabel(panel, side.heading, {left, 6, 44, 18});
-    QFont bold = heading->font();
-    bold.setBold(true);
-    heading->setFont(bold);
-    make<QComboBox>(panel, QString::fromLatin1(side.kind), {left + 48, 4, 200, 22});
-    makeLabel(panel, side.datumLabel, {left, 32, 44, 18});
-    make<QComboBox>(panel, QString::fromLatin1(side.datum), {left + 48, 30, 200, 22});
-    for (std::size_t row = 0; row < side.labels.size(); ++row) {
-        const int top = kRowTop + static_cast<int>(row) * kRowStep;
-        makeLabel(panel, side.labels[row], {left, top + 2, 126, 18});
-        for (const char* control : side.controls[row])
-            if (control) makeRowControl(panel, control, {left + 128, top, 120, 20});
-    }
+    Panel2 = make<QFrame>(this, "Panel2", kSidesPanel);
+    static_cast<QFrame*>(Panel2)->setFrameShape(QFrame::StyledPanel);
+    int left = 4;
+    Label24 = makeLabel(Panel2, "Label24", {left, 6, 44, 18});
+    setBold(Label24);
+    ComboBox7 = make<QComboBox>(Panel2, "ComboBox7", {left + 48, 4, 200, 22});
+    Label26 = makeLabel(Panel2, "Label26", {left, 32, 44, 18});
+    ComboBox9 = make<QComboBox>(Panel2, "ComboBox9", {left + 48, 30, 200, 22});
+    Label28 = makeLabel(Panel2, "Label28", rowLabelPlace(left, 1));
+    addBox(Panel2, 13, rowControlPlace(left, 1));
+    addBox(Panel2, 15, rowControlPlace(left, 1));
+    Label29 = makeLabel(Panel2, "Label29", rowLabelPlace(left, 2));
+    ComboBox14 = make<QComboBox>(Panel2, "ComboBox14", rowControlPlace(left, 2));
+    addBox(Panel2, 16, rowControlPlace(left, 2));
+    Label34 = makeLabel(Panel2, "Label34", rowLabelPlace(left, 3));
+    ComboBox16 = make<QComboBox>(Panel2, "ComboBox16", rowControlPlace(left, 3));
+    addBox(Panel2, 17, rowControlPlace(left, 3));
+    Label35 = makeLabel(Panel2, "Label35", rowLabelPlace(left, 4));
+    addBox(Panel2, 18, rowControlPlace(left, 4));
+    addBox(Panel2, 5, rowControlPlace(left, 4));
+    Label36 = makeLabel(Panel2, "Label36", rowLabelPlace(left, 5));
+    addBox(Panel2, 19, rowControlPlace(left, 5));
+    addBox(Panel2, 6, rowControlPlace(left, 5));
+    Label2 = makeLabel(Panel2, "Label2", rowLabelPlace(left, 6));
+    addBox(Panel2, 7, rowControlPlace(left, 6));
+    Label3 = makeLabel(Panel2, "Label3", rowLabelPlace(left, 7));
+    addBox(Panel2, 8, rowControlPlace(left, 7));
+
+    auto* line = make<QFrame>(Panel2, "Shape1", {kSideWidth + 2, 4, 2, kSidesPanel.height() - 8});
+    line->setFrameShape(QFrame::VLine);
+    line->setFrameShadow(QFrame::Sunken);
+
+    left = kSideWidth + 8;
+    Label25 = makeLabel(Panel2, "Label25", {left, 6, 44, 18});
+    setBold(Label25);
+    ComboBox8 = make<QComboBox>(Panel2, "ComboBox8", {left + 48, 4, 200, 22});
+    Label27 = makeLabel(Panel2, "Label27", {left, 32, 44, 18});
+    ComboBox10 = make<QComboBox>(Panel2, "ComboBox10", {left + 48, 30, 200, 22});
+    Label30 = makeLabel(Panel2, "Label30", rowLabelPlace(left, 1));
+    addBox(Panel2, 20, rowControlPlace(left, 1));
+    addBox(Panel2, 14, rowControlPlace(left, 1));
+    Label31 = makeLabel(Panel2, "Label31", rowLabelPlace(left, 2));
+    addBox(Panel2, 21, rowControlPlace(left, 2));
+    Label32 = makeLabel(Panel2, "Label32", rowLabelPlace(left, 3));
+    ComboBox17 = make<QComboBox>(Panel2, "ComboBox17", rowControlPlace(left, 3));
+    addBox(Panel2, 22, rowControlPlace(left, 3));
+    Label33 = makeLabel(Panel2, "Label33", rowLabelPlace(left, 4));
+    addBox(Panel2, 23, rowControlPlace(left, 4));
+    addBox(Panel2, 9, rowControlPlace(left, 4));
+    Label37 = makeLabel(Panel2, "Label37", rowLabelPlace(left, 5));
+    addBox(Panel2, 24, rowControlPlace(left, 5));
+    addBox(Panel2, 10, rowControlPlace(left, 5));
+    Label4 = makeLabel(Panel2, "Label4", rowLabelPlace(left, 6));
+    addBox(Panel2, 11, rowControlPlace(left, 6));
+    Label5 = makeLabel(Panel2, "Label5", rowLabelPlace(left, 7));
+    addBox(Panel2, 12, rowControlPlace(left, 7));
 }
 
 void Tform1::buildPointPanel()
 {
-    Panel3 = make<QFrame>(this, QStringLiteral("Panel3"), kLowerPanel);
+    Panel3 = make<QFrame>(this, "Panel3", kLowerPanel);
     static_cast<QFrame*>(Panel3)->setFrameShape(QFrame::StyledPanel);
-    const std::array<const char*, 3> labels{"Label40", "Label39", "Label38"};
-    const std::array<std::initializer_list<const char*>, 3> rows{
-        {{"Edit25", "Edit1", "Edit28", "Edit3"},
-         {"Edit26", "Edit2", "Edit29", "Edit4"},
-         {"Edit27", "Edit30"}}};
-    for (std::size_t row = 0; row < rows.size(); ++row) {
-        const int top = kInputTop + static_cast<int>(row) * kInputStep;
-        makeLabel(Panel3, labels[row], {6, top + 2, 84, 18});
-        for (const char* box : rows[row]) makeRowControl(Panel3, box, {92, top, 132, 20});
-    }
+    Label40 = makeLabel(Panel3, "Label40", inputLabelPlace(1));
+    for (const int box : {25, 1, 28, 3}) addBox(Panel3, box, inputBoxPlace(1));
+    Label39 = makeLabel(Panel3, "Label39", inputLabelPlace(2));
+    for (const int box : {26, 2, 29, 4}) addBox(Panel3, box, inputBoxPlace(2));
+    Label38 = makeLabel(Panel3, "Label38", inputLabelPlace(3));
+    for (const int box : {27, 30}) addBox(Panel3, box, inputBoxPlace(3));
 
-    Button1 = make<QPushButton>(Panel3, QStringLiteral("Button1"), {232, 28, 40, 24});
+    Button1 = make<QPushButton>(Panel3, "Button1", {232, 28, 40, 24});
     Button1->setText(QStringLiteral("->"));
-    RichEdit5 = make<QPlainTextEdit>(Panel3, QStringLiteral("RichEdit5"), {280, 4, 236, 98});
+    RichEdit5 = make<QPlainTextEdit>(Panel3, "RichEdit5", {280, 4, 236, 98});
     RichEdit5->setReadOnly(true);
     QFont result(QStringLiteral("Arial"), 8);
     result.setStyleHint(QFont::SansSerif);
     RichEdit5->setFont(result);
 
-    Button3 = make<QPushButton>(Panel3, QStringLiteral("Button3"), {92, 78, 80, 24});
-    Button4 = make<QPushButton>(Panel3, QStringLiteral("Button4"), {92, 78, 80, 24});
+    Button3 = make<QPushButton>(Panel3, "Button3", {92, 78, 80, 24});
+    Button4 = make<QPushButton>(Panel3, "Button4", {92, 78, 80, 24});
     Button4->setText(QStringLiteral("Grid"));
 
-    makeLabel(Panel3, "Label7", {6, 106, 56, 14});
+    Label7 = makeLabel(Panel3, "Label7", {6, 106, 56, 14});
     Label8 = makeLabel(Panel3, "Label8", {64, 106, 452, 14});
-    QFont bold = Label8->font();
-    bold.setBold(true);
-    Label8->setFont(bold);
-    makeLabel(Panel3, "Label9", {6, 120, 510, 14});
-    make<QLineEdit>(Panel3, QStringLiteral("MaskEdit1"), {0, 0, 10, 10})->hide();
+    setBold(Label8);
+    Label9 = makeLabel(Panel3, "Label9", {6, 120, 510, 14});
+    make<QLineEdit>(Panel3, "MaskEdit1", {0, 0, 10, 10})->hide();
 }
 
 void Tform1::buildFilePanel()
 {
-    Panel1 = make<QFrame>(this, QStringLiteral("Panel1"), kLowerPanel);
+    Panel1 = make<QFrame>(this, "Panel1", kLowerPanel);
     static_cast<QFrame*>(Panel1)->setFrameShape(QFrame::StyledPanel);
     makeLabel(Panel1, "Label10", {6, 8, 150, 16}, QStringLiteral("Tipo do arquivo de origem"));
-    ComboBox3 = make<QComboBox>(Panel1, QStringLiteral("ComboBox3"), {160, 5, 170, 22});
+    ComboBox3 = make<QComboBox>(Panel1, "ComboBox3", {160, 5, 170, 22});
     ComboBox3->setEditable(true);
     ComboBox3->setInsertPolicy(QComboBox::NoInsert);
     setItems(ComboBox3, {QStringLiteral("DXF"), QStringLiteral("TXT (PONTO,X,Y,Z)"),
                          fromUtf8(pointTextTypeCaption(Language::Portuguese))});
     // Beside the file type, for both types: a choice of the run, not of the files.
-    CheckBox1 = make<QCheckBox>(Panel1, QStringLiteral("CheckBox1"), {338, 5, 178, 22});
+    CheckBox1 = make<QCheckBox>(Panel1, "CheckBox1", {338, 5, 178, 22});
     Label11 =
         makeLabel(Panel1, "Label11", {6, 32, 510, 16},
                   QStringLiteral("O conteudo do arquivo texto devara ser:  PONTO ; X ; Y; Z"));
     Label11->hide();
-    Button9 = make<QPushButton>(Panel1, QStringLiteral("Button9"), {6, 52, 130, 24});
+    Button9 = make<QPushButton>(Panel1, "Button9", {6, 52, 130, 24});
     Label18 = makeLabel(Panel1, "Label18", {142, 56, 374, 16});
-    Button10 = make<QPushButton>(Panel1, QStringLiteral("Button10"), {6, 82, 130, 24});
+    Button10 = make<QPushButton>(Panel1, "Button10", {6, 82, 130, 24});
     Label19 = makeLabel(Panel1, "Label19", {142, 86, 374, 16});
-    makeLabel(Panel1, "Label20", {6, 114, 28, 16}, QStringLiteral("0%"));
-    ProgressBar1 = make<QProgressBar>(Panel1, QStringLiteral("ProgressBar1"), {36, 114, 444, 16});
+    Label20 = makeLabel(Panel1, "Label20", {6, 114, 28, 16}, QStringLiteral("0%"));
+    ProgressBar1 = make<QProgressBar>(Panel1, "ProgressBar1", {36, 114, 444, 16});
     ProgressBar1->setRange(0, 100);
     ProgressBar1->setValue(0);
-    makeLabel(Panel1, "Label21", {484, 114, 34, 16}, QStringLiteral("100%"));
+    Label21 = makeLabel(Panel1, "Label21", {484, 114, 34, 16}, QStringLiteral("100%"));
+    // What the last run did, in the progress bar's row once the run has ended.
+    Label22 = makeLabel(Panel1, "Label22", {6, 114, 510, 16});
+    Label22->hide();
+}
+
+void Tform1::showRunLine(const QString& line, const QString& whole)
+{
+    setShown({Label20, ProgressBar1, Label21}, line.isEmpty());
+    Label22->setText(line);
+    Label22->setToolTip(whole);
+    Label22->setVisible(!line.isEmpty());
 }
 
 void Tform1::wireHandlers()
 {
     // Lists answer the user's choice only (activated), never a selection set from code.
     const auto on = [this](auto* sender, auto signal, void (Tform1::*handler)()) {
-        connect(sender, signal, this,
-                [this, handler] { reportErrors(this, [&] { (this->*handler)(); }); });
+        connect(sender, signal, this, [this, handler] { guarded([&] { (this->*handler)(); }); });
     };
     on(Button1, &QPushButton::clicked, &Tform1::Button1Click);
     on(Button3, &QPushButton::clicked, &Tform1::Button3Click);
@@ -391,8 +389,34 @@ void Tform1::wireHandlers()
     // Enter in a box of single-point mode runs "->", as a click on it would.
     for (int n = 1; n <= kEditBoxes; ++n)
         connect(edits_[static_cast<std::size_t>(n)], &QLineEdit::returnPressed, this, [this] {
-            if (RadioButton1->isChecked()) reportErrors(this, [this] { Button1Click(); });
+            if (RadioButton1->isChecked()) guarded([this] { Button1Click(); });
         });
+}
+
+bool Tform1::guarded(const std::function<void()>& handler)
+{
+    std::optional<BoxConversionError> badBox;
+    const bool ran = reportErrors(this, [&] {
+        try {
+            handler();
+        } catch (const BoxConversionError& error) {
+            badBox = error;
+        }
+    });
+    if (badBox) reportBadBox(*badBox);
+    return ran && !badBox;
+}
+
+void Tform1::reportBadBox(const BoxConversionError& error)
+{
+    const WindowMode mode = RadioButton1->isChecked() ? WindowMode::SinglePoint : WindowMode::File;
+    const WindowState state = snapshot();
+    showErrorReport(this, QString::fromUtf8(error.what()) + QLatin1Char('\n') +
+                              fromUtf8(boxName(error.box, state, mode, language())));
+    if (boxShown(error.box, state, mode)) {
+        edit(error.box)->setFocus(Qt::OtherFocusReason);
+        edit(error.box)->selectAll();
+    }
 }
 
 // --- state ----------------------------------------------------------------------------------
@@ -443,28 +467,50 @@ void Tform1::fillDatumLists()
     setItems(ComboBox10, names);
 }
 
+void Tform1::fillChoiceLists(const TextOf& textOf)
+{
+    using namespace Text;
+    for (QComboBox* kinds : {ComboBox7, ComboBox8})
+        setItems(kinds, {textOf(GridKind), textOf(GeodeticKind), textOf(CartesianKind),
+                         textOf(LocalKind)});
+    setItems(ComboBox14, {textOf(NorthHemisphere), textOf(SouthHemisphere)});
+    for (QComboBox* families : {ComboBox16, ComboBox17})
+        setItems(families, {QStringLiteral("UTM"), QStringLiteral("LTM"), QStringLiteral("RTM"),
+                            textOf(OtherFamily)});
+}
+
 int Tform1::language() const { return ComboBox1->currentIndex(); }
+
+QLineEdit* Tform1::edit(int box) const { return edits_[static_cast<std::size_t>(box)]; }
 
 double Tform1::plainNumber(int box) const
 {
-    return static_cast<double>(
-        readFloat(edits_[static_cast<std::size_t>(box)]->text().toStdString(), user_));
+    try {
+        return static_cast<double>(readFloat(edit(box)->text().toStdString(), user_));
+    } catch (const ConversionError& error) {
+        throw BoxConversionError(error.what(), box);
+    }
 }
 
-QString Tform1::text(int number) const { return fromUtf8(texts_.text(number, language())); }
-
-void Tform1::setShown(std::initializer_list<const char*> names, bool shown)
+QString Tform1::text(Text::Number number) const
 {
-    for (const char* name : names)
-        if (auto* widget = findChild<QWidget*>(QString::fromLatin1(name)))
-            widget->setVisible(shown);
+    return fromUtf8(texts_.text(number, language()));
 }
 
-void Tform1::setRowLabel(const char* name, int textNumber)
+void Tform1::setShown(std::initializer_list<QWidget*> widgets, bool shown)
 {
-    auto* label = findChild<QLabel*>(QString::fromLatin1(name));
-    if (textNumber >= 0) label->setText(text(textNumber));
-    label->setVisible(textNumber >= 0);
+    for (QWidget* widget : widgets) widget->setVisible(shown);
+}
+
+void Tform1::setShown(std::initializer_list<int> boxes, bool shown)
+{
+    for (const int box : boxes) edit(box)->setVisible(shown);
+}
+
+void Tform1::setRowLabel(QLabel* label, Text::Number number)
+{
+    if (number != Text::NoText) label->setText(text(number));
+    label->setVisible(number != Text::NoText);
 }
 
 // --- start-up and close ---------------------------------------------------------------------
@@ -540,7 +586,7 @@ void Tform1::closeEvent(QCloseEvent* event)
     // A close that arrives while a run repaints the window (from the window manager) waits for
     // the run: closing would write the settings and release the engine under it.
     bool closing = false;
-    if (!fileRunning_) reportErrors(this, [&] { closing = !started_ || FormClose(); });
+    if (!fileRunning_) guarded([&] { closing = !started_ || FormClose(); });
     if (closing)
         event->accept();
     else
@@ -614,7 +660,7 @@ void Tform1::copyResultNumbers()
 void Tform1::Button3Click()
 {
     if (!map_) return;
-    map_->setWindowTitle(text(37));
+    map_->setWindowTitle(text(Text::WorldMapTitle));
     const double latitude = plainNumber(25);
     const double longitude = plainNumber(26);
     map_->MapadoMundo(latitude, longitude);
@@ -624,7 +670,7 @@ void Tform1::Button3Click()
 void Tform1::Button4Click()
 {
     if (!map_) return;
-    map_->setWindowTitle(text(36));
+    map_->setWindowTitle(text(Text::ZoneMapTitle));
     const double north = plainNumber(1);
     const double east = plainNumber(2);
     const double centralMeridian = plainNumber(13);
@@ -654,39 +700,38 @@ void Tform1::ComboBox1Change()
     texts_.buildExample(ComboBox2->currentIndex(), user_.decimalSeparator);
     toolkit_.follow(language());
 
-    setWindowTitle(text(0));
-    RadioGroup1->setTitle(text(2));
-    const std::pair<const char*, int> captions[] = {
-        {"Button2", 1}, {"RadioButton1", 3}, {"RadioButton2", 4}, {"Label24", 5},  {"Label25", 6},
-        {"Label26", 7}, {"Label27", 7},      {"Label1", 26},      {"Label2", 55},  {"Label3", 56},
-        {"Label4", 55}, {"Label5", 56},      {"Button3", 40},     {"Button9", 41}, {"Button10", 42},
-        {"Label6", 58}, {"Label7", 61},      {"Label8", 60},      {"Label9", 62}};
-    for (const auto& [name, number] : captions) {
-        QWidget* widget = findChild<QWidget*>(QString::fromLatin1(name));
-        if (auto* label = qobject_cast<QLabel*>(widget))
-            label->setText(text(number));
-        else if (auto* button = qobject_cast<QAbstractButton*>(widget))
-            button->setText(text(number));
-    }
+    using namespace Text;
+    setWindowTitle(text(WindowTitle));
+    RadioGroup1->setTitle(text(WhatToTransform));
+    const std::pair<QLabel*, Text::Number> labels[] = {
+        {Label24, FromSide},         {Label25, ToSide},
+        {Label26, DatumCaption},     {Label27, DatumCaption},
+        {Label1, LanguageCaption},   {Label2, NorthOriginCaption},
+        {Label3, EastOriginCaption}, {Label4, NorthOriginCaption},
+        {Label5, EastOriginCaption}, {Label6, AngleFormatCaption},
+        {Label7, ExampleCaption},    {Label8, AngleFormatExample},
+        {Label9, SignRule}};
+    for (const auto& [label, number] : labels) label->setText(text(number));
+    const std::pair<QAbstractButton*, Text::Number> buttons[] = {{Button2, FileRunButton},
+                                                                 {RadioButton1, OnePointChoice},
+                                                                 {RadioButton2, FileChoice},
+                                                                 {Button3, MapButton},
+                                                                 {Button9, SourceFileButton},
+                                                                 {Button10, DestinationFileButton}};
+    for (const auto& [button, number] : buttons) button->setText(text(number));
     // Its text changes in place, so a chosen third type stays chosen in the editable list.
     ComboBox3->setItemText(FileType::PointsToText, fromUtf8(pointTextTypeCaption(language())));
     CheckBox1->setText(fromUtf8(keepHeightsCaption(language())));
     copyNumbers_->setText(fromUtf8(copyNumbersCaption(language())));
     CheckBox1->setToolTip(fromUtf8(keepHeightsHint(language())));
-    const TextOf current = [this](int number) { return text(number); };
+    const TextOf current = [this](Text::Number number) { return text(number); };
     if (about_) about_->applyLanguage(current);
     if (editor_) editor_->applyLanguage(language());
 
     const int kinds[] = {ComboBox7->currentIndex(), ComboBox8->currentIndex()};
     const int hemisphere = ComboBox14->currentIndex();
     const int families[] = {ComboBox16->currentIndex(), ComboBox17->currentIndex()};
-    setItems(ComboBox7, {text(29), text(30), text(31), text(32)});
-    setItems(ComboBox8, {text(29), text(30), text(31), text(32)});
-    setItems(ComboBox14, {text(33), text(34)});
-    const QStringList familyItems{QStringLiteral("UTM"), QStringLiteral("LTM"),
-                                  QStringLiteral("RTM"), text(57)};
-    setItems(ComboBox16, familyItems);
-    setItems(ComboBox17, familyItems);
+    fillChoiceLists([this](Text::Number number) { return text(number); });
     ComboBox7->setCurrentIndex(kinds[0]);
     ComboBox8->setCurrentIndex(kinds[1]);
     ComboBox14->setCurrentIndex(hemisphere);
@@ -700,84 +745,97 @@ void Tform1::ComboBox1Change()
 void Tform1::ComboBox7Change()
 {
     using namespace CoordinateKind;
+    using namespace Text;
     const int kind = ComboBox7->currentIndex();
     if (kind < Grid || kind > Topographic) return;
     const bool grid = kind == Grid, local = kind == Topographic;
-    setRowLabel("Label28", grid ? 8 : local ? 14 : -1);
-    setRowLabel("Label29", grid ? 9 : local ? 15 : -1);
-    setRowLabel("Label34", grid ? 13 : local ? 10 : -1);
-    setRowLabel("Label35", local ? 11 : -1);
-    setRowLabel("Label36", local ? 12 : -1);
-    setShown({"Edit13", "ComboBox14", "ComboBox16"}, grid);
-    setShown({"Edit15", "Edit16", "Edit17", "Edit18", "Edit19"}, local);
-    setShown({"Button3"}, kind == Geodetic);
-    setShown({"Button4"}, grid && ComboBox16->currentIndex() == GridFamily::Utm);
+    setRowLabel(Label28, grid ? CentralMeridianCaption : local ? OriginLatitudeCaption : NoText);
+    setRowLabel(Label29, grid ? HemisphereCaption : local ? OriginLongitudeCaption : NoText);
+    setRowLabel(Label34, grid ? SystemCaption : local ? PlaneHeightCaption : NoText);
+    setRowLabel(Label35, local ? PlaneOriginXCaption : NoText);
+    setRowLabel(Label36, local ? PlaneOriginYCaption : NoText);
+    setShown({edit(13), ComboBox14, ComboBox16}, grid);
+    setShown({15, 16, 17, 18, 19}, local);
+    setShown({Button3}, kind == Geodetic);
+    setShown({Button4}, grid && ComboBox16->currentIndex() == GridFamily::Utm);
 
     // Input rows 1 to 3 by kind: grid, geodetic, Cartesian, local.
-    constexpr int kRow1[] = {16, 19, 21, 24}, kRow2[] = {17, 20, 22, 25},
-                  kRow3[] = {18, 18, 23, 18};
-    setRowLabel("Label40", kRow1[kind]);
-    setRowLabel("Label39", kRow2[kind]);
-    setRowLabel("Label38", kRow3[kind]);
-    setShown({"Edit25", "Edit26"}, kind == Geodetic);
-    setShown({"Edit27"}, kind != Cartesian);
-    setShown({"Edit1", "Edit2"}, grid);
-    setShown({"Edit28", "Edit29", "Edit30"}, kind == Cartesian);
-    setShown({"Edit3", "Edit4"}, local);
+    constexpr Text::Number kRow1[] = {NorthLabel, LatitudeLabel, XLabel, SurveyXLabel},
+                           kRow2[] = {EastLabel, LongitudeLabel, YLabel, SurveyYLabel},
+                           kRow3[] = {HeightLabel, HeightLabel, ZLabel, HeightLabel};
+    setRowLabel(Label40, kRow1[kind]);
+    setRowLabel(Label39, kRow2[kind]);
+    setRowLabel(Label38, kRow3[kind]);
+    setShown({25, 26}, kind == Geodetic);
+    setShown({27}, kind != Cartesian);
+    setShown({1, 2}, grid);
+    setShown({28, 29, 30}, kind == Cartesian);
+    setShown({3, 4}, local);
 
     if (grid)
         ComboBox16Change();
     else
-        setShown({"Label2", "Label3", "Edit5", "Edit6", "Edit7", "Edit8"}, false);
+        hideOriginRows({Label2, Label3}, {5, 6, 7, 8});
 }
 
 void Tform1::ComboBox8Change()
 {
     using namespace CoordinateKind;
+    using namespace Text;
     const int kind = ComboBox8->currentIndex();
     if (kind < Grid || kind > Topographic) return;
     const bool grid = kind == Grid, local = kind == Topographic;
     // No hemisphere on the target side: row 2 stays empty for a grid.
-    setRowLabel("Label30", grid ? 8 : local ? 14 : -1);
-    setRowLabel("Label31", local ? 15 : -1);
-    setRowLabel("Label32", grid ? 13 : local ? 10 : -1);
-    setRowLabel("Label33", local ? 11 : -1);
-    setRowLabel("Label37", local ? 12 : -1);
-    setShown({"Edit20", "ComboBox17"}, grid);
-    setShown({"Edit14", "Edit21", "Edit22", "Edit23", "Edit24"}, local);
+    setRowLabel(Label30, grid ? CentralMeridianCaption : local ? OriginLatitudeCaption : NoText);
+    setRowLabel(Label31, local ? OriginLongitudeCaption : NoText);
+    setRowLabel(Label32, grid ? SystemCaption : local ? PlaneHeightCaption : NoText);
+    setRowLabel(Label33, local ? PlaneOriginXCaption : NoText);
+    setRowLabel(Label37, local ? PlaneOriginYCaption : NoText);
+    setShown({edit(20), ComboBox17}, grid);
+    setShown({14, 21, 22, 23, 24}, local);
 
     if (grid)
         ComboBox17Change();
     else
-        setShown({"Label4", "Label5", "Edit9", "Edit10", "Edit11", "Edit12"}, false);
+        hideOriginRows({Label4, Label5}, {9, 10, 11, 12});
 }
 
 void Tform1::ComboBox16Change()
 {
     const bool grid = ComboBox7->currentIndex() == CoordinateKind::Grid;
     const int family = ComboBox16->currentIndex();
-    if (grid) setShown({"Button4"}, family == GridFamily::Utm);
-    showOtherFamilyRows(grid && family == GridFamily::UserDefined, "Label35", "Label36",
-                        {"Label2", "Label3", "Edit5", "Edit6", "Edit7", "Edit8"});
+    if (grid) setShown({Button4}, family == GridFamily::Utm);
+    showOtherFamilyRows(grid && family == GridFamily::UserDefined, Label35, Label36,
+                        {Label2, Label3}, {5, 6, 7, 8});
 }
 
 void Tform1::ComboBox17Change()
 {
     showOtherFamilyRows(ComboBox8->currentIndex() == CoordinateKind::Grid &&
                             ComboBox17->currentIndex() == GridFamily::UserDefined,
-                        "Label33", "Label37",
-                        {"Label4", "Label5", "Edit9", "Edit10", "Edit11", "Edit12"});
+                        Label33, Label37, {Label4, Label5}, {9, 10, 11, 12});
 }
 
-void Tform1::showOtherFamilyRows(bool shown, const char* koLabel, const char* widthLabel,
-                                 std::initializer_list<const char*> rest)
+void Tform1::showOtherFamilyRows(bool shown, QLabel* koLabel, QLabel* widthLabel,
+                                 std::initializer_list<QWidget*> originLabels,
+                                 std::initializer_list<int> boxes)
 {
     if (shown) {
-        findChild<QLabel*>(QString::fromLatin1(koLabel))->setText(QStringLiteral("Ko"));
-        findChild<QLabel*>(QString::fromLatin1(widthLabel))->setText(text(54));
+        koLabel->setText(QStringLiteral("Ko"));
+        widthLabel->setText(text(Text::ZoneWidthCaption));
     }
     setShown({koLabel, widthLabel}, shown);
-    setShown(rest, shown);
+    setShown(originLabels, shown);
+    setShown(boxes, shown);
+}
+
+// Rows 6 and 7 and the family's boxes of rows 4 and 5, for a kind other than a grid; rows 4 and 5
+// keep their labels, which a local plane uses.
+void Tform1::hideOriginRows(std::initializer_list<QWidget*> originLabels,
+                            std::initializer_list<int> boxes)
+{
+    setShown(originLabels, false);
+    setShown(boxes, false);
 }
 
 // --- file mode ------------------------------------------------------------------------------
@@ -830,6 +888,7 @@ void Tform1::Button2Click()
     const WindowState state = snapshot();
     // The type is the list's at the moment of the click, whatever the file's extension says.
     const int type = state.ComboBox3;
+    showRunLine({}, {});
     ProgressBar1->setValue(0);
     stopRequested_ = false;
     // The events let a request to end the session in; it stops the run where it stands.
@@ -841,6 +900,8 @@ void Tform1::Button2Click()
         if (stopRequested_) throw Stopped{};
     };
     FileRunSummary summary;
+    QElapsedTimer clock;
+    clock.start();
     try {
         const BusyCursor busy;
         const QScopedValueRollback running(fileRunning_, true);
@@ -855,7 +916,15 @@ void Tform1::Button2Click()
                 : ExportaDXF(source, destination, state, datums, *Motor, user_, progress);
     } catch (const Stopped&) {
         return;
+    } catch (const std::exception& error) {
+        // The message box says it at once; the line keeps it in sight afterwards.
+        const QString reason = QString::fromUtf8(error.what()).simplified();
+        const QString line = fromUtf8(refusedRunLine(reason.toStdString(), language()));
+        showRunLine(elided(Label22, line, Qt::ElideRight), line);
+        throw;
     }
+    const double seconds = static_cast<double>(clock.elapsed()) / 1000;
+    showFinishedRun(summary, seconds);
     QApplication::beep();
     QApplication::beep();
     if (summary.rejected > 0)
@@ -863,4 +932,18 @@ void Tform1::Button2Click()
                              fromUtf8(rejectedPointsMessage(summary.rejected, summary.points,
                                                             summary.firstRejectedLine,
                                                             language())));
+}
+
+void Tform1::showFinishedRun(const FileRunSummary& summary, double seconds)
+{
+    const auto line = [&](const QString& file) {
+        return fromUtf8(
+            fileRunLine(summary, seconds, user_.decimalSeparator, file.toStdString(), language()));
+    };
+    // The numbers stay whole; a long file name gives up its middle.
+    const QString whole = line(SaveDialog1.fileName);
+    const int room = Label22->width() - Label22->fontMetrics().horizontalAdvance(line({})) - 4;
+    const QString file =
+        Label22->fontMetrics().elidedText(SaveDialog1.fileName, Qt::ElideMiddle, std::max(room, 0));
+    showRunLine(line(file), whole);
 }

@@ -10,14 +10,19 @@
 #include "transform/text/NumberFormat.h"
 #include "config/ProgramFiles.h"
 #include "ui/texts/TextTables.h"
+#include "ui/WindowTexts.h"
 #include "transform/pipeline/WindowState.h"
 
 #include <QWidget>
 
 #include <array>
+#include <functional>
 #include <initializer_list>
 #include <memory>
 
+struct FileRunSummary;
+class BoxConversionError;
+class NumericKeyFilter;
 class QCheckBox;
 class QComboBox;
 class QGroupBox;
@@ -87,6 +92,15 @@ private:
     void Button9Click();
     void Button10Click();
     void Button2Click();
+    // The run's line in the progress bar's row; an empty line brings the bar back. `whole` is
+    // the line unshortened, as its tooltip.
+    void showRunLine(const QString& line, const QString& whole);
+    void showFinishedRun(const FileRunSummary& summary, double seconds);
+
+    // Runs a handler as reportErrors does; a box that does not read is named as the user sees
+    // it, and focused when it is on screen. False when the handler threw.
+    bool guarded(const std::function<void()>& handler);
+    void reportBadBox(const BoxConversionError& error);
 
     void buildTopStrip();
     void buildSides();
@@ -99,16 +113,23 @@ private:
     void fillDatumLists();
 
     int language() const;
-    // A box's text read as a plain number with the user's separators.
+    QLineEdit* edit(int box) const;  // EditN
+    // A box's text read as a plain number with the user's separators; BoxConversionError names
+    // the box when it does not read.
     double plainNumber(int box) const;
-    QString text(int number) const;
-    // Shows or hides widgets by name; a label given a text number gets that text and is shown,
-    // one given -1 is hidden.
-    void setShown(std::initializer_list<const char*> names, bool shown);
-    void setRowLabel(const char* name, int textNumber);
-    // Rows 4 to 7 of a side for the family other: "Ko", the zone width (text 54), the origins.
-    void showOtherFamilyRows(bool shown, const char* koLabel, const char* widthLabel,
-                             std::initializer_list<const char*> rest);
+    QString text(Text::Number number) const;
+    void fillChoiceLists(const TextOf& textOf);
+    QLineEdit* addBox(QWidget* parent, int number, const QRect& place);
+    void setShown(std::initializer_list<QWidget*> widgets, bool shown);
+    void setShown(std::initializer_list<int> boxes, bool shown);
+    // A row's label with a text and shown, or hidden for NoText.
+    void setRowLabel(QLabel* label, Text::Number number);
+    // Rows 4 to 7 of a side for the family other: "Ko", the zone width, the origins.
+    void showOtherFamilyRows(bool shown, QLabel* koLabel, QLabel* widthLabel,
+                             std::initializer_list<QWidget*> originLabels,
+                             std::initializer_list<int> boxes);
+    void hideOriginRows(std::initializer_list<QWidget*> originLabels,
+                        std::initializer_list<int> boxes);
 
     NumberFormat user_;
     ProgramFiles files_;
@@ -128,6 +149,7 @@ private:
     TForm2* about_ = nullptr;
     TForm3* editor_ = nullptr;
 
+    NumericKeyFilter* keys_ = nullptr;    // every number box's key filter
     std::array<QLineEdit*, 31> edits_{};  // Edit1 to Edit30 at their numbers
     QComboBox *ComboBox1 = nullptr, *ComboBox2 = nullptr, *ComboBox3 = nullptr,
               *ComboBox7 = nullptr, *ComboBox8 = nullptr, *ComboBox9 = nullptr,
@@ -141,5 +163,13 @@ private:
     QWidget *Panel1 = nullptr, *Panel2 = nullptr, *Panel3 = nullptr;
     QPlainTextEdit *RichEdit5 = nullptr, *RichEdit7 = nullptr;
     QProgressBar* ProgressBar1 = nullptr;
-    QLabel *Label8 = nullptr, *Label11 = nullptr, *Label18 = nullptr, *Label19 = nullptr;
+    // The labels the language switch and the kinds set, by their row's name.
+    QLabel *Label1 = nullptr, *Label2 = nullptr, *Label3 = nullptr, *Label4 = nullptr,
+           *Label5 = nullptr, *Label6 = nullptr, *Label7 = nullptr, *Label8 = nullptr,
+           *Label9 = nullptr, *Label11 = nullptr, *Label18 = nullptr, *Label19 = nullptr,
+           *Label20 = nullptr, *Label21 = nullptr, *Label22 = nullptr, *Label24 = nullptr,
+           *Label25 = nullptr, *Label26 = nullptr, *Label27 = nullptr, *Label28 = nullptr,
+           *Label29 = nullptr, *Label30 = nullptr, *Label31 = nullptr, *Label32 = nullptr,
+           *Label33 = nullptr, *Label34 = nullptr, *Label35 = nullptr, *Label36 = nullptr,
+           *Label37 = nullptr, *Label38 = nullptr, *Label39 = nullptr, *Label40 = nullptr;
 };

@@ -9,6 +9,7 @@
 #include <QLabel>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QRegularExpression>
 
 #include <deque>
 #include <fstream>
@@ -246,6 +247,16 @@ void FilesTest::drawingRunEndToEnd()
     auto* bar = child<QProgressBar>(w(), "ProgressBar1");
     QCOMPARE(std::size_t(bar->maximum()), lineCount(source));
     QCOMPARE(bar->value(), bar->maximum());
+    // The bar's row now says what the run did; the whole line is the tooltip.
+    QVERIFY(!shownIn(w(), "ProgressBar1") && shownIn(w(), "Label22"));
+    const QString said = child<QLabel>(w(), "Label22")->toolTip();
+    const QRegularExpression line(QStringLiteral(
+        "^(\\d+) lines, (\\d+) points transformed, 0 rejected, in \\d+,\\d\\d s; written: (.*)$"));
+    const QRegularExpressionMatch match = line.match(said);
+    QVERIFY2(match.hasMatch(), qPrintable(said));
+    QCOMPARE(match.captured(1).toULongLong(), lineCount(source));
+    QVERIFY(match.captured(2).toInt() > 0);
+    QCOMPARE(match.captured(3), qs(destination));
     QVERIFY(enabled(w(), "Button2"));  // the same files can run again
 }
 
@@ -308,10 +319,15 @@ void FilesTest::pointTextRunsInEveryLanguage()
     struct Caption {
         int language;
         QString text;
+        QString runLine;  // the start of the line after the run
     };
-    const Caption captions[] = {{Language::Portuguese, QStringLiteral("TXT -> TXT (PONTO;X;Y;Z)")},
-                                {Language::English, QStringLiteral("TXT -> TXT (POINT;X;Y;Z)")},
-                                {Language::Spanish, QStringLiteral("TXT -> TXT (PUNTO;X;Y;Z)")}};
+    const Caption captions[] = {
+        {Language::Portuguese, QStringLiteral("TXT -> TXT (PONTO;X;Y;Z)"),
+         QStringLiteral("2 linhas, 2 pontos transformados, 0 rejeitados, em ")},
+        {Language::English, QStringLiteral("TXT -> TXT (POINT;X;Y;Z)"),
+         QStringLiteral("2 lines, 2 points transformed, 0 rejected, in ")},
+        {Language::Spanish, QStringLiteral("TXT -> TXT (PUNTO;X;Y;Z)"),
+         QStringLiteral("2 líneas, 2 puntos transformados, 0 rechazados, en ")}};
     start();
     folder_->write("marks.txt", "M1;-45.4;-22.25;100\r\nM2 ; -46.123456789 ; -23.5001 ; 760.256\n");
     const fs::path destination = folder_->file("marks-out.txt");
@@ -334,6 +350,9 @@ void FilesTest::pointTextRunsInEveryLanguage()
         auto* bar = child<QProgressBar>(w(), "ProgressBar1");
         QCOMPARE(bar->maximum(), 2);
         QCOMPARE(bar->value(), 2);
+        const QString said = child<QLabel>(w(), "Label22")->text();
+        QVERIFY2(said.startsWith(caption.runLine) && said.endsWith(QStringLiteral("marks-out.txt")),
+                 qPrintable(said));
     }
     // Both dialogs offer text files.
     QCOMPARE(opened_[0].fileName, QStringLiteral("*.Txt"));
@@ -361,6 +380,10 @@ void FilesTest::failedRunIsReportedAndLeavesTheDestination()
     QVERIFY2(watcher_->seen[0].text.startsWith(QStringLiteral("Cannot open file")),
              qPrintable(watcher_->seen[0].text));
     QCOMPARE(folder_->read("keep.dxf"), std::string("previous\r\n"));
+    QVERIFY2(child<QLabel>(w(), "Label22")
+                 ->toolTip()
+                 .startsWith(QStringLiteral("Nothing was written: Cannot open file")),
+             qPrintable(child<QLabel>(w(), "Label22")->toolTip()));
     QVERIFY(enabled(w(), "Button2"));
     // A box that is not a number stops the run at its first point, before anything is written.
     const fs::path source = fs::path(ZELVORA_SAMPLES) / "dxf" / "ezdxf_r12_utm.dxf";

@@ -222,12 +222,14 @@ void MapsTest::aBoxThatIsNotANumberIsReportedAndNothingShown()
     p.showWorld("-22,9", "47°W");
     QVERIFY(!p.mapWasShown());
     QCOMPARE(p.watcher.texts(),
-             QStringList{QStringLiteral("'47°W' is not a valid floating point value")});
+             QStringList{QStringLiteral("'47°W' is not a valid floating point value\n"
+                                        "Box: From: Longitude")});
     p.watcher.clear();
     p.showZone("7400000", "500000", "-45.5", 1);  // "." is not this user's separator
     QVERIFY(!p.mapWasShown());
     QCOMPARE(p.watcher.texts(),
-             QStringList{QStringLiteral("'-45.5' is not a valid floating point value")});
+             QStringList{QStringLiteral("'-45.5' is not a valid floating point value\n"
+                                        "Box: From: Central Meridian")});
 }
 
 void MapsTest::pointsFarOffThePictureAreDrawnWhereTheyFall()

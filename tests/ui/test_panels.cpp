@@ -1,6 +1,7 @@
 // The rows of both sides and of the point input follow the chosen kind and family, labelled in
 // the current language; the language and angle-format switches recaption every window.
 #include "tests/ui/ui_support.h"
+#include "ui/texts/WindowMessages.h"
 
 #include <QCheckBox>
 #include <QGroupBox>
@@ -204,6 +205,10 @@ void PanelsTest::everyKindAndFamilyOnBothSides()
                 expectSource(w, kind, family, texts);
                 if (QTest::currentTestFailed()) qWarning("%s", qPrintable(where));
                 expectTarget(w, kind, family, texts);
+                // The error messages' table of where each box shows agrees with the window.
+                for (int box = 1; box <= kEditBoxes; ++box)
+                    QVERIFY(boxShown(box, w.snapshot(), WindowMode::SinglePoint) ==
+                            shownIn(w, qPrintable(QStringLiteral("Edit%1").arg(box))));
                 if (QTest::currentTestFailed()) qWarning("%s", qPrintable(where));
                 QVERIFY(!QTest::currentTestFailed());
             }

@@ -247,8 +247,10 @@ void PointTest::aBadBoxGoesToTheGeneralReportAndClearsTheResult()
     click(w, "Button1");
     QCOMPARE(watcher.seen.size(), std::size_t{1});
     QCOMPARE(watcher.seen[0].caption, QStringLiteral("Zelvora"));
-    QCOMPARE(watcher.seen[0].text, QStringLiteral("'12x' is not a valid floating point value"));
+    QCOMPARE(watcher.seen[0].text,
+             QStringLiteral("'12x' is not a valid floating point value\nBox: From: (N)orth"));
     QVERIFY(resultLines(w).isEmpty());
+    QCOMPARE(w.focusWidget(), child<QLineEdit>(w, "Edit1"));
     // The window keeps working.
     typeInto(w, "Edit1", QStringLiteral("10000000"));
     watcher.clear();
@@ -274,9 +276,17 @@ void PointTest::aBadHiddenFamilyBoxKeepsThePreviousResult()
     typeInto(w, "Edit5", QStringLiteral("0,99.96"));
     watcher.clear();
     click(w, "Button1");
+    // Named with the choice that shows it, in the window's language.
     QCOMPARE(watcher.texts(),
-             QStringList{QStringLiteral("'0,99.96' is not a valid floating point value")});
+             QStringList{QStringLiteral("'0,99.96' is not a valid floating point value\n"
+                                        "Box: From: Ko (shown with: From: Transverse Mercator)")});
     QCOMPARE(resultLines(w), before);
+    choose(w, "ComboBox1", 2);
+    watcher.clear();
+    click(w, "Button1");
+    QCOMPARE(watcher.texts(), QStringList{QStringLiteral(
+                                  "'0,99.96' is not a valid floating point value\n"
+                                  "Casilla: De: Ko (aparece con: De: Mercator Transversal)")});
 }
 
 void PointTest::messagesFollowTheLanguage()

@@ -77,9 +77,19 @@ void SettingsTest::badBoxKeepsTheWindowOpen()
     QVERIFY(!w.close());
     QVERIFY(w.isVisible());
     QCOMPARE(watcher.texts(),
-             QStringList{QStringLiteral("'7OO' is not a valid floating point value")});
+             QStringList{QStringLiteral("'7OO' is not a valid floating point value\n"
+                                        "Box: To: Plane Height (shown with: To: Local Survey)")});
     QVERIFY(!std::filesystem::exists(folder.file("Zelvora.Cfg")));
     typeInto(w, "Edit22", QStringLiteral("700"));
+    // A box two choices away from the screen names both.
+    choose(w, "ComboBox8", 1);  // geodetic, and the family is UTM
+    typeInto(w, "Edit9", QStringLiteral("1,2,3"));
+    watcher.clear();
+    QVERIFY(!w.close());
+    QCOMPARE(watcher.texts(), QStringList{QStringLiteral(
+                                  "'1,2,3' is not a valid floating point value\nBox: To: Ko "
+                                  "(shown with: To: Transverse Mercator, To: System Other)")});
+    typeInto(w, "Edit9", QStringLiteral("1"));
     QVERIFY(w.close());
     QVERIFY(std::filesystem::exists(folder.file("Zelvora.Cfg")));
 }

@@ -211,11 +211,14 @@ std::string_view InterfaceTexts::text(int number, int language) const
 
 ResultLabels resultLabels(int language)
 {
-    const auto label = [language](int number) {
+    using namespace Text;
+    const auto label = [language](Number number) {
         return std::string(TextoIdioma(number, language));
     };
-    return ResultLabels{label(16), label(17), label(18), label(19), label(20), label(21),
-                        label(22), label(23), label(24), label(25), label(39), label(59)};
+    return ResultLabels{label(NorthLabel),    label(EastLabel),      label(HeightLabel),
+                        label(LatitudeLabel), label(LongitudeLabel), label(XLabel),
+                        label(YLabel),        label(ZLabel),         label(SurveyXLabel),
+                        label(SurveyYLabel),  label(ZoneLabel),      label(ConvergenceLabel)};
 }
 
 ResultTexts interfaceResultTexts()
@@ -263,27 +266,10 @@ std::string datumEntryMessage(const DatumEntry& entry, int language)
     if (entry.code == DatumEntryCode::Valid) return {};
     std::string message(MensagemIdioma(entry.code, language));
     if (entry.code == DatumEntryCode::NotANumber)
-        message +=
-            '\n' + entry.failedTag + std::string(TextoIdioma(53, language)) + entry.failedText;
+        message += '\n' + entry.failedTag + std::string(TextoIdioma(Text::CannotBe, language)) +
+                   entry.failedText;
     return message;
 }
-
-namespace {
-
-struct Wording {
-    const char* portuguese;
-    const char* english;
-    const char* spanish;
-
-    std::string in(int language) const
-    {
-        return language == Language::Portuguese ? portuguese
-               : language == Language::Spanish  ? spanish
-                                                : english;
-    }
-};
-
-}  // namespace
 
 std::string datumRefusedMessage(DatumRefused::Reason reason, int language)
 {

@@ -21,12 +21,84 @@ inline constexpr int Spanish = 2;
 inline constexpr int Count = 3;
 }  // namespace Language
 
+// The interface texts by number: each value is the text's row in the table, so the numbers the
+// settings, tests and tables share stay as they are.
+namespace Text {
+enum Number : int {
+    NoText = -1,  // a label given no text is hidden
+    WindowTitle = 0,
+    FileRunButton = 1,
+    WhatToTransform = 2,
+    OnePointChoice = 3,
+    FileChoice = 4,
+    FromSide = 5,
+    ToSide = 6,
+    DatumCaption = 7,
+    CentralMeridianCaption = 8,
+    HemisphereCaption = 9,
+    PlaneHeightCaption = 10,
+    PlaneOriginXCaption = 11,
+    PlaneOriginYCaption = 12,
+    SystemCaption = 13,
+    OriginLatitudeCaption = 14,
+    OriginLongitudeCaption = 15,
+    NorthLabel = 16,
+    EastLabel = 17,
+    HeightLabel = 18,
+    LatitudeLabel = 19,
+    LongitudeLabel = 20,
+    XLabel = 21,
+    YLabel = 22,
+    ZLabel = 23,
+    SurveyXLabel = 24,
+    SurveyYLabel = 25,
+    LanguageCaption = 26,
+    DesignedBy = 27,
+    Collaborators = 28,
+    GridKind = 29,
+    GeodeticKind = 30,
+    CartesianKind = 31,
+    LocalKind = 32,
+    NorthHemisphere = 33,
+    SouthHemisphere = 34,
+    VersionCaption = 35,
+    ZoneMapTitle = 36,
+    WorldMapTitle = 37,
+    SuggestionInvitation = 38,
+    ZoneLabel = 39,
+    MapButton = 40,
+    SourceFileButton = 41,
+    DestinationFileButton = 42,
+    Disclaimer = 43,
+    EquatorialRadiusCaption = 44,
+    FlatteningCaption = 45,
+    ShiftHeading = 46,
+    ApplyButton = 47,
+    DeleteButton = 48,
+    AddButton = 49,
+    CancelButton = 50,
+    EditorWarning = 51,
+    NewDatumName = 52,
+    CannotBe = 53,
+    ZoneWidthCaption = 54,
+    NorthOriginCaption = 55,
+    EastOriginCaption = 56,
+    OtherFamily = 57,
+    AngleFormatCaption = 58,
+    ConvergenceLabel = 59,
+    AngleFormatExample = 60,
+    ExampleCaption = 61,
+    SignRule = 62,
+    Adviser = 63,
+};
+}  // namespace Text
+
 inline constexpr int kTextCount = 64;
 inline constexpr int kMessageCodeCount = 101;
 inline constexpr int kTextSlotCount = kTextCount * Language::Count;
 inline constexpr int kMessageSlotCount = kMessageCodeCount * Language::Count;
 // The worked example of the angle format, built from pieces rather than stored.
-inline constexpr int kExampleText = 60;
+inline constexpr int kExampleText = Text::AngleFormatExample;
 
 // Slot of text (or status code) number in language: 3 x number + language.
 constexpr int slotOf(int number, int language) { return Language::Count * number + language; }
@@ -55,6 +127,20 @@ public:
 
 private:
     std::array<std::string, Language::Count> example_;
+};
+
+// One message in the three languages; an unknown language reads English.
+struct Wording {
+    const char* portuguese;
+    const char* english;
+    const char* spanish;
+
+    std::string in(int language) const
+    {
+        return language == Language::Portuguese ? portuguese
+               : language == Language::Spanish  ? spanish
+                                                : english;
+    }
 };
 
 // The labels of the result lines (texts 16 to 25, 39 and 59) in one language.
