@@ -1,6 +1,6 @@
-// Renders the main window in every language, for each source kind and in file mode, the About
-// window and the datum editor in every language, and the two map pictures marked at a point,
-// into PNG files:
+// Renders the main window in every language, for each source kind, in file mode and after a
+// file run, a Spanish result in decimal degrees, the About window and the datum editor in every
+// language, and the two map pictures marked at a point, into PNG files:
 //
 //     QT_QPA_PLATFORM=offscreen zelvora-screenshots OUTPUT_FOLDER
 //
@@ -22,6 +22,9 @@
 
 #include <cstdio>
 #include <functional>
+#include <memory>
+#include <optional>
+#include <utility>
 
 namespace {
 
@@ -35,9 +38,42 @@ void choose(Tform1& window, const char* list, int index)
     emit box->activated(index);
 }
 
+void type(Tform1& window, const char* box, const char* text)
+{
+    window.findChild<QLineEdit*>(QString::fromLatin1(box))->setText(QString::fromUtf8(text));
+}
+
 void click(Tform1& window, const char* button)
 {
     window.findChild<QAbstractButton*>(QString::fromLatin1(button))->click();
+}
+
+// The file dialogs answer with the same two files every time.
+class FixedFiles : public FileDialogs {
+public:
+    FixedFiles(QString source, QString destination)
+        : source_(std::move(source)), destination_(std::move(destination))
+    {
+    }
+    std::optional<QString> open(QWidget*, const FileDialogSettings&) override { return source_; }
+    std::optional<QString> save(QWidget*, const FileDialogSettings&) override
+    {
+        return destination_;
+    }
+
+private:
+    QString source_, destination_;
+};
+
+// A few survey marks in UTM zone 23 south, as a point file holds them.
+void writeMarks(const QString& path)
+{
+    QFile marks(path);
+    if (!marks.open(QIODevice::WriteOnly)) return;
+    marks.write(
+        "M1;332104.512;7395127.331;760.250\r\n"
+        "M2;332287.046;7395310.870;758.913\r\n"
+        "M3;332455.780;7395002.118;762.407\r\n");
 }
 
 bool save(QWidget& widget, const QDir& folder, const QString& name)
@@ -85,6 +121,10 @@ int main(int argc, char** argv)
     const NumberFormat user{',', "."};
     ProgramWindows windows(user, ProgramFiles::inOneFolder(programFolder.path().toStdString()));
     Tform1& window = *windows.form1;
+    const QString marks = programFolder.filePath(QStringLiteral("marks.txt"));
+    writeMarks(marks);
+    window.setFileDialogs(
+        std::make_unique<FixedFiles>(marks, programFolder.filePath(QStringLiteral("marks.dxf"))));
     window.show();
     window.activateWindow();
     while (!window.started() || !aboutSaved)
@@ -104,12 +144,32 @@ int main(int argc, char** argv)
         }
         click(window, "RadioButton2");
         ok = save(window, output, QStringLiteral("main-%1-file").arg(kLanguages[language])) && ok;
+        // A point file carried from the grid to geodetic coordinates into a drawing.
+        choose(window, "ComboBox7", 0);
+        choose(window, "ComboBox8", 1);
+        choose(window, "ComboBox3", 1);
+        click(window, "Button9");
+        click(window, "Button10");
+        click(window, "Button2");
+        ok = save(window, output, QStringLiteral("main-%1-run").arg(kLanguages[language])) && ok;
         windows.Form2->adjustSize();
         ok = save(*windows.Form2, output, QStringLiteral("about-%1").arg(kLanguages[language])) &&
              ok;
         ok = save(*windows.Form3, output, QStringLiteral("datum-%1").arg(kLanguages[language])) &&
              ok;
     }
+    // In Spanish with decimal degrees, a point near Campinas: the result's first line in sight.
+    choose(window, "ComboBox1", 2);
+    choose(window, "ComboBox2", 0);
+    click(window, "RadioButton1");
+    choose(window, "ComboBox7", 1);
+    choose(window, "ComboBox8", 0);
+    type(window, "Edit25", "-22,9071");
+    type(window, "Edit26", "-47,0632");
+    type(window, "Edit27", "685");
+    click(window, "Button1");
+    ok = save(window, output, QStringLiteral("main-es-result")) && ok;
+
     // The map window as "Map" and "Grid" show it, for a point near Campinas.
     TGraficosGeo& map = *windows.GraficosGeo;
     map.MapadoMundo(-22.9, -47.06);
