@@ -44,6 +44,7 @@
 #include <climits>
 #include <memory>
 #include <optional>
+#include <tuple>
 
 namespace {
 
@@ -117,6 +118,18 @@ void setBold(QWidget* widget)
     QFont bold = widget->font();
     bold.setBold(true);
     widget->setFont(bold);
+}
+
+// A side's first two rows: its caption in bold and its kind list, "Datum" and its datum list.
+std::tuple<QLabel*, QComboBox*, QLabel*, QComboBox*> sideHead(QWidget* panel, int left,
+                                                              std::array<const char*, 4> names)
+{
+    QLabel* heading = makeLabel(panel, names[0], {left, 6, 44, 18});
+    setBold(heading);
+    auto* kind = make<QComboBox>(panel, names[1], {left + 48, 4, 200, 22});
+    QLabel* datumLabel = makeLabel(panel, names[2], {left, 32, 44, 18});
+    auto* datum = make<QComboBox>(panel, names[3], {left + 48, 30, 200, 22});
+    return {heading, kind, datumLabel, datum};
 }
 
 // While a file run works the window is repainted but takes no input; the cursor says so.
@@ -228,59 +241,42 @@ void Tform1::buildSides()
     Panel2 = make<QFrame>(this, "Panel2", kSidesPanel);
     static_cast<QFrame*>(Panel2)->setFrameShape(QFrame::StyledPanel);
     int left = 4;
-    Label24 = makeLabel(Panel2, "Label24", {left, 6, 44, 18});
-    setBold(Label24);
-    ComboBox7 = make<QComboBox>(Panel2, "ComboBox7", {left + 48, 4, 200, 22});
-    Label26 = makeLabel(Panel2, "Label26", {left, 32, 44, 18});
-    ComboBox9 = make<QComboBox>(Panel2, "ComboBox9", {left + 48, 30, 200, 22});
-    Label28 = makeLabel(Panel2, "Label28", rowLabelPlace(left, 1));
-    addBox(Panel2, 13, rowControlPlace(left, 1));
-    addBox(Panel2, 15, rowControlPlace(left, 1));
-    Label29 = makeLabel(Panel2, "Label29", rowLabelPlace(left, 2));
+    std::tie(Label24, ComboBox7, Label26, ComboBox9) =
+        sideHead(Panel2, left, {"Label24", "ComboBox7", "Label26", "ComboBox9"});
+    // A row's list and box never show together, so their order within the row is Tab's too.
+    Label28 = addRow(Panel2, "Label28", left, 1, {13, 15});
+    Label29 = addRow(Panel2, "Label29", left, 2, {16});
     ComboBox14 = make<QComboBox>(Panel2, "ComboBox14", rowControlPlace(left, 2));
-    addBox(Panel2, 16, rowControlPlace(left, 2));
-    Label34 = makeLabel(Panel2, "Label34", rowLabelPlace(left, 3));
+    Label34 = addRow(Panel2, "Label34", left, 3, {17});
     ComboBox16 = make<QComboBox>(Panel2, "ComboBox16", rowControlPlace(left, 3));
-    addBox(Panel2, 17, rowControlPlace(left, 3));
-    Label35 = makeLabel(Panel2, "Label35", rowLabelPlace(left, 4));
-    addBox(Panel2, 18, rowControlPlace(left, 4));
-    addBox(Panel2, 5, rowControlPlace(left, 4));
-    Label36 = makeLabel(Panel2, "Label36", rowLabelPlace(left, 5));
-    addBox(Panel2, 19, rowControlPlace(left, 5));
-    addBox(Panel2, 6, rowControlPlace(left, 5));
-    Label2 = makeLabel(Panel2, "Label2", rowLabelPlace(left, 6));
-    addBox(Panel2, 7, rowControlPlace(left, 6));
-    Label3 = makeLabel(Panel2, "Label3", rowLabelPlace(left, 7));
-    addBox(Panel2, 8, rowControlPlace(left, 7));
+    Label35 = addRow(Panel2, "Label35", left, 4, {18, 5});
+    Label36 = addRow(Panel2, "Label36", left, 5, {19, 6});
+    Label2 = addRow(Panel2, "Label2", left, 6, {7});
+    Label3 = addRow(Panel2, "Label3", left, 7, {8});
 
     auto* line = make<QFrame>(Panel2, "Shape1", {kSideWidth + 2, 4, 2, kSidesPanel.height() - 8});
     line->setFrameShape(QFrame::VLine);
     line->setFrameShadow(QFrame::Sunken);
 
     left = kSideWidth + 8;
-    Label25 = makeLabel(Panel2, "Label25", {left, 6, 44, 18});
-    setBold(Label25);
-    ComboBox8 = make<QComboBox>(Panel2, "ComboBox8", {left + 48, 4, 200, 22});
-    Label27 = makeLabel(Panel2, "Label27", {left, 32, 44, 18});
-    ComboBox10 = make<QComboBox>(Panel2, "ComboBox10", {left + 48, 30, 200, 22});
-    Label30 = makeLabel(Panel2, "Label30", rowLabelPlace(left, 1));
-    addBox(Panel2, 20, rowControlPlace(left, 1));
-    addBox(Panel2, 14, rowControlPlace(left, 1));
-    Label31 = makeLabel(Panel2, "Label31", rowLabelPlace(left, 2));
-    addBox(Panel2, 21, rowControlPlace(left, 2));
-    Label32 = makeLabel(Panel2, "Label32", rowLabelPlace(left, 3));
+    std::tie(Label25, ComboBox8, Label27, ComboBox10) =
+        sideHead(Panel2, left, {"Label25", "ComboBox8", "Label27", "ComboBox10"});
+    Label30 = addRow(Panel2, "Label30", left, 1, {20, 14});
+    Label31 = addRow(Panel2, "Label31", left, 2, {21});
+    Label32 = addRow(Panel2, "Label32", left, 3, {22});
     ComboBox17 = make<QComboBox>(Panel2, "ComboBox17", rowControlPlace(left, 3));
-    addBox(Panel2, 22, rowControlPlace(left, 3));
-    Label33 = makeLabel(Panel2, "Label33", rowLabelPlace(left, 4));
-    addBox(Panel2, 23, rowControlPlace(left, 4));
-    addBox(Panel2, 9, rowControlPlace(left, 4));
-    Label37 = makeLabel(Panel2, "Label37", rowLabelPlace(left, 5));
-    addBox(Panel2, 24, rowControlPlace(left, 5));
-    addBox(Panel2, 10, rowControlPlace(left, 5));
-    Label4 = makeLabel(Panel2, "Label4", rowLabelPlace(left, 6));
-    addBox(Panel2, 11, rowControlPlace(left, 6));
-    Label5 = makeLabel(Panel2, "Label5", rowLabelPlace(left, 7));
-    addBox(Panel2, 12, rowControlPlace(left, 7));
+    Label33 = addRow(Panel2, "Label33", left, 4, {23, 9});
+    Label37 = addRow(Panel2, "Label37", left, 5, {24, 10});
+    Label4 = addRow(Panel2, "Label4", left, 6, {11});
+    Label5 = addRow(Panel2, "Label5", left, 7, {12});
+}
+
+QLabel* Tform1::addRow(QWidget* panel, const char* label, int left, int row,
+                       std::initializer_list<int> boxes)
+{
+    QLabel* made = makeLabel(panel, label, rowLabelPlace(left, row));
+    for (const int box : boxes) addBox(panel, box, rowControlPlace(left, row));
+    return made;
 }
 
 void Tform1::buildPointPanel()

@@ -120,6 +120,9 @@ private:
     QString text(Text::Number number) const;
     void fillChoiceLists(const TextOf& textOf);
     QLineEdit* addBox(QWidget* parent, int number, const QRect& place);
+    // A side's row: its label, then the boxes that share the row's place.
+    QLabel* addRow(QWidget* panel, const char* label, int left, int row,
+                   std::initializer_list<int> boxes);
     void setShown(std::initializer_list<QWidget*> widgets, bool shown);
     void setShown(std::initializer_list<int> boxes, bool shown);
     // A row's label with a text and shown, or hidden for NoText.
