@@ -1,5 +1,6 @@
 #include "tools/ToolState.h"
 
+#include "config/CrsCodes.h"
 #include "transform/text/AngleText.h"
 #include "transform/text/CoordinateKinds.h"
 #include "transform/text/KeyFilter.h"
@@ -121,14 +122,52 @@ void typeChecked(WindowState& state, std::string WindowState::*field, const std:
     }
 }
 
-void applySide(WindowState& state, const SideOptions& o, const SideBoxes& boxes, const char* side,
-               const std::string& prefix, const DatumCatalogue& catalogue, const NumberFormat& user)
+// An EPSG code as the kind, datum, family and central meridian of a side; the other options of
+// the side may not set them again. The UTM zone's hemisphere is returned for the source's
+// hemisphere: a target grid follows each point's own.
+std::optional<bool> applyCrs(WindowState& state, int code, const SideOptions& o,
+                             const SideBoxes& boxes, const char* side, const std::string& prefix,
+                             const DatumCatalogue& catalogue)
+{
+    const std::optional<CrsDefinition> crs = crsByCode(code);
+    const std::string epsg = "EPSG:" + std::to_string(code);
+    if (!crs)
+        throw UsageError(prefix + ": " + epsg +
+                         " is not a system this program sets up (--list-crs lists those it does)");
+    const std::pair<const char*, bool> overlaps[] = {{"-datum", o.datum.has_value()},
+                                                     {"-family", o.family.has_value()},
+                                                     {"-cm", o.centralMeridian.has_value()}};
+    for (const auto& [option, given] : overlaps)
+        if (given)
+            throw UsageError(prefix + option + ": " + prefix + " " + epsg + " sets it already (" +
+                             crs->name + ")");
+    const auto& names = catalogue.names();
+    const auto at = std::find(names.begin(), names.end(), crs->datum);
+    if (at == names.end())
+        throw UsageError(prefix + ": " + epsg + " (" + crs->name + ") is on the datum '" +
+                         crs->datum + "', which the catalogue does not hold for the " + side +
+                         " system (--list-datums shows its datums)");
+    state.*boxes.kind = crs->kind;
+    state.*boxes.datum = static_cast<int>(at - names.begin());
+    if (crs->kind != CoordinateKind::Grid) return std::nullopt;
+    state.*boxes.family = GridFamily::Utm;
+    state.*boxes.meridian = std::to_string(crs->centralMeridian());
+    return crs->south;
+}
+
+std::optional<bool> applySide(WindowState& state, const SideOptions& o, const SideBoxes& boxes,
+                              const char* side, const std::string& prefix,
+                              const DatumCatalogue& catalogue, const NumberFormat& user)
 {
     const auto box = [&](std::string WindowState::*field, const std::optional<std::string>& v,
                          const char* option, bool isAngle = false) {
         if (v) typeChecked(state, field, *v, prefix + option, isAngle, user);
     };
-    if (o.kind) state.*boxes.kind = indexOf(*o.kind, kKinds, "the coordinate system");
+    std::optional<bool> south;
+    if (const auto code = o.kind ? epsgCode(*o.kind) : std::nullopt)
+        south = applyCrs(state, *code, o, boxes, side, prefix, catalogue);
+    else if (o.kind)
+        state.*boxes.kind = indexOf(*o.kind, kKinds, "the coordinate system");
     if (o.datum) state.*boxes.datum = datumIndex(*o.datum, catalogue, side);
     if (o.family) state.*boxes.family = indexOf(*o.family, kFamilies, "the grid family");
     box(boxes.meridian, o.centralMeridian, "-cm", true);
@@ -143,6 +182,7 @@ void applySide(WindowState& state, const SideOptions& o, const SideBoxes& boxes,
         for (std::size_t i = 0; i < fields.size(); ++i)
             typeChecked(state, boxes.origin[i], fields[i], option + " " + kNames[i], i < 2, user);
     }
+    return south;
 }
 
 }  // namespace
@@ -199,9 +239,15 @@ void applyOptions(WindowState& state, const StateOptions& options, const DatumCa
                              std::to_string(*options.angleFormat));
         state.ComboBox2 = *options.angleFormat;
     }
-    applySide(state, options.from, kSource, "source", "--from", catalogue, user);
+    const std::optional<bool> crsSouth =
+        applySide(state, options.from, kSource, "source", "--from", catalogue, user);
     applySide(state, options.to, kTarget, "target", "--to", catalogue, user);
     if (options.south && options.north) throw UsageError("--south and --north exclude each other");
+    if (crsSouth && (options.south || options.north) && options.south != *crsSouth)
+        throw UsageError(std::string(options.south ? "--south" : "--north") + ": --from " +
+                         *options.from.kind + " is a zone of the " +
+                         (*crsSouth ? "south" : "north"));
+    if (crsSouth) state.ComboBox14 = *crsSouth ? 1 : 0;
     if (options.south) state.ComboBox14 = 1;
     if (options.north) state.ComboBox14 = 0;
     if (options.keepHeights && options.convertHeights)
@@ -209,6 +255,20 @@ void applyOptions(WindowState& state, const StateOptions& options, const DatumCa
     if (options.keepHeights) state.CheckBox1 = true;
     if (options.convertHeights) state.CheckBox1 = false;
     if (options.language) state.ComboBox1 = indexOf(*options.language, kLanguages, "the language");
+}
+
+std::string crsListing()
+{
+    std::string text;
+    for (const CrsDefinition& crs : allCrsCodes()) {
+        text += "EPSG:" + std::to_string(crs.code) + '\t' + crs.name + '\t' +
+                kKinds[static_cast<std::size_t>(crs.kind)] + ", " + crs.datum;
+        if (crs.kind == CoordinateKind::Grid)
+            text += ", UTM, central meridian " + std::to_string(crs.centralMeridian()) +
+                    (crs.south ? ", south" : ", north");
+        text += '\n';
+    }
+    return text;
 }
 
 void typePoint(WindowState& state, const std::vector<std::string>& values, const NumberFormat& user)

@@ -19,7 +19,7 @@ public:
 
 // One side's options; an option not given leaves the settings file's value.
 struct SideOptions {
-    std::optional<std::string> kind;    // grid, geodetic, cartesian, local
+    std::optional<std::string> kind;    // grid, geodetic, cartesian, local, or EPSG:CODE
     std::optional<std::string> datum;   // a name of the catalogue or an index
     std::optional<std::string> family;  // utm, ltm, rtm, other
     std::optional<std::string> centralMeridian;
@@ -55,6 +55,10 @@ void applyOptions(WindowState& state, const StateOptions& options, const DatumCa
 // geodetic latitude longitude h, geocentric X Y Z, local X Y h.
 void typePoint(WindowState& state, const std::vector<std::string>& values,
                const NumberFormat& user);
+
+// One line an EPSG code the options take: "EPSG:29193", a tab, the registry's name, a tab, what
+// it sets ("grid, SAD 69, UTM, central meridian -45, south").
+std::string crsListing();
 
 // One line a datum: its index, a blank, its name, a tab, then a, 1/f, dx, dy, dz.
 std::string datumListing(const DatumCatalogue& catalogue, const NumberFormat& user);

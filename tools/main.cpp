@@ -35,6 +35,7 @@ const char* const kUsage = R"(Usage: zelvora-convert [OPTIONS] point [VALUES...]
        zelvora-convert [OPTIONS] points --text [--decimals N] SOURCE.txt DESTINATION.txt
        zelvora-convert [OPTIONS] dxf|points --check SOURCE
        zelvora-convert [OPTIONS] --list-datums
+       zelvora-convert --list-crs
 
 Transforms coordinates with the settings of Zelvora's main window: the source system
 ("De:") and the target system ("Para:"), their datums, grid zones and plane origins, the
@@ -64,6 +65,15 @@ ANGLES AND THE START-UP VALUES
   sides, UTM, central meridian -45, south, angle format 2, English. A settings file that
   cannot be used whole stops the run (exit 2). "zelvora-convert settings" prints what a run
   starts from, options applied, each angle as the format reads it.
+
+EPSG CODES
+  --from and --to take an EPSG code instead of a kind: --from EPSG:29193 --to EPSG:31983 is
+  SAD 69 / UTM zone 23S to SIRGAS 2000 / UTM zone 23S. A code sets the kind, the datum (by its
+  name in the catalogue), and for a UTM zone the family, the central meridian and, for the
+  source, the hemisphere; --from-datum, --from-family, --from-cm, --south and --north may
+  not set them again. A target zone's hemisphere follows each point, as in the window: a
+  point north of the equator gets a northern northing. --list-crs lists the codes: the
+  geographic and geocentric systems of the shipped datums and their UTM zones.
 
 GRID FAMILIES AND THE LOCAL PLANE
   utm, ltm and rtm are the 6-, 1- and 2-degree families; other takes its scale factor, zone
@@ -179,6 +189,7 @@ struct Arguments {
     StateOptions state;
     std::optional<std::string> decimal, thousands;
     bool listDatums = false;
+    bool listCrs = false;
     std::vector<std::string> values;
     bool withStatus = false;
     FileCommand file;
@@ -189,7 +200,7 @@ struct Arguments {
 void addSide(CLI::App& app, SideOptions& side, const std::string& prefix, const std::string& group)
 {
     app.add_option(prefix, side.kind, "coordinate system")
-        ->type_name("grid|geodetic|cartesian|local")
+        ->type_name("grid|geodetic|cartesian|local|EPSG:CODE")
         ->group(group);
     app.add_option(prefix + "-datum", side.datum, "datum, by its name or its index")
         ->type_name("NAME|INDEX")
@@ -302,6 +313,10 @@ int runStreamOn(const WindowState& state, const DatumCatalogue& catalogue, const
 int run(const Arguments& a, const Commands& commands)
 {
     const NumberFormat user = userNumberFormat(a.decimal, a.thousands);
+    if (a.listCrs) {
+        std::cout << crsListing();
+        return kSuccess;
+    }
 
     const fs::path datumsFile = fileOf(a.datums, kCatalogueFileName);
     if (a.datums && !fs::exists(datumsFile))
@@ -316,7 +331,8 @@ int run(const Arguments& a, const Commands& commands)
     if (!commands.point->parsed() && !commands.stream->parsed() && !files &&
         !commands.settings->parsed())
         throw UsageError(
-            "say what to do: point, stream, dxf, points, settings or --list-datums (--help "
+            "say what to do: point, stream, dxf, points, settings, --list-datums or --list-crs "
+            "(--help "
             "explains them)");
 
     const StartingState start = startingState(a, catalogue.catalogue.QuantDatum(), user);
@@ -355,6 +371,9 @@ void addGlobalOptions(CLI::App& app, Arguments& a)
         ->group(files);
     app.add_flag("--list-datums", a.listDatums,
                  "print the catalogue: index, name, a, 1/f, dx, dy, dz")
+        ->group(files);
+    app.add_flag("--list-crs", a.listCrs,
+                 "print the EPSG codes --from and --to take: code, name, what they set")
         ->group(files);
 
     const std::string source = "Source system (De:)", target = "Target system (Para:)";

@@ -9,6 +9,7 @@
 // operation's area of use (its centre and corners) to where PROJ's pipeline for the same
 // operation puts them, within a centimetre in three dimensions. That last check is the one that
 // settles the sign convention: X(WGS 84) = X(datum) + Dx is EPSG's "geocentric translations".
+#include "config/CrsCodes.h"
 #include "config/DatumCatalogue.h"
 
 #include <gtest/gtest.h>
@@ -353,3 +354,57 @@ TEST(ShippedCatalogue, EachDatumIsItsEpsgTransformationToWgs84)
 }
 
 }  // namespace
+
+// Every EPSG code the tool takes is the registry's system of that name, of the kind, on a datum
+// with the catalogue datum's ellipsoid, and, for a UTM zone, the zone's Transverse Mercator.
+TEST(CrsCodes, EachCodeIsTheRegistrysSystemOnItsCatalogueDatum)
+{
+    const ProjContext ctx;
+    const auto& catalogue = shipped().catalogue;
+    const std::vector<std::string> names = catalogue.names();
+    const std::vector<CrsDefinition> codes = allCrsCodes();
+    ASSERT_GT(codes.size(), 300u);
+    for (const CrsDefinition& c : codes) {
+        SCOPED_TRACE("EPSG:" + std::to_string(c.code));
+        const Pj crs(proj_create_from_database(ctx.get(), "EPSG", std::to_string(c.code).c_str(),
+                                               PJ_CATEGORY_CRS, 0, nullptr));
+        ASSERT_TRUE(crs);
+        EXPECT_FALSE(proj_is_deprecated(crs.get()));
+        EXPECT_EQ(proj_get_name(crs.get()), c.name);
+        const PJ_TYPE type = proj_get_type(crs.get());
+        switch (c.kind) {
+        case 0: EXPECT_EQ(type, PJ_TYPE_PROJECTED_CRS); break;
+        case 1:
+            EXPECT_TRUE(type == PJ_TYPE_GEOGRAPHIC_2D_CRS || type == PJ_TYPE_GEOGRAPHIC_3D_CRS);
+            break;
+        default: EXPECT_EQ(type, PJ_TYPE_GEOCENTRIC_CRS);
+        }
+        const auto at = std::find(names.begin(), names.end(), c.datum);
+        ASSERT_NE(at, names.end()) << c.datum << " is not in the shipped catalogue";
+        EllipsoidFigures figures;
+        ASSERT_TRUE(ellipsoidOf(ctx.get(), crs.get(), figures));
+        expectEllipsoid(*catalogue.datumAt(static_cast<int>(at - names.begin())), figures);
+        if (c.kind != 0) continue;
+        const Pj conversion(proj_crs_get_coordoperation(ctx.get(), crs.get()));
+        ASSERT_TRUE(conversion);
+        const char* method = nullptr;
+        proj_coordoperation_get_method_info(ctx.get(), conversion.get(), &method, nullptr, nullptr);
+        EXPECT_STREQ(method, "Transverse Mercator");
+        const auto parameter = [&](const char* name) {
+            const int index =
+                proj_coordoperation_get_param_index(ctx.get(), conversion.get(), name);
+            double value = std::nan("");
+            proj_coordoperation_get_param(ctx.get(), conversion.get(), index, nullptr, nullptr,
+                                          nullptr, &value, nullptr, nullptr, nullptr, nullptr,
+                                          nullptr, nullptr);
+            return value;
+        };
+        EXPECT_EQ(parameter("Latitude of natural origin"), 0);
+        EXPECT_EQ(parameter("Longitude of natural origin"), c.centralMeridian());
+        EXPECT_EQ(parameter("Scale factor at natural origin"), 0.9996);
+        EXPECT_EQ(parameter("False easting"), 500000);
+        EXPECT_EQ(parameter("False northing"), c.south ? 10000000 : 0);
+    }
+    EXPECT_FALSE(crsByCode(29194 + 1000).has_value());
+    EXPECT_EQ(crsByCode(29193)->name, "SAD69 / UTM zone 23S");
+}

@@ -170,6 +170,34 @@ TEST_F(Convert, OptionsOverrideOnePartOfTheStateEach)
     EXPECT_EQ(lines[2], "h = 33,0000 m");
 }
 
+TEST_F(Convert, EpsgCodesSetWhatTheirOptionsSet)
+{
+    const std::vector<std::string> point{"point", "7395127,331", "332104,512", "760"};
+    const auto withOptions = [&](std::vector<std::string> options) {
+        options.insert(options.begin(), {"--decimal", ","});
+        options.insert(options.end(), point.begin(), point.end());
+        return run(options);
+    };
+    const Outcome byCode = withOptions({"--from", "EPSG:29193", "--to", "EPSG:31983"});
+    const Outcome byOptions =
+        withOptions({"--from", "grid", "--from-datum", "SAD 69", "--from-family", "utm",
+                     "--from-cm", "-45", "--south", "--to", "grid", "--to-datum", "SIRGAS 2000",
+                     "--to-family", "utm", "--to-cm", "-45"});
+    EXPECT_EQ(byCode.status, 0) << byCode.err;
+    EXPECT_EQ(byCode.out, byOptions.out);
+    EXPECT_NE(byCode.out.find("Zona 23 K"), std::string::npos) << byCode.out;
+    // Geographic and geocentric codes set the kind and the datum.
+    const Outcome geocentric = withOptions({"--from", "EPSG:29193", "--to", "EPSG:4978"});
+    const Outcome cartesian =
+        withOptions({"--from", "EPSG:29193", "--to", "cartesian", "--to-datum", "WGS 84"});
+    EXPECT_EQ(geocentric.status, 0) << geocentric.err;
+    EXPECT_EQ(geocentric.out, cartesian.out);
+    const Outcome listing = run({"--list-crs"});
+    EXPECT_NE(listing.out.find("EPSG:31983\tSIRGAS 2000 / UTM zone 23S\tgrid, SIRGAS 2000, UTM, "
+                               "central meridian -45, south\n"),
+              std::string::npos);
+}
+
 struct BadRun {
     const char* why;
     std::vector<std::string> args;
@@ -187,7 +215,17 @@ const BadRun kBadRuns[] = {
     {"an unknown option", {"--bogus", "point"}, "--bogus"},
     {"both hemispheres", {"--south", "--north", "point"}, "exclude each other"},
     {"an origin of four values", {"--from-origin", "1,2,3,4", "point"}, "five values"},
-    {"nothing to do", {}, "point, stream, dxf, points, settings or --list-datums"},
+    {"nothing to do", {}, "point, stream, dxf, points, settings, --list-datums or --list-crs"},
+    {"an EPSG code the program does not set up", {"--from", "EPSG:2193", "point"}, "--list-crs"},
+    {"an EPSG code and the datum it sets",
+     {"--from", "EPSG:29193", "--from-datum", "0", "point"},
+     "--from-datum: --from EPSG:29193 sets it already (SAD69 / UTM zone 23S)"},
+    {"an EPSG zone of the south and --north",
+     {"--from", "epsg:29193", "--north", "point"},
+     "--north: --from epsg:29193 is a zone of the south"},
+    {"an EPSG code on a datum the catalogue lacks",
+     {"--to", "EPSG:4230", "point"},
+     "is on the datum 'ED50', which the catalogue does not hold"},
     {"an option that is no number, named",
      {"--to-cm", "x", "point"},
      "zelvora-convert: --to-cm: 'x' is not a valid floating point value\n"},
