@@ -33,7 +33,7 @@ struct DatumSystems {
 // From the EPSG registry (version 10 as PROJ 9.1 ships it); every code is checked against it by
 // the tests.
 // clang-format off
-const std::array<DatumSystems, 36> kDatums{{
+const std::array<DatumSystems, 40> kDatums{{
     {"WGS 84", "WGS 84", 4326, 4979, 4978, {{32601, 1, 60, false}, {32701, 1, 60, true}}},
     {"SIRGAS 2000", "SIRGAS 2000", 4674, 4989, 4988,
      {{31965, 11, 22, false}, {6210, 23, 24, false}, {31977, 17, 25, true}, {5396, 26, 26, true}}},
@@ -74,6 +74,10 @@ const std::array<DatumSystems, 36> kDatums{{
     {"Old Hawaiian", "Old Hawaiian", 4135, 0, 0, {}},
     {"Ain el Abd", "Ain el Abd", 4204, 0, 0, {{20436, 36, 40, false}}},
     {"Hu Tzu Shan 1950", "Hu Tzu Shan 1950", 4236, 0, 0, {{3829, 51, 51, false}}},
+    {"DHDN", "DHDN", 4314, 0, 0, {}},
+    {"Amersfoort", "Amersfoort", 4289, 0, 0, {}},
+    {"S-JTSK", "S-JTSK", 4156, 0, 0, {}},
+    {"BD72", "Belge 1972", 4313, 0, 0, {}},
 }};
 // clang-format on
 

@@ -7,13 +7,93 @@
 #include "transform/text/Trim.h"
 #include "transform/text/Windows1252.h"
 
+#include <algorithm>
 #include <array>
+#include <charconv>
+#include <cmath>
+#include <string>
+#include <vector>
 
 namespace {
 
+// The largest rotation and scale change a line may hold: published datums stay below a few
+// arc-seconds and a few tens of ppm, and a value beyond these is a slip of the unit.
+constexpr long double kLargestRotation = 60;  // arc-seconds
+constexpr long double kLargestScale = 100;    // parts per million
+
+struct DatumLine {
+    TDatum datum;
+    DatumCitation citation;
+};
+
+long double boundedValue(std::string_view key, std::string_view text, long double largest)
+{
+    const long double value = readFloat(text, NumberFormat::file());
+    if (!(std::fabs(value) <= largest))
+        throw ConversionError(std::string(key) + "=" + std::string(text) + " is beyond " +
+                              formatGeneral(largest, NumberFormat::file()) +
+                              (key == "ppm" ? " ppm" : " arc-seconds"));
+    return value;
+}
+
+std::optional<int> positiveCode(std::string_view text)
+{
+    int code = 0;
+    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), code);
+    if (error != std::errc() || end != text.data() + text.size() || code < 1) return std::nullopt;
+    return code;
+}
+
+// The key=value fields after Dz, into the datum's rotation and the line's citation.
+void readFurtherFields(std::string_view rest, DatumLine& line)
+{
+    std::vector<std::string> seen;
+    bool framed = false;
+    HelmertRotation& rotation = line.datum.Rotation;
+    while (!rest.empty()) {
+        const auto comma = rest.find(',');
+        const std::string_view field = trimBlanks(rest.substr(0, comma));
+        rest = comma == std::string_view::npos ? std::string_view{} : rest.substr(comma + 1);
+        const auto equals = field.find('=');
+        const std::string key(trimBlanks(field.substr(0, equals)));
+        const std::string_view value = equals == std::string_view::npos
+                                           ? std::string_view{}
+                                           : trimBlanks(field.substr(equals + 1));
+        if (std::find(seen.begin(), seen.end(), key) != seen.end())
+            throw ConversionError(key + "= is given twice");
+        seen.push_back(key);
+        if (key == "rx")
+            rotation.Rx = boundedValue(key, value, kLargestRotation);
+        else if (key == "ry")
+            rotation.Ry = boundedValue(key, value, kLargestRotation);
+        else if (key == "rz")
+            rotation.Rz = boundedValue(key, value, kLargestRotation);
+        else if (key == "ppm")
+            rotation.Scale = boundedValue(key, value, kLargestScale);
+        else if (key == "frame" && (value == "9606" || value == "9607")) {
+            framed = true;
+            rotation.convention = value == "9606" ? RotationConvention::PositionVector
+                                                  : RotationConvention::CoordinateFrame;
+        } else if (const auto code = key == "epsg" ? positiveCode(value) : std::nullopt)
+            line.citation.epsg = *code;
+        else if (key == "accuracy" && readFloat(value, NumberFormat::file()) >= 0)
+            line.citation.accuracy = std::string(value);
+        else
+            throw ConversionError(quotedForMessage(field) +
+                                  " is not one of rx=, ry=, rz=, ppm= (numbers), frame=9606 or "
+                                  "frame=9607, epsg= (a code), accuracy= (metres)");
+    }
+    if (!rotation.none() && !framed)
+        throw ConversionError(
+            "rotations or a scale need frame=9606 (position vector) or "
+            "frame=9607 (coordinate frame)");
+    if (rotation.none() && framed)
+        throw ConversionError("frame= is given without rotations or a scale");
+}
+
 // a,1/f,name,Dx,Dy,Dz: cut at the first five commas; the first five fields lose their blanks,
-// the sixth is the rest of the line, read as a number like the others.
-TDatum datumOfLine(std::string_view line)
+// the sixth runs to the next comma, and key=value fields may follow.
+DatumLine datumOfLine(std::string_view line)
 {
     std::array<std::string_view, 6> fields;
     std::string_view rest = line;
@@ -25,14 +105,34 @@ TDatum datumOfLine(std::string_view line)
         fields[i] = trimBlanks(rest.substr(0, comma));
         rest.remove_prefix(comma + 1);
     }
-    fields[5] = rest;
+    const auto comma = rest.find(',');
+    fields[5] = rest.substr(0, comma);
+    rest = comma == std::string_view::npos ? std::string_view{} : rest.substr(comma + 1);
     const auto file = NumberFormat::file();
     const long double A = readFloat(fields[0], file);
     const long double InvF = readFloat(fields[1], file);
     const long double Dx = readFloat(fields[3], file);
     const long double Dy = readFloat(fields[4], file);
     const long double Dz = readFloat(fields[5], file);
-    return TDatum(windows1252ToUtf8(fields[2]), A, 1.0L / InvF, Dx, Dy, Dz);
+    DatumLine read{TDatum(windows1252ToUtf8(fields[2]), A, 1.0L / InvF, Dx, Dy, Dz), {}};
+    readFurtherFields(rest, read);
+    return read;
+}
+
+// The key=value fields of a datum, in the order the file writes them.
+std::string furtherFields(const TDatum& datum, const DatumCitation& citation)
+{
+    const auto file = NumberFormat::file();
+    std::string text;
+    const HelmertRotation& r = datum.Rotation;
+    if (!r.none())
+        text +=
+            ",rx=" + formatGeneral(r.Rx, file) + ",ry=" + formatGeneral(r.Ry, file) +
+            ",rz=" + formatGeneral(r.Rz, file) + ",ppm=" + formatGeneral(r.Scale, file) +
+            (r.convention == RotationConvention::PositionVector ? ",frame=9606" : ",frame=9607");
+    if (citation.epsg != 0) text += ",epsg=" + std::to_string(citation.epsg);
+    if (!citation.accuracy.empty()) text += ",accuracy=" + citation.accuracy;
+    return text;
 }
 
 int linesBeforeFirstEmpty(TextLines& lines)
@@ -92,18 +192,32 @@ void DatumCatalogue::store(int slot, const std::string& Name, long double A, lon
         throw DatumRefused(DatumRefused::Reason::NoSlot,
                            "there is no datum " + std::to_string(slot) + " to store");
     TDatum datum(name, A, 1.0L / InvF, Dx, Dy, Dz);
-    if (slot == QuantDatum() + 1)
-        datums_.push_back(std::move(datum));
-    else
-        datums_[static_cast<std::size_t>(slot)] = std::move(datum);
+    if (slot == QuantDatum() + 1) {
+        append(std::move(datum));
+    } else {
+        const auto at = static_cast<std::size_t>(slot);
+        const TDatum& was = datums_[at];
+        datum.Rotation = was.Rotation;
+        const bool sameFigures =
+            was.A == datum.A && was.F == datum.F && was.Dx == Dx && was.Dy == Dy && was.Dz == Dz;
+        if (!sameFigures) citations_[at] = {};
+        datums_[at] = std::move(datum);
+    }
     changed_ = true;
 }
 
-bool DatumCatalogue::append(TDatum datum)
+bool DatumCatalogue::append(TDatum datum, DatumCitation citation)
 {
     if (QuantDatum() + 1 == Slots) return false;
     datums_.push_back(std::move(datum));
+    citations_.push_back(std::move(citation));
     return true;
+}
+
+DatumCitation DatumCatalogue::citationAt(int index) const
+{
+    if (index < 0 || index > QuantDatum()) return {};
+    return citations_[static_cast<std::size_t>(index)];
 }
 
 DatumSelection AtualizaDatum(DatumCatalogue& catalogue, int slot, const std::string& Name,
@@ -130,7 +244,8 @@ CatalogueReading readCatalogue(std::string_view content)
             break;
         }
         try {
-            reading.catalogue.append(datumOfLine(line));
+            DatumLine read = datumOfLine(line);
+            reading.catalogue.append(std::move(read.datum), std::move(read.citation));
         } catch (const ConversionError& error) {
             reading.problem = "line " + std::to_string(number) + ": " + error.what() +
                               "; the datums of the lines before it were loaded";
@@ -157,10 +272,12 @@ std::string catalogueText(const DatumCatalogue& catalogue)
 {
     const auto file = NumberFormat::file();
     std::string text;
-    for (const auto& datum : catalogue.ListaDatum()) {
+    for (int i = 0; i <= catalogue.QuantDatum(); ++i) {
+        const TDatum& datum = *catalogue.datumAt(i);
         text += formatGeneral(datum.A, file) + ',' + formatGeneral(1.0L / datum.F, file) + ',' +
                 utf8ToWindows1252(datum.Name) + ',' + formatGeneral(datum.Dx, file) + ',' +
-                formatGeneral(datum.Dy, file) + ',' + formatGeneral(datum.Dz, file) + "\r\n";
+                formatGeneral(datum.Dy, file) + ',' + formatGeneral(datum.Dz, file) +
+                furtherFields(datum, catalogue.citationAt(i)) + "\r\n";
     }
     return text;
 }

@@ -3,6 +3,17 @@
 //
 //     a,1/f,name,Dx,Dy,Dz        for example   6378000,300.5,Datum A,-10.5,20,-3.25
 //
+// A seven-parameter datum adds its rotations in arc-seconds, its scale change in parts per
+// million and the convention of the rotations' signs (EPSG method 9606, position vector, or
+// 9607, coordinate frame); any line may cite the EPSG transformation its figures come from and
+// that transformation's accuracy in metres:
+//
+//     ...,Dz,rx=0.202,ry=0.045,rz=-2.455,ppm=6.7,frame=9607,epsg=1777,accuracy=3
+//
+// The further fields are key=value, each at most once; the program writes them in this order and
+// only when they are there, so that a line of six fields stays six. Rotations are at most 60
+// arc-seconds and scales 100 ppm in size; rotations or a scale need their frame.
+//
 // Numbers in the general form with "." and no grouping; names in Windows-1252 in the file and
 // UTF-8 in the program; lines end with CR LF. The first empty line ends the catalogue.
 #pragma once
@@ -28,6 +39,14 @@ private:
     Reason why_;
 };
 
+// Where a datum's figures come from, as its line cites them; empty for a line that cites none.
+struct DatumCitation {
+    int epsg = 0;          // the EPSG transformation to WGS 84
+    std::string accuracy;  // its accuracy in metres, as the line writes it
+
+    bool operator==(const DatumCitation&) const = default;
+};
+
 class DatumCatalogue {
 public:
     static constexpr int Slots = 51;
@@ -42,11 +61,15 @@ public:
     // The datum at a list's selected index, or nothing for -1, an empty catalogue or an index
     // past the last datum.
     const TDatum* datumAt(int index) const;
+    // The citation of the datum at an index; an empty one past the last datum.
+    DatumCitation citationAt(int index) const;
     std::vector<std::string> names() const;
 
     // Stores a datum in a slot, replacing the one there or, at QuantDatum() + 1, adding one, and
     // marks the catalogue changed. InvF is the inverse flattening; the name loses its outer
-    // blanks, as it would in the file. Refuses (DatumRefused, nothing
+    // blanks, as it would in the file. A datum replaced keeps its rotations and scale, which the
+    // editor does not show, and its citation while its figures stay as they were. Refuses
+    // (DatumRefused, nothing
     // changed) a name that holds a comma or a line break, which the file could not read back, a
     // 52nd datum, and a slot beyond the next free one.
     void store(int slot, const std::string& Name, long double A, long double InvF, long double Dx,
@@ -54,10 +77,11 @@ public:
 
     // Adds a datum as the file reading does, without marking the catalogue changed; false when
     // all the slots are taken.
-    bool append(TDatum datum);
+    bool append(TDatum datum, DatumCitation citation = {});
 
 private:
     std::vector<TDatum> datums_;
+    std::vector<DatumCitation> citations_;  // one a datum
     bool changed_ = false;
 };
 

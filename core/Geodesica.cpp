@@ -600,6 +600,16 @@ void TGeo::CartesianToGeo(long double X, long double Y, long double Z)
         Lat, Lon, Height);
 }
 
+// Between two three-parameter datums the point moves by the difference of their translations,
+// added once, as it always has; otherwise through WGS 84's frame by each datum's Helmert shift.
+GeocentricXYZ TGeo::ShiftedToDatum(const TDatum& TargetDatum, const GeocentricXYZ& p) const
+{
+    if (Datum->Rotation.none() && TargetDatum.Rotation.none())
+        return {p.X + (Datum->Dx - TargetDatum.Dx), p.Y + (Datum->Dy - TargetDatum.Dy),
+                p.Z + (Datum->Dz - TargetDatum.Dz)};
+    return helmertFromWgs84(TargetDatum.Shift(), helmertToWgs84(Datum->Shift(), p));
+}
+
 void TGeo::ChangeDatum(const TDatum& TargetDatum, long double Lat, long double Lon, long double H)
 {
     Status = GeoStatus::Ok;
@@ -618,9 +628,8 @@ void TGeo::ChangeDatum(const TDatum& TargetDatum, long double Lat, long double L
     Guarded(
         [&] {
             const GeocentricPoint g0 = GeocentricOf(Ellipsoid(*Datum), Lat, Lon, H);
-            const long double X = g0.X + (Datum->Dx - TargetDatum.Dx);
-            const long double Y = g0.Y + (Datum->Dy - TargetDatum.Dy);
-            const long double Z = g0.Z + (Datum->Dz - TargetDatum.Dz);
+            const GeocentricXYZ shifted = ShiftedToDatum(TargetDatum, {g0.X, g0.Y, g0.Z});
+            const long double X = shifted.X, Y = shifted.Y, Z = shifted.Z;
 
             const Ellipsoid target(TargetDatum);
             const GeodeticPoint g = BowringGeodetic(X, Y, Z, target.a, target.b,

@@ -19,6 +19,8 @@
 //   each call. There is no global state: the four grid records belong to the engine.
 #pragma once
 
+#include "core/Helmert.h"
+
 #include <cstdint>
 #include <string>
 
@@ -72,6 +74,9 @@ public:
     long double Dx;  // metres
     long double Dy;
     long double Dz;
+    HelmertRotation Rotation;  // none for a three-parameter datum
+
+    HelmertShift Shift() const { return {Dx, Dy, Dz, Rotation}; }
 };
 
 // The parameters of one Transverse Mercator grid family and the validity window of its grid
@@ -192,6 +197,8 @@ private:
 
     static GeocentricPoint GeocentricOf(const Ellipsoid& el, long double Lat, long double Lon,
                                         long double H);
+    // A geocentric point of the current datum in the frame of TargetDatum.
+    GeocentricXYZ ShiftedToDatum(const TDatum& TargetDatum, const GeocentricXYZ& p) const;
 
     bool CentralMeridianIsStandard(long double CentralMeridian) const;
     bool DatumRadiusValid() const;

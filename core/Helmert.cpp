@@ -10,22 +10,22 @@ struct Rotations {
     long double x, y, z;
 };
 
-Rotations positionVector(const HelmertShift& shift)
+Rotations positionVector(const HelmertRotation& r)
 {
-    const long double sign = shift.convention == RotationConvention::CoordinateFrame ? -1 : 1;
-    return {sign * shift.Rx * kRadiansPerArcSecond, sign * shift.Ry * kRadiansPerArcSecond,
-            sign * shift.Rz * kRadiansPerArcSecond};
+    const long double sign = r.convention == RotationConvention::CoordinateFrame ? -1 : 1;
+    return {sign * r.Rx * kRadiansPerArcSecond, sign * r.Ry * kRadiansPerArcSecond,
+            sign * r.Rz * kRadiansPerArcSecond};
 }
 
-long double scaleFactor(const HelmertShift& shift) { return 1 + shift.Scale * 1e-6L; }
+long double scaleFactor(const HelmertRotation& r) { return 1 + r.Scale * 1e-6L; }
 
 }  // namespace
 
 GeocentricXYZ helmertToWgs84(const HelmertShift& shift, const GeocentricXYZ& p)
 {
     if (shift.translationOnly()) return {p.X + shift.Dx, p.Y + shift.Dy, p.Z + shift.Dz};
-    const Rotations r = positionVector(shift);
-    const long double m = scaleFactor(shift);
+    const Rotations r = positionVector(shift.rotation);
+    const long double m = scaleFactor(shift.rotation);
     return {shift.Dx + m * (p.X - r.z * p.Y + r.y * p.Z),
             shift.Dy + m * (r.z * p.X + p.Y - r.x * p.Z),
             shift.Dz + m * (-r.y * p.X + r.x * p.Y + p.Z)};
@@ -34,8 +34,8 @@ GeocentricXYZ helmertToWgs84(const HelmertShift& shift, const GeocentricXYZ& p)
 GeocentricXYZ helmertFromWgs84(const HelmertShift& shift, const GeocentricXYZ& p)
 {
     if (shift.translationOnly()) return {p.X - shift.Dx, p.Y - shift.Dy, p.Z - shift.Dz};
-    const Rotations r = positionVector(shift);
-    const long double m = scaleFactor(shift);
+    const Rotations r = positionVector(shift.rotation);
+    const long double m = scaleFactor(shift.rotation);
     const long double x = (p.X - shift.Dx) / m, y = (p.Y - shift.Dy) / m, z = (p.Z - shift.Dz) / m;
     // The transpose of R.
     return {x + r.z * y - r.y * z, -r.z * x + y + r.x * z, r.y * x - r.x * y + z};

@@ -25,14 +25,21 @@ enum class RotationConvention {
     CoordinateFrame,  // EPSG method 9607
 };
 
-struct HelmertShift {
-    long double Dx = 0, Dy = 0, Dz = 0;  // metres
+// The four parameters beyond a translation; all zero for a three-parameter datum.
+struct HelmertRotation {
     long double Rx = 0, Ry = 0, Rz = 0;  // arc-seconds, in `convention`
     long double Scale = 0;               // parts per million
     RotationConvention convention = RotationConvention::PositionVector;
 
+    bool none() const { return Rx == 0 && Ry == 0 && Rz == 0 && Scale == 0; }
+};
+
+struct HelmertShift {
+    long double Dx = 0, Dy = 0, Dz = 0;  // metres
+    HelmertRotation rotation;
+
     // No rotation and no scale: the three-parameter shift.
-    bool translationOnly() const { return Rx == 0 && Ry == 0 && Rz == 0 && Scale == 0; }
+    bool translationOnly() const { return rotation.none(); }
 };
 
 struct GeocentricXYZ {

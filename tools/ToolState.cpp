@@ -307,7 +307,13 @@ std::string datumListing(const DatumCatalogue& catalogue, const NumberFormat& us
     for (const TDatum& d : catalogue.ListaDatum()) {
         text += std::to_string(index++) + ' ' + d.Name + "\ta=" + formatGeneral(d.A, plain) +
                 " 1/f=" + formatGeneral(1 / d.F, plain) + " dx=" + formatGeneral(d.Dx, plain) +
-                " dy=" + formatGeneral(d.Dy, plain) + " dz=" + formatGeneral(d.Dz, plain) + '\n';
+                " dy=" + formatGeneral(d.Dy, plain) + " dz=" + formatGeneral(d.Dz, plain);
+        if (const HelmertRotation& r = d.Rotation; !r.none())
+            text += " rx=" + formatGeneral(r.Rx, plain) + " ry=" + formatGeneral(r.Ry, plain) +
+                    " rz=" + formatGeneral(r.Rz, plain) + " ppm=" + formatGeneral(r.Scale, plain) +
+                    (r.convention == RotationConvention::PositionVector ? " frame=9606"
+                                                                        : " frame=9607");
+        text += '\n';
     }
     return text;
 }

@@ -70,6 +70,10 @@ const ShippedDatum kShipped[] = {
     {"Old Hawaiian", 15824},
     {"Ain el Abd", 1111},
     {"Hu Tzu Shan 1950", 1152},
+    {"DHDN", 1777},
+    {"Amersfoort", 15934},
+    {"S-JTSK", 1623},
+    {"Belge 1972", 15929},
 };
 
 constexpr double kPi = 3.14159265358979323846;
@@ -256,11 +260,17 @@ void checkAgainstEpsg(PJ_CONTEXT* ctx, const ShippedDatum& expected, const TDatu
     ASSERT_TRUE(operation);
     ASSERT_EQ(proj_get_type(operation.get()), PJ_TYPE_TRANSFORMATION);
 
-    // A three-parameter geocentric translation from the datum's CRS to WGS 84.
+    // A geocentric translation from the datum's CRS to WGS 84, or a seven-parameter one in the
+    // line's rotation convention.
     const char* method_code = nullptr;
     ASSERT_TRUE(
         proj_coordoperation_get_method_info(ctx, operation.get(), nullptr, nullptr, &method_code));
-    EXPECT_STREQ(method_code, "9603");
+    const HelmertRotation& rotation = datum.Rotation;
+    const char* expected_method = rotation.none() ? "9603"
+                                  : rotation.convention == RotationConvention::PositionVector
+                                      ? "9606"
+                                      : "9607";
+    EXPECT_STREQ(method_code, expected_method);
     const Pj source(proj_get_source_crs(ctx, operation.get()));
     const Pj target(proj_get_target_crs(ctx, operation.get()));
     ASSERT_TRUE(source);
@@ -272,16 +282,24 @@ void checkAgainstEpsg(PJ_CONTEXT* ctx, const ShippedDatum& expected, const TDatu
     ASSERT_TRUE(ellipsoidOf(ctx, source.get(), epsg));
     expectEllipsoid(datum, epsg);
 
-    // The translation figures, as EPSG publishes them, in metres.
-    ASSERT_EQ(proj_coordoperation_get_param_count(ctx, operation.get()), 3);
-    const long double shifts[3] = {datum.Dx, datum.Dy, datum.Dz};
-    for (int p = 0; p < 3; ++p) {
+    // The figures as EPSG publishes them, in SI units: metres, radians and unity.
+    constexpr double kArcSecond = kPi / 648000;
+    const double figures[7] = {static_cast<double>(datum.Dx),
+                               static_cast<double>(datum.Dy),
+                               static_cast<double>(datum.Dz),
+                               static_cast<double>(rotation.Rx) * kArcSecond,
+                               static_cast<double>(rotation.Ry) * kArcSecond,
+                               static_cast<double>(rotation.Rz) * kArcSecond,
+                               static_cast<double>(rotation.Scale) * 1e-6};
+    const int count = proj_coordoperation_get_param_count(ctx, operation.get());
+    ASSERT_EQ(count, rotation.none() ? 3 : 7);
+    for (int p = 0; p < count; ++p) {
         const char* name = nullptr;
-        double value = 0, to_metres = 0;
+        double value = 0, to_si = 0;
         ASSERT_TRUE(proj_coordoperation_get_param(ctx, operation.get(), p, &name, nullptr, nullptr,
-                                                  &value, nullptr, &to_metres, nullptr, nullptr,
+                                                  &value, nullptr, &to_si, nullptr, nullptr,
                                                   nullptr, nullptr));
-        EXPECT_NEAR(static_cast<double>(shifts[p]), value * to_metres, 1e-9) << name;
+        EXPECT_NEAR(figures[p], value * to_si, p < 3 ? 1e-9 : 1e-15) << name;
     }
 
     // Where PROJ puts points of the area of use: longitude first, degrees, height carried.
@@ -349,6 +367,9 @@ TEST(ShippedCatalogue, EachDatumIsItsEpsgTransformationToWgs84)
                      ", EPSG:" + std::to_string(kShipped[i].transformation));
         if (const TDatum* datum = slot(i))
             checkAgainstEpsg(ctx.get(), kShipped[i], *datum, *wgs84, worst);
+        // The line cites the transformation its figures are.
+        EXPECT_EQ(shipped().catalogue.citationAt(static_cast<int>(i)).epsg,
+                  kShipped[i].transformation);
     }
     std::printf("  largest: %.2e m at %s\n", worst.metres, worst.where.c_str());
 }

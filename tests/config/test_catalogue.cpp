@@ -89,7 +89,15 @@ TEST(CatalogueReading, ABadLineIsReportedAndTheLinesBeforeItStay)
          {Case{"6378000,300.5,Datum A,-10.5,20", "'6378000,300.5,Datum A,-10.5,20'"},
           Case{"6378000,300,5,Datum A,-10.5,20,-3.25", "'Datum A'"},
           Case{"6378000,300.5,Datum A,-10.5,20,-3.25x", "'-3.25x'"},
-          Case{"six fields, here,,,,", "'six fields'"}, Case{"   ", "'   '"}}) {
+          Case{"six fields, here,,,,", "'six fields'"}, Case{"   ", "'   '"},
+          // The further fields: unknown, twice, out of bounds, a rotation without its frame.
+          Case{"6378000,300.5,A,1,2,3,extra", "'extra' is not one of rx="},
+          Case{"6378000,300.5,A,1,2,3,rx=1,rx=1,frame=9607", "rx= is given twice"},
+          Case{"6378000,300.5,A,1,2,3,rx=61,frame=9607", "rx=61 is beyond 60 arc-seconds"},
+          Case{"6378000,300.5,A,1,2,3,ppm=1", "need frame=9606"},
+          Case{"6378000,300.5,A,1,2,3,frame=9606", "without rotations"},
+          Case{"6378000,300.5,A,1,2,3,frame=9608,rx=1", "'frame=9608'"},
+          Case{"6378000,300.5,A,1,2,3,epsg=99999999999", "'epsg=99999999999'"}}) {
         SCOPED_TRACE(c.line);
         const auto reading = readCatalogue(lines(2) + c.line + "\r\n" + lines(2));
         ASSERT_TRUE(reading.problem);
@@ -150,6 +158,29 @@ TEST(CatalogueIndexes, NoDatumForMinusOneAnEmptyListOrAnIndexPastTheLast)
     EXPECT_EQ(two.datumAt(2), nullptr);
     ASSERT_NE(two.datumAt(1), nullptr);
     EXPECT_EQ(two.datumAt(1)->Name, "Datum 1");
+}
+
+TEST(CatalogueReading, SevenParametersAndCitationsReadAndWriteBackAsTheyStand)
+{
+    const std::string sevenParameters =
+        "6377397.155,299.1528128,DHDN,598.1,73.7,418.2,rx=0.202,ry=0.045,rz=-2.455,ppm=6.7,"
+        "frame=9607,epsg=1777,accuracy=3\r\n"
+        "6378160,298.25,SAD 69,-66.87,4.37,-38.52,epsg=1877,accuracy=5\r\n";
+    auto catalogue = catalogueOf(lines(2) + sevenParameters);
+    EXPECT_EQ(catalogueText(catalogue), lines(2) + sevenParameters);
+    const TDatum& dhdn = catalogue.ListaDatum()[2];
+    EXPECT_EQ(dhdn.Rotation.Rz, -2.455L);
+    EXPECT_EQ(dhdn.Rotation.Scale, 6.7L);
+    EXPECT_EQ(dhdn.Rotation.convention, RotationConvention::CoordinateFrame);
+    EXPECT_EQ(catalogue.citationAt(2), (DatumCitation{1777, "3"}));
+    EXPECT_TRUE(catalogue.ListaDatum()[3].Rotation.none());
+    // The editor stores the five figures it shows: the rotations stay, the citation only while
+    // the figures are the cited ones.
+    catalogue.store(2, "DHDN", 6377397.155L, 299.1528128L, 598.1L, 73.7L, 418.2L);
+    EXPECT_EQ(catalogueText(catalogue), lines(2) + sevenParameters);
+    catalogue.store(2, "DHDN", 6377397.155L, 299.1528128L, 598.1L, 73.7L, 418.3L);
+    EXPECT_EQ(catalogue.ListaDatum()[2].Rotation.Rx, 0.202L);
+    EXPECT_EQ(catalogue.citationAt(2), DatumCitation{});
 }
 
 TEST(CatalogueStore, ReplacesOrAddsAndMarksTheCatalogueChanged)

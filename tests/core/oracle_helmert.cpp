@@ -17,15 +17,18 @@ struct Case {
 
 using C = RotationConvention;
 const Case kCases[] = {
-    {"DHDN to WGS 84 (EPSG:1777)",
-     {598.1, 73.7, 418.2, 0.202, 0.045, -2.455, 6.7, C::CoordinateFrame}},
-    {"Amersfoort to WGS 84 (EPSG:15739)",
-     {565.2369, 50.0087, 465.658, -0.406857, 0.350733, -1.87035, 4.0812, C::CoordinateFrame}},
-    {"S-JTSK to WGS 84 (EPSG:1623)",
-     {570.8, 85.7, 462.8, 4.998, 1.587, 5.261, 3.56, C::CoordinateFrame}},
-    {"OSGB36 to WGS 84 (EPSG:1314)",
-     {446.448, -125.157, 542.06, 0.15, 0.247, 0.842, -20.489, C::PositionVector}},
-    {"a scale alone", {0, 0, 0, 0, 0, 0, -8.5, C::PositionVector}},
+    {"DHDN to WGS 84 (2), EPSG:1777",
+     {598.1, 73.7, 418.2, {0.202, 0.045, -2.455, 6.7, C::PositionVector}}},
+    {"Amersfoort to WGS 84 (3), EPSG:15934",
+     {565.2369,
+      50.0087,
+      465.658,
+      {0.406857330322, -0.350732676543, 1.87034738361, 4.0812, C::CoordinateFrame}}},
+    {"S-JTSK to WGS 84 (1), EPSG:1623",
+     {570.8, 85.7, 462.8, {4.998, 1.587, 5.261, 3.56, C::PositionVector}}},
+    {"BD72 to WGS 84 (3), EPSG:15929",
+     {-106.8686, 52.2978, -103.7239, {-0.3366, 0.457, -1.8422, -1.2747, C::CoordinateFrame}}},
+    {"a scale alone", {0, 0, 0, {0, 0, 0, -8.5, C::PositionVector}}},
 };
 
 // Geocentric points: central Europe, Britain, southern Brazil, a pole and the equator.
@@ -41,8 +44,9 @@ std::string projHelmert(const HelmertShift& s)
     std::snprintf(text, sizeof text,
                   "+proj=helmert +x=%.10Lg +y=%.10Lg +z=%.10Lg +rx=%.10Lg +ry=%.10Lg +rz=%.10Lg "
                   "+s=%.10Lg +convention=%s",
-                  s.Dx, s.Dy, s.Dz, s.Rx, s.Ry, s.Rz, s.Scale,
-                  s.convention == C::PositionVector ? "position_vector" : "coordinate_frame");
+                  s.Dx, s.Dy, s.Dz, s.rotation.Rx, s.rotation.Ry, s.rotation.Rz, s.rotation.Scale,
+                  s.rotation.convention == C::PositionVector ? "position_vector"
+                                                             : "coordinate_frame");
     return text;
 }
 
@@ -81,7 +85,7 @@ TEST(HelmertOracle, BothConventionsAndDirectionsAgreeWithProjWithinAMicrometre)
 
 TEST(Helmert, TranslationsAloneAreExactAndTheConventionsMirrorEachOther)
 {
-    const HelmertShift translation{-66.87, 4.37, -38.52};
+    const HelmertShift translation{-66.87, 4.37, -38.52, {}};
     const GeocentricXYZ p{4010000.125, -4260000.5, -2530000.75};
     const GeocentricXYZ there = helmertToWgs84(translation, p);
     EXPECT_EQ(there.X, p.X + translation.Dx);
@@ -89,8 +93,8 @@ TEST(Helmert, TranslationsAloneAreExactAndTheConventionsMirrorEachOther)
     const GeocentricXYZ back = helmertFromWgs84(translation, there);
     EXPECT_EQ(back.Y, there.Y - translation.Dy);
     // The same rotation published in the two conventions moves a point the same way.
-    const HelmertShift pv{1, 2, 3, 0.5, -0.25, 1.5, 2, C::PositionVector};
-    const HelmertShift cf{1, 2, 3, -0.5, 0.25, -1.5, 2, C::CoordinateFrame};
+    const HelmertShift pv{1, 2, 3, {0.5, -0.25, 1.5, 2, C::PositionVector}};
+    const HelmertShift cf{1, 2, 3, {-0.5, 0.25, -1.5, 2, C::CoordinateFrame}};
     const GeocentricXYZ a = helmertToWgs84(pv, p), b = helmertToWgs84(cf, p);
     EXPECT_EQ(a.X, b.X);
     EXPECT_EQ(a.Y, b.Y);

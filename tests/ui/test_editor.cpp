@@ -11,7 +11,7 @@
 
 namespace {
 
-constexpr int kShippedDatums = 36;
+constexpr int kShippedDatums = 40;
 
 // A program run with the editor at hand, on the shipped catalogue or on one given.
 struct Editing {
@@ -239,7 +239,8 @@ void EditorTest::aplicaStoresTheRowAndRefreshesTheListsKeepingTheirSelections()
     QVERIFY(!w.isVisible());
     const std::string saved = e.folder.read("Datum.Cfg");
     QVERIFY(saved.find("\r\n6377000,250,SAD 69 (edited),-66.5,4,-38.25\r\n") != std::string::npos);
-    QVERIFY(saved.find("6378160,298.25,SAD 69(96),-67.35,3.88,-38.22\r\n") != std::string::npos);
+    QVERIFY(saved.find("6378160,298.25,SAD 69(96),-67.35,3.88,-38.22,epsg=6195,accuracy=5\r\n") !=
+            std::string::npos);
     QCOMPARE(std::count(saved.begin(), saved.end(), '\n'), static_cast<long>(kShippedDatums));
 }
 
