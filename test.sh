@@ -9,10 +9,11 @@
 set -euo pipefail
 source "$(dirname "$0")/scripts/setup.sh"
 
-# zlib reads the PNG pictures in their tests; Xvfb is the X server one window test runs on; the
-# desktop tools validate the menu entry and the AppStream file, groff the manual pages, and
-# dpkg-dev and file build the Debian package.
-test_packages=(libgtest-dev libbenchmark-dev libgeographiclib-dev libproj-dev python3-ezdxf python3-pyproj
+# proj-data holds the NTv2 grids the grid tests read beside PROJ; zlib reads the PNG pictures in
+# their tests; Xvfb is the X server one window test runs on; the desktop tools validate the menu
+# entry and the AppStream file, groff the manual pages, and dpkg-dev and file build the Debian
+# package.
+test_packages=(libgtest-dev libbenchmark-dev libgeographiclib-dev libproj-dev proj-data python3-ezdxf python3-pyproj
                zlib1g-dev xvfb xauth desktop-file-utils appstream groff-base dpkg-dev file)
 zelvora_install_missing "${zelvora_base_packages[@]}" "${test_packages[@]}"
 

@@ -22,7 +22,7 @@ CC=clang CXX=clang++ cmake -S "$root" -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebI
 cmake --build "$build" --target fuzz -j "$(nproc)" >/dev/null
 
 targets=("$@")
-[ ${#targets[@]} -eq 0 ] && targets=(number angle dxf_rewrite point_export settings catalogue windows1252)
+[ ${#targets[@]} -eq 0 ] && targets=(number angle dxf_rewrite point_export settings catalogue windows1252 ntv2_grid)
 
 # The dictionary and the read-only seed folders of each target.
 dictionary_of() {
@@ -31,6 +31,7 @@ dictionary_of() {
     dxf_rewrite) echo dxf ;;
     point_export) echo points ;;
     settings | catalogue | windows1252) echo config ;;
+    ntv2_grid) echo ntv2 ;;
   esac
 }
 seeds_of() {
