@@ -203,6 +203,10 @@ private:
     bool CentralMeridianIsStandard(long double CentralMeridian) const;
     bool DatumRadiusValid() const;
     bool PointChecksPass(long double Lat, long double Lon, long double MinLat, long double MaxLat);
+    // The check list of GridToGeo (3, 6, 7, 8, then 99 for an infinite scale factor).
+    bool GridChecksPass(long double North, long double East, long double CentralMeridian);
+    // GridToGeo's refusal of a computed latitude or longitude that no grid point has.
+    void RefuseWhatNoGridPointGives(long double CentralMeridian);
     LocalOriginTerms OriginTerms() const;
     // Runs a computation under the floating-point guard; on a fault sets Status 99 and zeroes the
     // given result fields.
