@@ -634,6 +634,17 @@ struct GeodeticPoint {
     long double lat, lon, h;
 };
 
+// The sine and cosine of arctan t without the arctangent, t / sqrt(1 + t^2) and 1 / sqrt(1 + t^2):
+// a square root and a division cost less than the library's extended arctangent and a sine
+// and cosine after it. Beyond 2^32 the 1 falls below the last place of t^2, and past 1e2466 t^2
+// would overflow, so there the limits are exact: sin = +-1 and cos = 1 / |t|.
+SinCos SinCosOfArctan(long double t)
+{
+    if (!(std::fabs(t) <= 0x1p32L)) return {std::copysign(1.0L, t), 1 / std::fabs(t)};
+    const long double c = 1 / std::sqrt(1 + t * t);
+    return {t * c, c};
+}
+
 // Bowring's closed form on an ellipsoid of semi-axes a, b, first eccentricity squared e2 and
 // second eccentricity squared ep2.
 GeodeticPoint BowringGeodetic(long double X, long double Y, long double Z, long double a,
@@ -645,10 +656,11 @@ GeodeticPoint BowringGeodetic(long double X, long double Y, long double Z, long 
     GeodeticPoint g;
     g.lon = LongitudeOf(X, Y);
     const long double p = std::sqrt(X * X + Y * Y);
-    const SinCos theta = SinCosOfRadians(std::atan((Z * a) / (p * b)));
-    const long double phi = std::atan((Z + ep2 * b * TGeo::IntPower(3, theta.sin)) /
-                                      (p - e2 * a * TGeo::IntPower(3, theta.cos)));
-    const SinCos phiSinCos = SinCosOfRadians(phi);
+    const SinCos theta = SinCosOfArctan((Z * a) / (p * b));
+    const long double tanPhi =
+        (Z + ep2 * b * TGeo::IntPower(3, theta.sin)) / (p - e2 * a * TGeo::IntPower(3, theta.cos));
+    const long double phi = std::atan(tanPhi);
+    const SinCos phiSinCos = SinCosOfArctan(tanPhi);
     const long double N = a / std::sqrt(1 - e2 * phiSinCos.sin * phiSinCos.sin);
     g.h = p / phiSinCos.cos - N;
     g.lat = DegreesByArctan(phi);
