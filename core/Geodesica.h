@@ -113,27 +113,116 @@ public:
     TGeo(const TGeo&) = delete;
     TGeo& operator=(const TGeo&) = delete;
 
+    // Each routine below states its inputs, the fields it writes, its status codes in the order
+    // they are checked (the last failing one remains; see the conventions at the top), and its
+    // accuracy. "Datum check" is code 8 for an unset Datum or a semi-major axis outside
+    // [MinSemiMajorAxis, MaxSemiMajorAxis]. Against the arithmetic the engine had with glibc's
+    // sine and cosine, every result agrees within 1e-10 m and 1e-15 degrees
+    // (tests/core/test_unchanged.cpp).
+
     // ---- Transverse Mercator grid ----
+    // Grid coordinates of a point, by the series of the current Grid on the current Datum.
+    //   Lat, Lon: degrees; CentralMeridian: degrees.
+    //   Writes North and East, metres, with FalseEasting added and, for Lat <= 0 (the equator
+    //   counts as southern), FalseNorthing; zeroed on an error. Always writes Zone and ZoneLetter
+    //   as ZoneOf does, error or not.
+    //   Status: 1 (warning) if |Lon - CentralMeridian| exceeds half the zone width; 2 if it
+    //   exceeds it by more than 1 degree; 3 (warning) for a non-standard central meridian; 4 for
+    //   Lat outside [-80, 84]; 5 for Lon outside [-180, 180]; the datum check; 99 on a fault.
+    //   Accuracy against the exact projection within 1.5 / 2 / 3 / 4 degrees of the central
+    //   meridian: northing 4.3e-7 / 4.3e-7 / 2.9e-6 / 2.6e-5 m, easting 1.7e-6 / 7.6e-6 / 1.0e-4
+    //   / 7.0e-4 m (85 mm at 8 degrees).
     void GeoToGrid(long double Lat, long double Lon, long double CentralMeridian);
-    // Hemisphere 1 is south, any other value north.
+    // The point of grid coordinates, by the inverse series at the footpoint latitude.
+    //   Hemisphere: 1 is south (North counts down from FalseNorthing), any other value north.
+    //   North, East: metres, false origin included; CentralMeridian: degrees.
+    //   Writes Lat and Lon, degrees; zeroed on an error.
+    //   Status: 3 (warning) for a non-standard central meridian; 6 for North outside [MinNorthing,
+    //   MaxNorthing]; 7 for East outside [MinEasting, MaxEasting]; the datum check; 99 for an
+    //   infinite K0 or a fault; then, on the result, 6 for a latitude beyond +-90 degrees (a
+    //   northing past the pole) and 7 for a longitude more than 90 degrees from the central
+    //   meridian or 360 from Greenwich (where the series diverges).
+    //   Accuracy on the ground against the exact projection within 1.5 / 2 / 3 / 4 degrees of the
+    //   central meridian: 3.2e-6 / 2.2e-5 / 3.7e-4 / 2.8e-3 m. The footpoint latitude is the
+    //   fixed point of its iteration to the last place, as before.
     void GridToGeo(int Hemisphere, long double North, long double East,
                    long double CentralMeridian);
+    // The meridian convergence by its series.
+    //   Lat, Lon, CentralMeridian: degrees.
+    //   Writes Convergence, degrees, positive east of the central meridian in the north; zeroed
+    //   on an error.
+    //   Status: 4 for Lat outside [-80, 84]; 5 for Lon outside [-180, 180]; the datum check; 99
+    //   on a fault.
+    //   Accuracy within 3.2e-8 degrees to 3 degrees from the central meridian, 1.4e-7 at 4.
     void MeridianConvergence(long double Lat, long double Lon, long double CentralMeridian);
+    // The point scale factor of the sphere, K0 / sqrt(1 - (cos Lat sin(Lon - CentralMeridian))^2).
+    //   Lat, Lon, CentralMeridian: degrees. Reads Grid, not Datum.
+    //   Writes ScaleFactor; 0 where the formula has no value (the equator 90 degrees from the
+    //   central meridian) or on a fault.
+    //   Status: none; the previous value is kept, even on a fault.
+    //   Accuracy against the ellipsoidal factor within 9.3e-6 to 3 degrees, 1.7e-5 at 4.
     void PointScaleFactor(long double Lat, long double Lon, long double CentralMeridian);
+    // Zones of the grid's own width counted from -180 and bands of 8 degrees from -80.
+    //   Lat, Lon: degrees.
+    //   Writes Zone (0 where the quotient has no finite value or passes 32 bits) and ZoneLetter
+    //   (C to X without I and O; a blank outside them). Status: none.
     void ZoneOf(long double Lat, long double Lon);
     // Length of the meridian from the equator to Lat (degrees; negative in the south) on the
-    // ellipsoid of semi-major axis A and first eccentricity E.
+    // ellipsoid of semi-major axis A and first eccentricity E, in metres: the binomial series to
+    // E^10, within 4.3e-7 m of the exact arc from -80 to 84 degrees. Reads and writes no field.
     static long double MeridianArc(long double A, long double Lat, long double E);
 
     // ---- Geocentric coordinates and datum change ----
+    // Geocentric coordinates of a point on the current Datum.
+    //   Lat, Lon: degrees; H: ellipsoidal height, metres.
+    //   Writes CartX, CartY, CartZ, metres; zeroed on an error.
+    //   Status: 4 for Lat outside [-90, 90]; 5 for Lon outside [-180, 180]; the datum check; 99
+    //   on a fault.
+    //   Accuracy: within 2.2e-9 m of PROJ's cart.
     void GeoToCartesian(long double Lat, long double Lon, long double H);
+    // The point of geocentric coordinates on the current Datum, by Bowring's closed form in one
+    // step.
+    //   X, Y, Z: metres.
+    //   Writes Lat, Lon (degrees, the longitude quadrant-correct) and Height (metres); zeroed
+    //   on an error.
+    //   Status: 99 for an unset Datum, or on a fault: a point on the polar axis (X = Y = 0) or a
+    //   coordinate that is not finite.
+    //   Accuracy against GeographicLib's Geocentric within 2.2e-8 / 1.1e-6 / 1.0e-4 m for heights
+    //   up to 1 / 10 / 100 km (the single step is exact only on the ellipsoid).
     void CartesianToGeo(long double X, long double Y, long double Z);
+    // A point of the current Datum on TargetDatum, through geocentric coordinates and the
+    // difference of the two datums' translations to WGS 84.
+    //   Lat, Lon: degrees; H: ellipsoidal height, metres.
+    //   Writes ShiftLat, ShiftLon (degrees) and ShiftH (metres); zeroed on an error.
+    //   Status: 4 for Lat outside [-80, 84]; 5 for Lon outside [-180, 180]; the datum check of
+    //   the current Datum; 8 for a target semi-major axis outside the same bounds; 99 on a fault.
+    //   Accuracy within 3.7e-9 m and 3.2e-14 degrees of PROJ's cart / Helmert / cart pipeline.
     void ChangeDatum(const TDatum& TargetDatum, long double Lat, long double Lon, long double H);
 
     // ---- Local topographic plane ----
+    // Sets the plane's origin for GeoToLocal and LocalToGeo.
+    //   OriginLat, OriginLon: degrees; PlaneHeight: the plane's altitude, metres; OriginX,
+    //   OriginY: the plane coordinates given to the origin, metres.
+    //   Writes the five fields of the same names; all zeroed on an error.
+    //   Status: 4 for OriginLat outside [-90, 90]; 5 for OriginLon outside [-180, 180].
     void SetLocalOrigin(long double OriginLat, long double OriginLon, long double PlaneHeight,
                         long double OriginX, long double OriginY);
+    // Plane coordinates of a point.
+    //   Lat, Lon: degrees.
+    //   Writes LocalX, LocalY (metres, the origin's coordinates added) and LocalConvergence
+    //   (degrees); all zeroed on an error, LocalX and LocalY alone on code 10.
+    //   Status: 4 for Lat outside [-90, 90]; 5 for Lon outside [-180, 180]; the datum check; 99
+    //   on a fault; then 9 (warning) where an offset from the origin reaches 50 km, or 10 where
+    //   one reaches 80 km.
+    //   Accuracy: the series of the plane; a round trip with LocalToGeo returns within 1.2e-6 /
+    //   2.5e-4 / 2.5e-3 m at 10 / 50 / 80 km from the origin (plane altitude 0).
     void GeoToLocal(long double Lat, long double Lon);
+    // The point of plane coordinates.
+    //   X, Y: metres, the origin's coordinates included.
+    //   Writes Lat and Lon, degrees; zeroed on an error.
+    //   Status: 10 where an offset from the origin exceeds 80 km, else 9 (warning) where one
+    //   exceeds 50 km; the datum check; 99 for a non-finite PlaneHeight or a fault.
+    //   Accuracy: see GeoToLocal.
     void LocalToGeo(long double X, long double Y);
 
     // ---- Numeric helpers; they read and write no field ----
