@@ -664,7 +664,11 @@ GeodeticPoint BowringGeodetic(long double X, long double Y, long double Z, long 
     const long double tanPhi =
         (Z + ep2 * b * TGeo::IntPower(3, theta.sin)) / (p - e2 * a * TGeo::IntPower(3, theta.cos));
     const long double phi = std::atan(tanPhi);
-    const SinCos phiSinCos = SinCosOfArctan(tanPhi);
+    // The latitude's own sine and cosine come from the kernel, not from tanPhi: the height is
+    // p / cos phi - N, a difference of two lengths of six thousand kilometres, and through the
+    // square root its last printed digit (15 significant) moved for 7% of points against the
+    // earlier arithmetic, through the kernel for 0.2%, for 30 ns.
+    const SinCos phiSinCos = SinCosOfRadians(phi);
     const long double N = a / std::sqrt(1 - e2 * phiSinCos.sin * phiSinCos.sin);
     g.h = p / phiSinCos.cos - N;
     g.lat = DegreesByArctan(phi);
