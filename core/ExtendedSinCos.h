@@ -55,7 +55,7 @@ constexpr double kC8 = 1 / Factorial(8), kC10 = -1 / Factorial(10), kC12 = 1 / F
 constexpr long double kSplitter = 4294967297.0L;
 
 // A polynomial of degree 8 in z by Estrin's scheme: four independent pairs, then their
-// combination by z^2, z^4 and z^8, so that the chains of dependent multiplications are four
+// combination by z^2 and z^4, so that the chains of dependent multiplications are four
 // long instead of eight. The terms fall by a factor of at least 25 each, so the order of the
 // additions changes the result by far less than a unit in its last place.
 constexpr long double Degree8(long double z, long double z2, long double z4, long double c0,
@@ -84,7 +84,7 @@ inline SinCos ExtendedSinCos(long double x)
     const long double z4 = z2 * z2;
 
     // sin x = x + x z S(z): the tail is at most a tenth of x, so its own rounding errors weigh
-    // at most a quarter of a unit of the sum.
+    // about a third of a unit of the sum at most (0.81 units in all, measured).
     const long double sinTail =
         x * z * Degree8(z, z2, z4, kS3, kS5, kS7, kS9, kS11, kS13, kS15, kS17, kS19);
 
