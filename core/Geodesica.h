@@ -60,7 +60,8 @@ inline constexpr long double MetresPerDegree = 111000.0L;
 }  // namespace GeoConstants
 
 // One geodetic datum: an ellipsoid and the translation of its geocentric frame relative to
-// WGS 84, in the sense X(WGS 84) = X(datum) + Dx.
+// WGS 84, in the sense X(WGS 84) = X(datum) + Dx, with the rotations and scale change of a
+// seven-parameter datum.
 class TDatum {
 public:
     // Create: stores the six values unchanged. F is the flattening itself; callers holding the
@@ -190,8 +191,10 @@ public:
     //   Accuracy against GeographicLib's Geocentric within 2.2e-8 / 1.1e-6 / 1.0e-4 m for heights
     //   up to 1 / 10 / 100 km (the single step is exact only on the ellipsoid).
     void CartesianToGeo(long double X, long double Y, long double Z);
-    // A point of the current Datum on TargetDatum, through geocentric coordinates and the
-    // difference of the two datums' translations to WGS 84.
+    // A point of the current Datum on TargetDatum, through geocentric coordinates: by the
+    // difference of the two datums' translations to WGS 84 when neither has rotations or a
+    // scale, otherwise to WGS 84 by the source's Helmert shift and back by the target's (see
+    // Helmert.h).
     //   Lat, Lon: degrees; H: ellipsoidal height, metres.
     //   Writes ShiftLat, ShiftLon (degrees) and ShiftH (metres); zeroed on an error.
     //   Status: 4 for Lat outside [-80, 84]; 5 for Lon outside [-180, 180]; the datum check of
