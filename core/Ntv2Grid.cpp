@@ -418,7 +418,8 @@ std::optional<int> Ntv2Grid::SubGridAt(long double lat, long double lon) const
     return found;
 }
 
-std::optional<GridPoint> Ntv2Grid::ShiftAt(long double lat, long double lon) const
+std::optional<Ntv2Grid::ShiftedSeconds> Ntv2Grid::ShiftInSeconds(long double lat,
+                                                                 long double lon) const
 {
     const auto p = Seconds(lat, lon);
     if (!p) return std::nullopt;
@@ -427,20 +428,22 @@ std::optional<GridPoint> Ntv2Grid::ShiftAt(long double lat, long double lon) con
     const Lattice& l = lattices_[found];
     const auto shift = Interpolate(l, FromCorner(l, p->Lat, p->Lon));
     if (!shift) return std::nullopt;
-    return GridPoint{shift->y / kSecondsPerDegree, shift->x / kSecondsPerDegree};
+    return ShiftedSeconds{*p, *shift};
+}
+
+std::optional<GridPoint> Ntv2Grid::ShiftAt(long double lat, long double lon) const
+{
+    const auto s = ShiftInSeconds(lat, lon);
+    if (!s) return std::nullopt;
+    return GridPoint{s->shift.y / kSecondsPerDegree, s->shift.x / kSecondsPerDegree};
 }
 
 std::optional<GridPoint> Ntv2Grid::Forward(long double lat, long double lon) const
 {
-    const auto p = Seconds(lat, lon);
-    if (!p) return std::nullopt;
-    const int found = Find(p->Lat, p->Lon);
-    if (found < 0) return std::nullopt;
-    const Lattice& l = lattices_[found];
-    const auto shift = Interpolate(l, FromCorner(l, p->Lat, p->Lon));
-    if (!shift) return std::nullopt;
-    return GridPoint{(p->Lat + shift->y) / kSecondsPerDegree,
-                     (p->Lon + shift->x) / kSecondsPerDegree};
+    const auto s = ShiftInSeconds(lat, lon);
+    if (!s) return std::nullopt;
+    return GridPoint{(s->at.Lat + s->shift.y) / kSecondsPerDegree,
+                     (s->at.Lon + s->shift.x) / kSecondsPerDegree};
 }
 
 // PROJ's inverse (pj_hgrid_apply_internal): start from the target less the shift at the

@@ -97,6 +97,12 @@ private:
     Offsets FromCorner(const Lattice& lattice, long double latSeconds,
                        long double lonSeconds) const;
     std::optional<Offsets> Interpolate(const Lattice& lattice, Offsets at) const;
+    // A point in arc-seconds (longitude positive east) and the shift interpolated there.
+    struct ShiftedSeconds {
+        GridPoint at;
+        Offsets shift;
+    };
+    std::optional<ShiftedSeconds> ShiftInSeconds(long double lat, long double lon) const;
 
     std::string name_;
     bool bigEndian_ = false;
