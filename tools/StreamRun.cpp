@@ -1,17 +1,17 @@
 #include "tools/StreamRun.h"
 
+#include "transform/files/EnginePool.h"
 #include "transform/text/NumberText.h"
 #include "transform/text/TextLines.h"
 #include "transform/text/Trim.h"
 
 #include <algorithm>
 #include <array>
-#include <atomic>
-#include <future>
-#include <memory>
 #include <optional>
+#include <span>
 #include <string>
 #include <string_view>
+#include <utility>
 
 namespace {
 
@@ -47,16 +47,6 @@ std::string lineMessage(std::size_t number, std::string_view line, const std::st
     return "line " + std::to_string(number) + " \"" + std::string(line.substr(0, 100)) +
            (line.size() > 100 ? "..." : "") + "\": " + reason;
 }
-
-// One engine with its Processa on the run's settings.
-struct Worker {
-    Worker(const WindowState& state, const std::vector<TDatum>& datums, const NumberFormat& user)
-        : processa(state, datums, engine, user)
-    {
-    }
-    TGeo engine;
-    Processa processa;
-};
 
 // Whole lines of the input and the number of the first.
 struct Block {
@@ -130,11 +120,14 @@ private:
     const StreamOutput& output_;
 };
 
-BlockResult runBlock(const Block& block, Worker& worker, const StreamOutput& output)
+void runBlock(const Block& block, Processa& processa, const StreamOutput& output,
+              BlockResult& result)
 {
-    BlockResult result;
+    result.out.clear();
     result.out.reserve(block.text.size() + block.text.size() / 2);
-    LineRunner runner(result, worker.processa, output);
+    result.summary = {};
+    result.error.reset();
+    LineRunner runner(result, processa, output);
     std::string_view rest = block.text;
     std::size_t number = block.firstLine;
     while (!rest.empty()) {
@@ -143,7 +136,6 @@ BlockResult runBlock(const Block& block, Worker& worker, const StreamOutput& out
         if (!runner.line(line, number++)) break;
         rest = end == std::string_view::npos ? std::string_view() : rest.substr(end + 1);
     }
-    return result;
 }
 
 // Splits whole lines into up to `parts` blocks at line ends, numbering their first lines.
@@ -169,66 +161,80 @@ std::vector<Block> blocksOf(std::string_view lines, std::size_t parts, std::size
 // The input in batches of whole lines; the last line of the input may lack its line end.
 class BatchReader {
 public:
-    BatchReader(std::FILE* in, std::size_t size) : in_(in), size_(size), chunk_(kBlockBytes) {}
+    BatchReader(std::FILE* in, std::size_t size) : in_(in), size_(size) {}
 
-    // Empty at the end of the input.
+    // Empty at the end of the input. Only the unfinished line after the batch is copied.
     std::string next()
     {
         while (pending_.size() < size_ && !atEnd_) {
-            const std::size_t got = std::fread(chunk_.data(), 1, chunk_.size(), in_);
+            const std::size_t had = pending_.size();
+            pending_.resize(had + kBlockBytes);
+            const std::size_t got = std::fread(pending_.data() + had, 1, kBlockBytes, in_);
+            pending_.resize(had + got);
             if (got == 0) atEnd_ = true;
-            pending_.append(chunk_.data(), got);
         }
         if (std::ferror(in_)) throw StreamError("cannot read the standard input");
         const std::size_t lastEnd = pending_.rfind('\n');
         std::size_t whole = atEnd_ ? pending_.size() : lastEnd + 1;
         if (!atEnd_ && lastEnd == std::string::npos) whole = 0;
-        std::string batch = pending_.substr(0, whole);
-        pending_.erase(0, whole);
-        if (batch.empty() && !atEnd_) return next();  // one line longer than a batch
+        if (whole == 0 && !atEnd_) return next();  // one line longer than a batch
+        std::string rest = pending_.substr(whole);
+        pending_.resize(whole);
+        std::string batch = std::exchange(pending_, std::move(rest));
+        pending_.reserve(size_ + kBlockBytes);
         return batch;
     }
 
 private:
     std::FILE* in_;
     std::size_t size_;
-    std::vector<char> chunk_;
     std::string pending_;
     bool atEnd_ = false;
 };
 
-// One batch under way: its blocks shared out among the workers, each taking the next block
-// not yet taken, so that no engine waits for another's slower block.
+// One batch under way on the pool: many blocks an engine, each engine taking the next block not
+// yet taken, so that no engine waits for another's slower block. Its text and results are kept
+// for the next batch, to spare their memory being taken again.
 class BatchRun {
 public:
-    BatchRun(std::string input, std::size_t& nextLine,
-             std::vector<std::unique_ptr<Worker>>& workers, const StreamOutput& output)
-        : text_(std::move(input))
-    {
-        blocks_ = blocksOf(text_, workers.size() * 16, nextLine);
-        results_.resize(blocks_.size());
-        for (auto& worker : workers)
-            tasks_.push_back(std::async(std::launch::async, [this, &worker, &output] {
-                for (std::size_t i; (i = taken_++) < blocks_.size();)
-                    results_[i] = runBlock(blocks_[i], *worker, output);
-            }));
-    }
+    BatchRun(EnginePool& pool, const StreamOutput& output) : pool_(pool), output_(output) {}
     BatchRun(const BatchRun&) = delete;
     BatchRun& operator=(const BatchRun&) = delete;
-
-    const std::vector<BlockResult>& finished()
+    ~BatchRun()
     {
-        for (auto& task : tasks_) task.get();
-        tasks_.clear();
-        return results_;
+        try {
+            pool_.wait();
+        } catch (...) {  // NOLINT(bugprone-empty-catch): an earlier error is on its way
+        }
+    }
+
+    void start(std::string input, std::size_t& nextLine)
+    {
+        text_ = std::move(input);
+        blocks_ = blocksOf(text_, pool_.engines() * 16, nextLine);
+        if (results_.size() < blocks_.size()) results_.resize(blocks_.size());
+        pool_.start(blocks_.size(), [this](std::size_t i, Processa& processa) {
+            runBlock(blocks_[i], processa, output_, results_[i]);
+        });
+        underWay_ = true;
+    }
+    bool underWay() const { return underWay_; }
+
+    // The results of the batch, in order; the batch is no longer under way.
+    std::span<const BlockResult> finished()
+    {
+        underWay_ = false;
+        pool_.wait();
+        return std::span<const BlockResult>(results_).first(blocks_.size());
     }
 
 private:
+    EnginePool& pool_;
+    const StreamOutput& output_;
     std::string text_;
     std::vector<Block> blocks_;
     std::vector<BlockResult> results_;
-    std::atomic<std::size_t> taken_{0};
-    std::vector<std::future<void>> tasks_;
+    bool underWay_ = false;
 };
 
 }  // namespace
@@ -237,28 +243,24 @@ StreamSummary runStream(std::FILE* in, std::FILE* out, const WindowState& state,
                         const std::vector<TDatum>& datums, const NumberFormat& user,
                         const StreamOutput& output, unsigned threads)
 {
-    const std::size_t parts = std::max(1u, threads);
-    std::vector<std::unique_ptr<Worker>> workers;
-    for (std::size_t i = 0; i < parts; ++i)
-        workers.push_back(std::make_unique<Worker>(state, datums, user));
+    EnginePool pool(state, datums, user, std::max(1u, threads));
 
-    // While the workers transform one batch, this thread writes the one before and reads the
-    // one after.
+    // While the pool transforms one batch, this thread writes the one before and reads the one
+    // after.
     StreamSummary total;
     std::size_t nextLine = 1;
-    BatchReader reader(in, parts * kBlockBytes);
-    std::unique_ptr<BatchRun> current;
+    BatchReader reader(in, pool.engines() * kBlockBytes);
+    BatchRun runs[2] = {BatchRun(pool, output), BatchRun(pool, output)};
+    BatchRun* current = &runs[0];
+    BatchRun* following = &runs[1];
     std::string first = reader.next();
     // A byte-order mark is no part of the first line.
     eraseByteOrderMark(first);
-    if (!first.empty())
-        current = std::make_unique<BatchRun>(std::move(first), nextLine, workers, output);
-    while (current) {
-        std::string following = reader.next();
-        const std::vector<BlockResult> results = current->finished();
-        current.reset();
-        if (!following.empty())
-            current = std::make_unique<BatchRun>(std::move(following), nextLine, workers, output);
+    if (!first.empty()) current->start(std::move(first), nextLine);
+    while (current->underWay()) {
+        std::string text = reader.next();
+        const std::span<const BlockResult> results = current->finished();
+        if (!text.empty()) following->start(std::move(text), nextLine);
         for (const BlockResult& r : results) {
             std::fwrite(r.out.data(), 1, r.out.size(), out);
             total.points += r.summary.points;
@@ -269,10 +271,11 @@ StreamSummary runStream(std::FILE* in, std::FILE* out, const WindowState& state,
             total.rejected += r.summary.rejected;
             if (r.error) {
                 std::fflush(out);
-                if (current) current->finished();
+                if (following->underWay()) following->finished();
                 throw StreamError(*r.error);
             }
         }
+        std::swap(current, following);
     }
     std::fflush(out);
     return total;

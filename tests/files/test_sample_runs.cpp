@@ -12,11 +12,15 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <chrono>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <stdexcept>
 #include <sys/wait.h>
+#include <thread>
 #include <unistd.h>
 
 namespace {
@@ -219,8 +223,8 @@ TEST(SampleRuns, ARejectedPointIsCountedAndNeverTakesThePreviousPoint)
     EXPECT_NEAR(std::stod(text.substr(second + 5)), 0, 1e-3) << text;
 }
 
-// The same run on several engines and on one, point after point: the same bytes, the same
-// summary, and the same first error.
+// The same run on one engine point after point and on pools of 1, 2 and 5 engines: the same
+// bytes, the same summary, and the same first error.
 class SharedAndSequential : public ::testing::Test {
 protected:
     struct Outcome {
@@ -241,27 +245,30 @@ protected:
         o.bytes = out.text();
         return o;
     }
-    // Returns the error both runs stopped with, if any.
+    // Returns the error every run stopped with, if any.
     static std::string expectSame(const std::string& source, const WindowState& state, bool drawing)
     {
-        TGeo one, first;
+        TGeo one;
         Processa sequential(state, datums, one, NumberFormat{',', "."});
-        SharedProcessa shared(state, datums, first, NumberFormat{',', "."}, 3);
         const DxfRewriteOptions options = dxfOptionsFor(state);
-        const Outcome a = outcome([&](LineWriter& out) {
-            return drawing ? rewriteDxf(source, out, processaPoints(sequential), options)
-                           : exportPoints(source, out, processaPoints(sequential));
-        });
-        const Outcome b = outcome([&](LineWriter& out) {
-            const PointBatch batch = std::ref(shared);
-            return drawing ? rewriteDxf(source, out, batch, options)
-                           : exportPoints(source, out, batch);
-        });
-        EXPECT_EQ(a.error, b.error);
-        EXPECT_EQ(a.summary.points, b.summary.points);
-        EXPECT_EQ(a.summary.rejected, b.summary.rejected);
-        EXPECT_EQ(a.summary.firstRejectedLine, b.summary.firstRejectedLine);
-        if (a.error.empty()) { EXPECT_TRUE(a.bytes == b.bytes) << "the outputs differ"; }
+        const auto runWith = [&](const PointBatch& batch) {
+            return outcome([&](LineWriter& out) {
+                return drawing ? rewriteDxf(source, out, batch, options)
+                               : exportPoints(source, out, batch);
+            });
+        };
+        const Outcome a = runWith(oneByOne(processaPoints(sequential)));
+        for (const unsigned engines : {1u, 2u, 5u}) {
+            SCOPED_TRACE(std::to_string(engines) + " engines");
+            TGeo first;
+            SharedProcessa shared(state, datums, first, NumberFormat{',', "."}, engines);
+            const Outcome b = runWith(std::ref(shared));
+            EXPECT_EQ(a.error, b.error);
+            EXPECT_EQ(a.summary.points, b.summary.points);
+            EXPECT_EQ(a.summary.rejected, b.summary.rejected);
+            EXPECT_EQ(a.summary.firstRejectedLine, b.summary.firstRejectedLine);
+            if (a.error.empty()) { EXPECT_TRUE(a.bytes == b.bytes) << "the outputs differ"; }
+        }
         return a.error;
     }
     static std::string sample(const std::string& name)
@@ -313,6 +320,33 @@ TEST_F(SharedAndSequential, StopWithTheSameError)
     WindowState noDatum = good;
     noDatum.ComboBox10 = 7;
     EXPECT_NE(expectSame(points, noDatum, false).find("No datum selected"), std::string::npos);
+}
+
+// Shares failing on several engines at once: the error that leaves is the earliest share's, even
+// when a later one failed first, and the pool goes on serving the next job.
+TEST(EnginePool, ThrowsTheErrorOfTheEarliestShareThatFailed)
+{
+    const WindowState state = fromUtm23South(kSad69, CoordinateKind::Geodetic, kSirgas);
+    for (const unsigned engines : {1u, 2u, 5u}) {
+        SCOPED_TRACE(std::to_string(engines) + " engines");
+        EnginePool pool(state, datums, NumberFormat{',', "."}, engines);
+        std::vector<int> done(64, 0);
+        try {
+            pool.run(done.size(), [&done](std::size_t share, Processa&) {
+                if (share == 9) std::this_thread::sleep_for(std::chrono::milliseconds(20));
+                if (share == 9 || share == 17 || share == 40)
+                    throw std::runtime_error("share " + std::to_string(share));
+                done[share] = 1;
+            });
+            ADD_FAILURE() << "no error";
+        } catch (const std::runtime_error& e) {
+            EXPECT_STREQ(e.what(), "share 9");
+        }
+        EXPECT_EQ(std::count(done.begin(), done.begin() + 9, 1), 9);
+        std::vector<std::size_t> shares(100, 0);
+        pool.run(shares.size(), [&shares](std::size_t share, Processa&) { shares[share] = share; });
+        for (std::size_t k = 0; k < shares.size(); ++k) EXPECT_EQ(shares[k], k);
+    }
 }
 
 }  // namespace

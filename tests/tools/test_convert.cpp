@@ -503,22 +503,31 @@ TEST_F(Convert, StreamReportsABadOptionBeforeItReadsALine)
 
 TEST_F(Convert, StreamGivesTheSameLinesWhateverTheNumberOfEngines)
 {
+    // Two lines that stop the run, far enough apart to fall in different shares: the first one
+    // stops it, with every line before it written.
     std::string input;
     for (int i = 0; i < 60000; ++i)
         input += std::to_string(200000 + i * 7) + " " + std::to_string(7000000 + i * 13) +
-                 (i % 1000 == 0 ? " 1\n#\n" : " 1\n");
-    input += "1 2 x\n";
-    const Outcome one = run({"--from", "grid", "--to", "geodetic", "--to-datum", "0", "stream",
-                             "--status", "--threads", "1"},
-                            input);
-    const Outcome four = run({"--from", "grid", "--to", "geodetic", "--to-datum", "0", "stream",
-                              "--status", "--threads", "4"},
-                             input);
+                 (i == 31000      ? " x\n"
+                  : i == 45000    ? " 1 2\n"
+                  : i % 1000 == 0 ? " 1\n#\n"
+                                  : " 1\n");
+    const auto withThreads = [this, &input](const char* threads) {
+        return run({"--from", "grid", "--to", "geodetic", "--to-datum", "0", "stream", "--status",
+                    "--threads", threads},
+                   input);
+    };
+    const Outcome one = withThreads("1");
     EXPECT_EQ(one.status, 2);
-    EXPECT_EQ(four.status, one.status);
-    EXPECT_EQ(linesOf(four.out).size(), 60060u);
-    EXPECT_EQ(four.out, one.out);
-    EXPECT_EQ(four.err, one.err);
+    EXPECT_EQ(linesOf(one.out).size(), 31031u);
+    EXPECT_NE(one.err.find("line 31032 "), std::string::npos) << one.err;
+    for (const char* threads : {"2", "5"}) {
+        SCOPED_TRACE(threads);
+        const Outcome other = withThreads(threads);
+        EXPECT_EQ(other.status, one.status);
+        EXPECT_EQ(other.out, one.out);
+        EXPECT_EQ(other.err, one.err);
+    }
 }
 
 }  // namespace

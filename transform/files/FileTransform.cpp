@@ -3,8 +3,6 @@
 #include "transform/text/CoordinateKinds.h"
 
 #include <algorithm>
-#include <exception>
-#include <thread>
 
 namespace {
 
@@ -13,7 +11,7 @@ TransformedPoint fileResult(const ProcessaResult& result, long double givenZ, bo
     return {result.X, result.Y, keepHeights ? givenZ : result.Z, result.status.firstError()};
 }
 
-// Below this many points a block stays on one engine: starting threads would cost more.
+// Below this many points a block stays on one engine: handing it out would cost more.
 constexpr std::size_t kSmallestShare = 512;
 
 }  // namespace
@@ -34,38 +32,22 @@ PointTransform processaPoints(Processa& processa, bool keepHeights)
 
 SharedProcessa::SharedProcessa(const WindowState& state, const std::vector<TDatum>& datums,
                                TGeo& engine, const NumberFormat& user, unsigned engines)
-    : keepHeights_(keepsHeights(state))
+    : keepHeights_(keepsHeights(state)), pool_(state, datums, user, engines, &engine)
 {
-    workers_.push_back(std::make_unique<Processa>(state, datums, engine, user));
-    for (unsigned i = 1; i < engines; ++i) {
-        ownEngines_.push_back(std::make_unique<TGeo>());
-        workers_.push_back(std::make_unique<Processa>(state, datums, *ownEngines_.back(), user));
-    }
 }
 
 void SharedProcessa::operator()(const std::vector<PointIn>& in, std::vector<TransformedPoint>& out)
 {
+    // Several shares an engine, so that an engine slowed by another program on the machine
+    // leaves its last share to the others.
     const std::size_t shares =
-        std::clamp<std::size_t>(in.size() / kSmallestShare, 1, workers_.size());
+        std::clamp<std::size_t>(in.size() / kSmallestShare, 1, 4 * pool_.engines());
     const std::size_t share = (in.size() + shares - 1) / shares;
-    std::vector<std::exception_ptr> errors(shares);
-    auto work = [&](std::size_t w) {
-        try {
-            const std::size_t end = std::min(in.size(), (w + 1) * share);
-            for (std::size_t i = w * share; i < end; ++i)
-                out[i] =
-                    fileResult((*workers_[w])(in[i].X, in[i].Y, in[i].Z), in[i].Z, keepHeights_);
-        } catch (...) {
-            errors[w] = std::current_exception();
-        }
-    };
-    {
-        std::vector<std::jthread> threads;
-        for (std::size_t w = 1; w < shares; ++w) threads.emplace_back(work, w);
-        work(0);
-    }
-    for (const auto& error : errors)
-        if (error) std::rethrow_exception(error);
+    pool_.run(shares, [&in, &out, share, keep = keepHeights_](std::size_t k, Processa& processa) {
+        const std::size_t end = std::min(in.size(), (k + 1) * share);
+        for (std::size_t i = k * share; i < end; ++i)
+            out[i] = fileResult(processa(in[i].X, in[i].Y, in[i].Z), in[i].Z, keep);
+    });
 }
 
 DxfRewriteOptions dxfOptionsFor(const WindowState& state)
@@ -74,14 +56,12 @@ DxfRewriteOptions dxfOptionsFor(const WindowState& state)
             state.ComboBox8 != CoordinateKind::Geodetic};
 }
 
-unsigned fileRunEngines() { return std::clamp(std::thread::hardware_concurrency(), 1u, 8u); }
-
 FileRunSummary ConverteDXF(const std::filesystem::path& source,
                            const std::filesystem::path& destination, const WindowState& state,
                            const std::vector<TDatum>& datums, TGeo& engine,
                            const NumberFormat& user, const Progress& progress)
 {
-    SharedProcessa processa(state, datums, engine, user, fileRunEngines());
+    SharedProcessa processa(state, datums, engine, user, enginesForThisMachine());
     return ConverteDXF(source, destination, PointBatch(std::ref(processa)), dxfOptionsFor(state),
                        progress);
 }
@@ -91,7 +71,7 @@ FileRunSummary ExportaDXF(const std::filesystem::path& source,
                           const std::vector<TDatum>& datums, TGeo& engine, const NumberFormat& user,
                           const Progress& progress)
 {
-    SharedProcessa processa(state, datums, engine, user, fileRunEngines());
+    SharedProcessa processa(state, datums, engine, user, enginesForThisMachine());
     return ExportaDXF(source, destination, PointBatch(std::ref(processa)), progress);
 }
 
@@ -101,6 +81,6 @@ FileRunSummary ExportaTexto(const std::filesystem::path& source,
                             const NumberFormat& user, std::optional<int> decimals,
                             const Progress& progress)
 {
-    SharedProcessa processa(state, datums, engine, user, fileRunEngines());
+    SharedProcessa processa(state, datums, engine, user, enginesForThisMachine());
     return ExportaTexto(source, destination, PointBatch(std::ref(processa)), decimals, progress);
 }

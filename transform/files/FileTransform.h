@@ -5,10 +5,10 @@
 #pragma once
 
 #include "transform/files/DxfRewrite.h"
+#include "transform/files/EnginePool.h"
 #include "transform/pipeline/Pipeline.h"
 #include "transform/files/PointFileExport.h"
 
-#include <memory>
 #include <optional>
 #include <vector>
 
@@ -20,11 +20,10 @@ bool keepsHeights(const WindowState& state);
 // With `keepHeights` the point's Z is written as given; Processa still computes with it.
 PointTransform processaPoints(Processa& processa, bool keepHeights = false);
 
-// Processa on several engines at once: each has its own engine and its own Processa, and a
-// block of points is cut into one run of consecutive points per engine. Every point goes
-// through the same stages with the same settings as on one engine, so the results are the
-// same to the last bit; an error is the one of the earliest point that raised one. Heights are
-// kept as keepsHeights(state) says.
+// Processa on several engines at once, an EnginePool's: a block of points is cut into runs of
+// consecutive points handed out to the engines. Every point goes through the same stages with
+// the same settings as on one engine, so the results are the same to the last bit; an error is
+// the one of the earliest point that raised one. Heights are kept as keepsHeights(state) says.
 class SharedProcessa {
 public:
     // `engine` serves as the first; `engines` is at least 1.
@@ -34,18 +33,14 @@ public:
 
 private:
     bool keepHeights_;
-    std::vector<std::unique_ptr<TGeo>> ownEngines_;
-    std::vector<std::unique_ptr<Processa>> workers_;
+    EnginePool pool_;
 };
 
 // How the DXF rewrite carries vectors, sizes and angles on these settings: by the similarity
 // where both kinds are planes of metres, kept where one side is geodetic.
 DxfRewriteOptions dxfOptionsFor(const WindowState& state);
 
-// One engine a processor, at most eight.
-unsigned fileRunEngines();
-
-// The same runs with the window's settings, on fileRunEngines() engines, `engine` the first.
+// The same runs with the window's settings, on one engine a processor, `engine` the first.
 // They throw what the runs throw, plus SelectionError and ConversionError for the window's
 // boxes at the first point.
 FileRunSummary ConverteDXF(const std::filesystem::path& source,
