@@ -223,8 +223,8 @@ TEST(SampleRuns, ARejectedPointIsCountedAndNeverTakesThePreviousPoint)
     EXPECT_NEAR(std::stod(text.substr(second + 5)), 0, 1e-3) << text;
 }
 
-// The same run on one engine point after point and on pools of 1, 2 and 5 engines: the same
-// bytes, the same summary, and the same first error.
+// The same run on one engine point after point and on pools of 1, 2 and 5 engines, each block
+// transformed while the next is read: the same bytes, the same summary, and the same first error.
 class SharedAndSequential : public ::testing::Test {
 protected:
     struct Outcome {
@@ -262,7 +262,7 @@ protected:
             SCOPED_TRACE(std::to_string(engines) + " engines");
             TGeo first;
             SharedProcessa shared(state, datums, first, NumberFormat{',', "."}, engines);
-            const Outcome b = runWith(std::ref(shared));
+            const Outcome b = runWith(shared);
             EXPECT_EQ(a.error, b.error);
             EXPECT_EQ(a.summary.points, b.summary.points);
             EXPECT_EQ(a.summary.rejected, b.summary.rejected);

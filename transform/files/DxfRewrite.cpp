@@ -14,6 +14,7 @@
 #include <limits>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -286,9 +287,23 @@ public:
 
     bool read(std::vector<PointIn>& in, std::size_t blockSize) override;
     void write(const std::vector<TransformedPoint>& out) override;
+    bool readsAhead() const override { return !check_; }
     const Box& extents() const { return box_; }
 
 private:
+    // A block read and waiting to be written: its lines, the contexts, groups and edits its
+    // reading found, and where the header ended as the reading knew it then.
+    struct Block {
+        std::size_t start = 0, end = 0;
+        std::size_t headEnd = 0;
+        std::vector<EntityContext> contexts;
+        std::vector<Group> groups;
+        std::vector<LineEdit> edits;
+        // The contexts taken over from the block before (index here, index there): the copies
+        // were made before that block was written, so they take its settling when it is.
+        std::vector<std::pair<std::size_t, std::size_t>> carried;
+    };
+
     // Reading: the walk through the drawing's groups.
     void structure(std::string_view kind, std::vector<PointIn>& in);
     void startEntity(std::string_view kind, const KindTable* table, std::vector<PointIn>& in);
@@ -301,7 +316,7 @@ private:
     std::size_t similar(GroupMeaning meaning, std::size_t pairs);
     std::size_t pairsOfTriple(int code);
     bool isZeroPoint(int code);
-    void keepCarriedContexts();
+    void keepCarriedContexts(const Block* previous);
 
     // Writing.
     void settle(EntityContext& context, const std::vector<TransformedPoint>& out);
@@ -338,45 +353,54 @@ private:
     bool inPolyline_ = false, polylineActive_ = false, polyline3d_ = false;
     std::size_t polylineContext_ = 0;
 
-    // The block: where it starts and ends, its contexts, groups and edits.
-    std::size_t blockStart_ = 0, blockEnd_ = 0;
+    // The block being read: its contexts, groups and edits, and the contexts it took over.
     std::vector<EntityContext> contexts_;
     std::vector<Group> groups_;
     std::vector<LineEdit> edits_;
+    std::vector<std::pair<std::size_t, std::size_t>> carried_;
+    // The blocks read and not yet written, two at most: one under way, the next read meanwhile.
+    std::array<Block, 2> blocks_;
+    std::size_t reads_ = 0, writes_ = 0;
+    const Block* written_ = nullptr;  // the block being written
     Box box_;
 };
 
-// The contexts that the next block may still use (a polyline's, the current entity's) move to
-// the front; the others are done with.
-void DrawingWalk::keepCarriedContexts()
+// The contexts of the block before that the next block may still use (a polyline's, the
+// current entity's) are copied to the front; the others are done with.
+void DrawingWalk::keepCarriedContexts(const Block* previous)
 {
-    std::vector<EntityContext> kept;
-    const bool polylineKept = inPolyline_ && polylineContext_ < contexts_.size();
-    if (polylineKept) kept.push_back(contexts_[polylineContext_]);
-    if (active_ && context_ < contexts_.size()) {
+    contexts_.clear();
+    carried_.clear();
+    const std::size_t before = previous != nullptr ? previous->contexts.size() : 0;
+    const auto keep = [&](std::size_t index) {
+        carried_.emplace_back(contexts_.size(), index);
+        contexts_.push_back(previous->contexts[index]);
+    };
+    const bool polylineKept = inPolyline_ && polylineContext_ < before;
+    if (polylineKept) keep(polylineContext_);
+    if (active_ && context_ < before) {
         if (polylineKept && context_ == polylineContext_) {
             context_ = 0;
         } else {
-            kept.push_back(contexts_[context_]);
-            context_ = kept.size() - 1;
+            keep(context_);
+            context_ = contexts_.size() - 1;
         }
     }
     if (polylineKept) polylineContext_ = 0;
-    contexts_ = std::move(kept);
 }
 
 bool DrawingWalk::read(std::vector<PointIn>& in, std::size_t blockSize)
 {
-    keepCarriedContexts();
+    keepCarriedContexts(reads_ > 0 ? &blocks_[(reads_ - 1) % blocks_.size()] : nullptr);
     groups_.clear();
     edits_.clear();
-    blockStart_ = lines_.index();
+    const std::size_t blockStart = lines_.index();
     const std::size_t count = summary_.lines;
     // A block ends at a pair, never inside the header, whose extents the output needs whole.
     constexpr std::size_t kMostLines = std::size_t{1} << 20;
     while (lines_.index() < count) {
         if (section_ != Section::Header &&
-            (in.size() >= blockSize || lines_.index() - blockStart_ >= kMostLines))
+            (in.size() >= blockSize || lines_.index() - blockStart >= kMostLines))
             break;
         const auto code = groupCode(lines_.line(0));
         if (code == 0)
@@ -388,11 +412,19 @@ bool DrawingWalk::read(std::vector<PointIn>& in, std::size_t blockSize)
         else
             lines_.advance(2);
     }
-    blockEnd_ = lines_.index();
+    const std::size_t blockEnd = lines_.index();
     // Lines before a header (or all of them, without one) need not wait for the extents.
-    if (headEnd_ == kNoHead && (section_ != Section::Header || blockEnd_ >= count))
-        headEnd_ = section_ == Section::Header ? blockEnd_ : blockStart_;
-    return blockEnd_ > blockStart_;
+    if (headEnd_ == kNoHead && (section_ != Section::Header || blockEnd >= count))
+        headEnd_ = section_ == Section::Header ? blockEnd : blockStart;
+    Block& block = blocks_[reads_++ % blocks_.size()];
+    block.start = blockStart;
+    block.end = blockEnd;
+    block.headEnd = headEnd_;
+    std::swap(block.contexts, contexts_);
+    std::swap(block.groups, groups_);
+    std::swap(block.edits, edits_);
+    std::swap(block.carried, carried_);
+    return blockEnd > blockStart;
 }
 
 // A group 0: a section's start or end, or an entity's or object's start.
@@ -770,14 +802,22 @@ void DrawingWalk::settle(EntityContext& c, const std::vector<TransformedPoint>& 
 
 void DrawingWalk::write(const std::vector<TransformedPoint>& out)
 {
-    for (EntityContext& c : contexts_)
+    Block& block = blocks_[writes_++ % blocks_.size()];
+    written_ = &block;
+    for (EntityContext& c : block.contexts)
         if (!c.settled) settle(c, out);
-    auto edit = edits_.begin();
-    for (; writerLine_ < blockEnd_; ++writerLine_) {
-        if (writerLine_ == headEnd_) output_.endHead();
+    // The next block, when it was read already, took over copies of contexts not settled then.
+    if (reads_ > writes_) {
+        Block& next = blocks_[writes_ % blocks_.size()];
+        for (const auto& [here, there] : next.carried) next.contexts[here] = block.contexts[there];
+    }
+    const std::vector<LineEdit>& edits = block.edits;
+    auto edit = edits.begin();
+    for (; writerLine_ < block.end; ++writerLine_) {
+        if (writerLine_ == block.headEnd) output_.endHead();
         const std::string_view text = writer_.next();
-        while (edit != edits_.end() && edit->line < writerLine_) ++edit;
-        if (edit != edits_.end() && edit->line == writerLine_) {
+        while (edit != edits.end() && edit->line < writerLine_) ++edit;
+        if (edit != edits.end() && edit->line == writerLine_) {
             if (edit->kind == EditKind::ExtentsMin || edit->kind == EditKind::ExtentsMax)
                 output_.extents(edit->kind == EditKind::ExtentsMax, edit->component, text);
             else
@@ -796,10 +836,10 @@ std::string DrawingWalk::replacement(const LineEdit& edit, std::string_view orig
     switch (edit.kind) {
     case EditKind::Zero: return "0.0";
     case EditKind::Elevation: {
-        const EntityContext& c = contexts_[edit.index];
+        const EntityContext& c = written_->contexts[edit.index];
         return c.first ? fileNumber(c.ocs.toObject(*c.first).z) : std::string(original);
     }
-    default: return groupValue(groups_[edit.index], edit.component, original, out);
+    default: return groupValue(written_->groups[edit.index], edit.component, original, out);
     }
 }
 
@@ -811,13 +851,13 @@ void DrawingWalk::countPosition(const Group& group, const TransformedPoint& resu
             values += " " + std::string(group.texts[k]);
         return values;
     });
-    if (!result.rejected() && contexts_[group.context].inExtents) box_.add(world);
+    if (!result.rejected() && written_->contexts[group.context].inExtents) box_.add(world);
 }
 
 std::string DrawingWalk::groupValue(const Group& group, int component, std::string_view original,
                                     const std::vector<TransformedPoint>& out)
 {
-    const EntityContext& c = contexts_[group.context];
+    const EntityContext& c = written_->contexts[group.context];
     const auto pick = [component](Vector3 v) {
         return component == 0 ? v.x : component == 1 ? v.y : v.z;
     };

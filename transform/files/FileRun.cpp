@@ -8,6 +8,7 @@
 #include <cstdio>
 #include <fstream>
 #include <unistd.h>
+#include <utility>
 
 PointBatch oneByOne(const PointTransform& transform)
 {
@@ -16,24 +17,105 @@ PointBatch oneByOne(const PointTransform& transform)
     };
 }
 
-void walkInBlocks(BlockSource& source, const PointBatch& batch, std::size_t blockSize)
-{
+namespace {
+
+// A block read and not yet written: its points, their results, and how its read ended.
+struct WalkBlock {
     std::vector<PointIn> in;
     std::vector<TransformedPoint> out;
-    for (;;) {
+    bool more = true;
+    std::exception_ptr stop;   // what ended the read early
+    bool stopAtValue = false;  // a value that is no number: the points before it go through
+
+    void readFrom(BlockSource& source, std::size_t blockSize)
+    {
         in.clear();
-        std::exception_ptr stop;
-        bool more = true;
+        stop = nullptr;
+        stopAtValue = false;
         try {
             more = source.read(in, blockSize);
         } catch (const ConversionError&) {
             stop = std::current_exception();
+            stopAtValue = true;
+        } catch (...) {
+            stop = std::current_exception();
         }
         out.resize(in.size());
-        if (!in.empty()) batch(in, out);
-        if (stop) std::rethrow_exception(stop);
-        if (!more) return;
-        source.write(out);
+    }
+};
+
+// The block a BlockTransform has under way. One still under way when an error leaves is waited
+// for, its own error dropped: an earlier one is on its way.
+class BlockUnderWay {
+public:
+    explicit BlockUnderWay(BlockTransform& transform) : transform_(transform) {}
+    ~BlockUnderWay()
+    {
+        if (!underWay_) return;
+        try {
+            transform_.finish();
+        } catch (...) {  // NOLINT(bugprone-empty-catch): a later error than the one leaving
+        }
+    }
+    BlockUnderWay(const BlockUnderWay&) = delete;
+    BlockUnderWay& operator=(const BlockUnderWay&) = delete;
+
+    void start(WalkBlock& block)
+    {
+        if (block.in.empty()) return;
+        transform_.start(block.in, block.out);
+        underWay_ = true;
+    }
+    void finish()
+    {
+        if (!std::exchange(underWay_, false)) return;
+        transform_.finish();
+    }
+
+private:
+    BlockTransform& transform_;
+    bool underWay_ = false;
+};
+
+void walkBlockAfterBlock(BlockSource& source, const PointBatch& batch, std::size_t blockSize)
+{
+    WalkBlock block;
+    for (;;) {
+        block.readFrom(source, blockSize);
+        if (block.stop && !block.stopAtValue) std::rethrow_exception(block.stop);
+        if (!block.in.empty()) batch(block.in, block.out);
+        if (block.stop) std::rethrow_exception(block.stop);
+        if (!block.more) return;
+        source.write(block.out);
+    }
+}
+
+}  // namespace
+
+void walkInBlocks(BlockSource& source, const PointBatch& batch, std::size_t blockSize)
+{
+    // A transformation in this thread leaves nothing to overlap.
+    if (batch.elsewhere() == nullptr || !source.readsAhead()) {
+        walkBlockAfterBlock(source, batch, blockSize);
+        return;
+    }
+    // While one block is transformed, the one before it is written and the one after it read.
+    WalkBlock blocks[2];
+    WalkBlock* current = &blocks[0];
+    WalkBlock* next = &blocks[1];
+    BlockUnderWay underWay(*batch.elsewhere());
+    current->readFrom(source, blockSize);
+    if (current->stop && !current->stopAtValue) std::rethrow_exception(current->stop);
+    underWay.start(*current);
+    for (;;) {
+        if (!current->stop && current->more) next->readFrom(source, blockSize);
+        underWay.finish();
+        if (current->stop) std::rethrow_exception(current->stop);
+        if (!current->more) return;
+        if (!next->stop || next->stopAtValue) underWay.start(*next);
+        source.write(current->out);
+        if (next->stop && !next->stopAtValue) std::rethrow_exception(next->stop);
+        std::swap(current, next);
     }
 }
 

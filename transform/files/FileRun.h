@@ -13,6 +13,7 @@
 #include <stdexcept>
 #include <string>
 #include <string_view>
+#include <type_traits>
 #include <vector>
 
 // A run that cannot start or go on for a reason other than a number: a source that cannot be
@@ -36,8 +37,53 @@ using PointTransform = std::function<TransformedPoint(long double X, long double
 struct PointIn {
     long double X = 0, Y = 0, Z = 0;
 };
-using PointBatch =
+
+// A transformation of blocks on other threads: start() hands a block over and returns at once,
+// so that the run reads the next block meanwhile; finish() waits for it and throws what it threw
+// (the error of its earliest point). `in` and `out` stay untouched by the caller in between.
+class BlockTransform {
+public:
+    virtual ~BlockTransform() = default;
+    virtual void start(const std::vector<PointIn>& in, std::vector<TransformedPoint>& out) = 0;
+    virtual void finish() = 0;
+};
+
+using BlockFunctionType =
     std::function<void(const std::vector<PointIn>& in, std::vector<TransformedPoint>& out)>;
+// A callable that transforms a block, and is no BlockTransform (which goes by reference).
+template <typename F>
+concept BlockFunction =
+    std::is_constructible_v<BlockFunctionType, F> && !std::is_base_of_v<BlockTransform, F>;
+
+// What the runs transform their blocks with: a function that does a block when called, or a
+// BlockTransform working beside the run.
+class PointBatch {
+public:
+    using Function = BlockFunctionType;
+
+    template <BlockFunction F>
+    PointBatch(F function) : function_(std::move(function))
+    {
+    }
+    PointBatch(BlockTransform& transform) : elsewhere_(&transform) {}
+
+    // The whole block, before returning.
+    void operator()(const std::vector<PointIn>& in, std::vector<TransformedPoint>& out) const
+    {
+        if (elsewhere_ != nullptr) {
+            elsewhere_->start(in, out);
+            elsewhere_->finish();
+        } else {
+            function_(in, out);
+        }
+    }
+    BlockTransform* elsewhere() const { return elsewhere_; }
+
+private:
+    Function function_;
+    BlockTransform* elsewhere_ = nullptr;
+};
+
 // The block one point after the other through `transform`.
 PointBatch oneByOne(const PointTransform& transform);
 // The number of points the runs hand over at once.
@@ -52,14 +98,21 @@ public:
     // until it holds `blockSize` of them or the source ends; false once nothing was left to read.
     // A value that is no number throws ConversionError, the points before it already in `in`.
     virtual bool read(std::vector<PointIn>& in, std::size_t blockSize) = 0;
-    // Writes what the last read covered; `out` holds its points transformed, in order.
+    // Writes what the oldest read not yet written covered; `out` holds its points transformed,
+    // in order.
     virtual void write(const std::vector<TransformedPoint>& out) = 0;
+    // Whether a block may be read before the one before it is written, so that reading overlaps
+    // the transformation: false where the order of the lines' reports forbids it (a check).
+    virtual bool readsAhead() const = 0;
 };
 
 // Reads, transforms and writes blocks to the end of the source. When a read stops at a value
 // that is no number, the points before it go through first and then the error leaves, as it
 // would one point at a time: a run stops with the same error however its points are handed
-// over (a window box that is no number is met at the first point, before any bad value).
+// over (a window box that is no number is met at the first point, before any bad value). With a
+// BlockTransform, a source that reads ahead is read one block ahead of the transformation, and
+// a block is handed over before the one before it is written; what it writes and the error it
+// stops with stay those of one block after the other.
 void walkInBlocks(BlockSource& source, const PointBatch& batch, std::size_t blockSize);
 
 // Called with (index of the next unread line, number of lines), not more often than the bar

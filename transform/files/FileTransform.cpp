@@ -38,17 +38,25 @@ SharedProcessa::SharedProcessa(const WindowState& state, const std::vector<TDatu
 
 void SharedProcessa::operator()(const std::vector<PointIn>& in, std::vector<TransformedPoint>& out)
 {
+    start(in, out);
+    finish();
+}
+
+void SharedProcessa::start(const std::vector<PointIn>& in, std::vector<TransformedPoint>& out)
+{
     // Several shares an engine, so that an engine slowed by another program on the machine
     // leaves its last share to the others.
     const std::size_t shares =
         std::clamp<std::size_t>(in.size() / kSmallestShare, 1, 4 * pool_.engines());
     const std::size_t share = (in.size() + shares - 1) / shares;
-    pool_.run(shares, [&in, &out, share, keep = keepHeights_](std::size_t k, Processa& processa) {
+    pool_.start(shares, [&in, &out, share, keep = keepHeights_](std::size_t k, Processa& processa) {
         const std::size_t end = std::min(in.size(), (k + 1) * share);
         for (std::size_t i = k * share; i < end; ++i)
             out[i] = fileResult(processa(in[i].X, in[i].Y, in[i].Z), in[i].Z, keep);
     });
 }
+
+void SharedProcessa::finish() { pool_.wait(); }
 
 DxfRewriteOptions dxfOptionsFor(const WindowState& state)
 {
@@ -62,8 +70,7 @@ FileRunSummary ConverteDXF(const std::filesystem::path& source,
                            const NumberFormat& user, const Progress& progress)
 {
     SharedProcessa processa(state, datums, engine, user, enginesForThisMachine());
-    return ConverteDXF(source, destination, PointBatch(std::ref(processa)), dxfOptionsFor(state),
-                       progress);
+    return ConverteDXF(source, destination, processa, dxfOptionsFor(state), progress);
 }
 
 FileRunSummary ExportaDXF(const std::filesystem::path& source,
@@ -72,7 +79,7 @@ FileRunSummary ExportaDXF(const std::filesystem::path& source,
                           const Progress& progress)
 {
     SharedProcessa processa(state, datums, engine, user, enginesForThisMachine());
-    return ExportaDXF(source, destination, PointBatch(std::ref(processa)), progress);
+    return ExportaDXF(source, destination, processa, progress);
 }
 
 FileRunSummary ExportaTexto(const std::filesystem::path& source,
@@ -82,5 +89,5 @@ FileRunSummary ExportaTexto(const std::filesystem::path& source,
                             const Progress& progress)
 {
     SharedProcessa processa(state, datums, engine, user, enginesForThisMachine());
-    return ExportaTexto(source, destination, PointBatch(std::ref(processa)), decimals, progress);
+    return ExportaTexto(source, destination, processa, decimals, progress);
 }

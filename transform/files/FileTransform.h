@@ -24,12 +24,14 @@ PointTransform processaPoints(Processa& processa, bool keepHeights = false);
 // consecutive points handed out to the engines. Every point goes through the same stages with
 // the same settings as on one engine, so the results are the same to the last bit; an error is
 // the one of the earliest point that raised one. Heights are kept as keepsHeights(state) says.
-class SharedProcessa {
+class SharedProcessa : public BlockTransform {
 public:
     // `engine` serves as the first; `engines` is at least 1.
     SharedProcessa(const WindowState& state, const std::vector<TDatum>& datums, TGeo& engine,
                    const NumberFormat& user, unsigned engines);
     void operator()(const std::vector<PointIn>& in, std::vector<TransformedPoint>& out);
+    void start(const std::vector<PointIn>& in, std::vector<TransformedPoint>& out) override;
+    void finish() override;
 
 private:
     bool keepHeights_;

@@ -119,7 +119,8 @@ private:
 };
 
 // The point file a block of lines at a time: each line's point read first (a value that is no
-// number ends the block there), then the lines written with their transformed points.
+// number ends the block there), then the lines written with their transformed points. Outside a
+// check a block is read while the one before it waits to be written, so two are kept.
 class PointLines : public BlockSource {
 public:
     PointLines(std::string_view source, LineWriter& out, const PointForm& form,
@@ -136,38 +137,49 @@ public:
 
     bool read(std::vector<PointIn>& in, std::size_t blockSize) override
     {
-        first_ += points_.size();
-        texts_.clear();
-        points_.clear();
-        readable_.clear();
-        while (first_ + texts_.size() < summary_.lines && in.size() < blockSize) {
+        Block& block = blocks_[reads_++ % blocks_.size()];
+        block.first = nextLine_;
+        block.texts.clear();
+        block.points.clear();
+        block.readable.clear();
+        while (nextLine_ < summary_.lines && in.size() < blockSize) {
             const std::string_view line = lines_.next();
-            texts_.push_back(line);
+            block.texts.push_back(line);
             number_.failed = false;
-            points_.push_back(readPointLine(line, first_ + texts_.size(), number_));
-            readable_.push_back(!number_.failed);
+            block.points.push_back(readPointLine(line, ++nextLine_, number_));
+            block.readable.push_back(!number_.failed);
             if (!number_.failed)
-                in.push_back({points_.back().X, points_.back().Y, points_.back().Z});
+                in.push_back({block.points.back().X, block.points.back().Y, block.points.back().Z});
         }
-        return !texts_.empty();
+        return !block.texts.empty();
     }
 
     void write(const std::vector<TransformedPoint>& transformed) override
     {
+        const Block& block = blocks_[writes_++ % blocks_.size()];
         std::size_t done = 0;
-        for (std::size_t k = 0; k < texts_.size(); ++k) {
-            const std::size_t lineNumber = first_ + k + 1;
-            if (readable_[k]) {
+        for (std::size_t k = 0; k < block.texts.size(); ++k) {
+            const std::size_t lineNumber = block.first + k + 1;
+            if (block.readable[k]) {
                 const TransformedPoint& result = transformed[done++];
-                const std::string_view text = texts_[k];
+                const std::string_view text = block.texts[k];
                 summary_.count(result, lineNumber, check_, [text] { return std::string(text); });
-                form_.point(out_, points_[k].name, result, summary_);
+                form_.point(out_, block.points[k].name, result, summary_);
             }
             progress_.at(lineNumber);
         }
     }
 
+    bool readsAhead() const override { return !check_; }
+
 private:
+    struct Block {
+        std::size_t first = 0;  // the index of its first line
+        std::vector<std::string_view> texts;
+        std::vector<PointLine> points;
+        std::vector<bool> readable;
+    };
+
     TextLines lines_;
     LineWriter& out_;
     const PointForm& form_;
@@ -175,10 +187,9 @@ private:
     ProgressReport& progress_;
     const ProblemReport& check_;
     ValueReader number_;
-    std::size_t first_ = 0;  // the index of the block's first line
-    std::vector<std::string_view> texts_;
-    std::vector<PointLine> points_;
-    std::vector<bool> readable_;
+    std::size_t nextLine_ = 0;  // the index of the next line to read
+    std::array<Block, 2> blocks_;
+    std::size_t reads_ = 0, writes_ = 0;
 };
 
 FileRunSummary walkPoints(std::string_view source, LineWriter& out, const PointForm& form,
