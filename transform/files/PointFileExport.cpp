@@ -62,13 +62,11 @@ void writeLines(LineWriter& out, const std::array<std::string_view, N>& lines)
     for (const auto line : lines) out.line(line);
 }
 
-void writeNumber(LineWriter& out, long double value)
-{
-    out.line(formatGeneral(value, NumberFormat::file()));
-}
+std::string fileNumber(long double value) { return formatGeneral(value, NumberFormat::file()); }
 
 // A POINT at the point and a TEXT with its name 1.5 units to the right at height 0; every
-// point and every label take the same handle.
+// point and every label take the same handle. The fixed lines between the values go out in one
+// piece each: a point writes nineteen lines, and a million points are common.
 class DrawingForm : public PointForm {
 public:
     void opening(LineWriter& out) const override { writeLines(out, kOpeningBlock); }
@@ -79,20 +77,19 @@ public:
     {
         const DrawingText label = drawingText(name);
         summary.unwritableCharacters += label.replaced;
-        writeLines(out,
-                   std::array<std::string_view, 7>{"  0", "POINT", "  5", "2B", "  8", "0", " 10"});
-        writeNumber(out, transformed.X);
-        out.line(" 20");
-        writeNumber(out, transformed.Y);
-        out.line(" 30");
-        writeNumber(out, transformed.Z);
-        writeLines(out,
-                   std::array<std::string_view, 7>{"  0", "TEXT", "  5", "2C", "  8", "0", " 10"});
-        writeNumber(out, transformed.X + 1.5L);
-        out.line(" 20");
-        writeNumber(out, transformed.Y);
-        writeLines(out,
-                   std::array<std::string_view, 6>{" 30", "0.0", " 40", "1.5", "  1", label.bytes});
+        const std::string y = fileNumber(transformed.Y);
+        out.raw("  0\r\nPOINT\r\n  5\r\n2B\r\n  8\r\n0\r\n 10\r\n");
+        out.line(fileNumber(transformed.X));
+        out.raw(" 20\r\n");
+        out.line(y);
+        out.raw(" 30\r\n");
+        out.line(fileNumber(transformed.Z));
+        out.raw("  0\r\nTEXT\r\n  5\r\n2C\r\n  8\r\n0\r\n 10\r\n");
+        out.line(fileNumber(transformed.X + 1.5L));
+        out.raw(" 20\r\n");
+        out.line(y);
+        out.raw(" 30\r\n0.0\r\n 40\r\n1.5\r\n  1\r\n");
+        out.line(label.bytes);
     }
 };
 
@@ -108,10 +105,13 @@ public:
     void point(LineWriter& out, std::string_view name, const TransformedPoint& transformed,
                FileRunSummary&) const override
     {
-        std::string line(name);
-        for (const long double value : {transformed.X, transformed.Y, transformed.Z})
-            line.append(";").append(formatChosen(value, decimals_));
-        out.line(line);
+        out.raw(name);
+        for (const long double value : {transformed.X, transformed.Y}) {
+            out.raw(";");
+            out.raw(formatChosen(value, decimals_));
+        }
+        out.raw(";");
+        out.line(formatChosen(transformed.Z, decimals_));
     }
 
 private:
