@@ -294,7 +294,7 @@ private:
     // A block read and waiting to be written: its lines, the contexts, groups and edits its
     // reading found, and where the header ended as the reading knew it then.
     struct Block {
-        std::size_t start = 0, end = 0;
+        std::size_t end = 0;  // the line after its last
         std::size_t headEnd = 0;
         std::vector<EntityContext> contexts;
         std::vector<Group> groups;
@@ -417,7 +417,6 @@ bool DrawingWalk::read(std::vector<PointIn>& in, std::size_t blockSize)
     if (headEnd_ == kNoHead && (section_ != Section::Header || blockEnd >= count))
         headEnd_ = section_ == Section::Header ? blockEnd : blockStart;
     Block& block = blocks_[reads_++ % blocks_.size()];
-    block.start = blockStart;
     block.end = blockEnd;
     block.headEnd = headEnd_;
     std::swap(block.contexts, contexts_);

@@ -28,7 +28,7 @@ EnginePool::EnginePool(const WindowState& state, const std::vector<TDatum>& datu
     const unsigned count = std::max(1u, engines);
     // Every engine is made here, so that what their making throws reaches the caller.
     for (unsigned i = 0; i < count; ++i)
-        own_.push_back(std::make_unique<Engine>(state, datums, user, i == 0 ? first : nullptr));
+        workers_.push_back(std::make_unique<Engine>(state, datums, user, i == 0 ? first : nullptr));
     threads_.reserve(count);
     try {
         for (std::size_t i = 0; i < count; ++i) threads_.emplace_back(&EnginePool::work, this, i);
@@ -89,7 +89,7 @@ void EnginePool::wait()
 
 void EnginePool::work(std::size_t index)
 {
-    Processa& processa = own_[index]->processa;
+    Processa& processa = workers_[index]->processa;
     std::uint64_t seen = 0;
     for (;;) {
         {

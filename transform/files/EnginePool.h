@@ -56,7 +56,7 @@ private:
     struct Engine;
     void work(std::size_t index);
 
-    std::vector<std::unique_ptr<Engine>> own_;
+    std::vector<std::unique_ptr<Engine>> workers_;
     std::vector<std::thread> threads_;
 
     std::mutex mutex_;
