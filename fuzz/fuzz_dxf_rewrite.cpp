@@ -88,7 +88,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const PointTransform unchanged = processaPoints(processa);
     const Outcome one = rewrite(source, unchanged);
     SharedProcessa shared(identity, datums, engine, fuzz::pointFormat(), 2);
-    const Outcome blocks = rewrite(source, PointBatch(std::ref(shared)));
+    const Outcome blocks = rewrite(source, PointBatch(shared));
     fuzz::require(one == blocks, "the points handed over in blocks give the same copy");
 
     std::optional<std::string> firstProblem;

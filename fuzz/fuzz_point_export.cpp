@@ -89,7 +89,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const PointTransform unchanged = processaPoints(processa);
     const Outcome one = exportOf(source, unchanged);
     SharedProcessa shared(identity, datums, engine, fuzz::pointFormat(), 2);
-    fuzz::require(one == exportOf(source, PointBatch(std::ref(shared))),
+    fuzz::require(one == exportOf(source, PointBatch(shared)),
                   "the points handed over in blocks give the same drawing");
 
     std::optional<std::string> firstProblem;
