@@ -195,6 +195,9 @@ TEST(ZoneOf, ZonesOfTheFamilyWidthAndBandsOfEightDegrees)
         {"72 starts band X", Family::Utm, 72, 0, 31, 'X'},
         {"80 and above: blank", Family::Utm, 80, 0, 31, ' '},
         {"below -80: blank", Family::Utm, -80.5L, 0, 31, ' '},
+        // Closer to the edge than a double resolves: still the zone and band it lies in.
+        {"a hair west of -42", Family::Utm, 0, -42 - 1e-16L, 23, 'N'},
+        {"a hair south of -8", Family::Utm, -8 - 1e-16L, 0, 31, 'L'},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.why);
