@@ -19,7 +19,7 @@ rm "$work/points.txt" "$work/points.csv"
 source_bytes=$(stat -c %s "$work/drawing.dxf")
 
 /usr/bin/time -f "%e %M" -o "$work/time" "$tool" dxf \
-  --from grid --from-family utm --from-cm -45 --south --from-datum "SAD 69" \
+  --no-settings --from grid --from-family utm --from-cm -45 --south --from-datum "SAD 69" \
   --to geodetic --to-datum "SIRGAS 2000" "$work/drawing.dxf" "$work/out.dxf" >/dev/null
 read -r seconds peak_kb <"$work/time"
 limit_kb=$(( source_bytes / 1024 + 64 * 1024 ))

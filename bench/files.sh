@@ -21,7 +21,7 @@ trap 'rm -rf "$work"' EXIT
 
 # The tool's state: grid UTM zone 23 south on SAD 69 (slot 2 of the shipped catalogue) to
 # geodetic on SIRGAS 2000 (slot 1); the options set everything a file run reads.
-state=(--from grid --from-family utm --from-cm -45 --south
+state=(--no-settings --from grid --from-family utm --from-cm -45 --south
        --from-datum "SAD 69" --to geodetic --to-datum "SIRGAS 2000")
 
 # Runs a command under /usr/bin/time; prints "seconds peak-kB".

@@ -26,8 +26,8 @@ cat > "$work/Datum.Cfg" <<'EOF'
 6378137,298.257222101,SIRGAS 2000,0,0,0
 EOF
 
-# The options set every part of the state this job reads, whatever the settings file holds.
-zelvora=("$tool" --datums "$work/Datum.Cfg" --from grid --from-datum 0 --from-family utm
+# The options set every part of the state this job reads; no settings file is read.
+zelvora=("$tool" --no-settings --datums "$work/Datum.Cfg" --from grid --from-datum 0 --from-family utm
          --from-cm -45 --south --to geodetic --to-datum 1 stream)
 cs2cs=(cs2cs --3d +proj=utm +zone=23 +south +a=6378160 +rf=298.25 +towgs84=-66.87,4.37,-38.52
        +to +proj=longlat +a=6378137 +rf=298.257222101 +towgs84=0,0,0 -f %.10f)
