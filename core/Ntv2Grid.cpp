@@ -151,8 +151,8 @@ Ntv2Grid::Ntv2Grid(std::string_view bytes, std::string name) : name_(std::move(n
         for (std::size_t r = 0; r < kHeaderRecords; ++r) {
             const std::string label = file.Label(at + r * kRecordSize);
             if (label != labels[r])
-                fail(of + " has \"" + label + "\" where " + labels[r] + " belongs (byte " +
-                     std::to_string(at + r * kRecordSize) + ")");
+                fail(std::string(of) + " has \"" + label + "\" where " + labels[r] +
+                     " belongs (byte " + std::to_string(at + r * kRecordSize) + ")");
         }
     };
     checkLabels(0, kOverviewLabels, "the overview header");
@@ -189,7 +189,7 @@ Ntv2Grid::Ntv2Grid(std::string_view bytes, std::string name) : name_(std::move(n
             "sub-grid " + std::to_string(g + 1) + " of " + std::to_string(count);
         if (bytes.size() - at < kHeaderSize)
             fail("the header of " + which + " ends at byte " + std::to_string(at + kHeaderSize) +
-                 " but the file has " + fileSize);
+                 " but the file has " + std::string(fileSize));
         checkLabels(at, kSubGridLabels, "the header of " + which);
 
         Ntv2SubGrid sub;
@@ -255,8 +255,8 @@ Ntv2Grid::Ntv2Grid(std::string_view bytes, std::string name) : name_(std::move(n
         // nodes < 2^31 and the size is 64 bits: no product below overflows.
         const std::uint64_t dataSize = nodes * kNodeSize;
         if (bytes.size() - at < dataSize)
-            fail(which + " ends at byte " + std::to_string(at + dataSize) + " but the file has " +
-                 fileSize);
+            fail(std::string(which) + " ends at byte " + std::to_string(at + dataSize) +
+                 " but the file has " + std::string(fileSize));
 
         Lattice lattice;
         lattice.south = sub.SouthLat;

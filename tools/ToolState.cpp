@@ -137,10 +137,13 @@ std::optional<bool> applyCrs(WindowState& state, int code, const SideOptions& o,
     const std::pair<const char*, bool> overlaps[] = {{"-datum", o.datum.has_value()},
                                                      {"-family", o.family.has_value()},
                                                      {"-cm", o.centralMeridian.has_value()}};
-    for (const auto& [option, given] : overlaps)
-        if (given)
-            throw UsageError(prefix + option + ": " + prefix + " " + epsg + " sets it already (" +
-                             crs->name + ")");
+    for (const auto& [option, given] : overlaps) {
+        if (!given) continue;
+        std::string message = prefix + option;
+        message.append(": ").append(prefix).append(" ").append(epsg);
+        message.append(" sets it already (").append(crs->name).append(")");
+        throw UsageError(message);
+    }
     const auto& names = catalogue.names();
     const auto at = std::find(names.begin(), names.end(), crs->datum);
     if (at == names.end())
