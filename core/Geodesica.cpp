@@ -2,11 +2,11 @@
 
 #include <cmath>
 #include <cstdint>
-#include <optional>
 #include <utility>
 
 #include "core/ExtendedSinCos.h"
 #include "core/FloatingPointGuard.h"
+#include "core/WholePart.h"
 
 using namespace GeoConstants;
 
@@ -32,21 +32,6 @@ SinCos LibrarySinCos(long double r)
     long double s, c;
     ::sincosl(r, &s, &c);
     return {s, c};
-}
-
-// The whole part of v, toward zero, for |v| below 2^52; nothing beyond (and for a NaN). std::trunc
-// and a conversion of a long double to an integer each switch the x87 rounding mode and back
-// (fldcw), which stalls the x87 pipeline: five of them took half of a grid conversion's time.
-// Rounded to a double, v truncates with one SSE instruction; the comparison in long double
-// undoes the rare rounding that carried it onto the next whole number (below 2^52 every whole
-// number is a double, so the rounding never carries it past one).
-std::optional<std::int64_t> WholePartOf(long double v)
-{
-    if (!(std::fabs(v) < 0x1p52L)) return std::nullopt;
-    auto whole = static_cast<std::int64_t>(static_cast<double>(v));
-    if (v >= 0 && whole > v) --whole;
-    if (v < 0 && whole < v) ++whole;
-    return whole;
 }
 
 // Sine and cosine of an angle in degrees. The angle is first brought within 45 degrees of a

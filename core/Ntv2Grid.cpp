@@ -5,6 +5,8 @@
 // record labelled END closes the file. The byte order is the writer's: NUM_OREC is 11 in it.
 #include "core/Ntv2Grid.h"
 
+#include "core/WholePart.h"
+
 #include <bit>
 #include <cmath>
 #include <cstdio>
@@ -111,19 +113,20 @@ std::optional<std::int32_t> NodesAlong(double low, double high, double increment
     return static_cast<std::int32_t>(whole) + 1;
 }
 
-// The whole cells below v, which lies in [-1, 2^31), and the fraction left over. std::floor and
-// a conversion of a long double each switch the x87 control word, which took most of a lookup's
-// time; a double truncates with one SSE instruction, and the fraction, taken in long double,
-// corrects the rare count that the rounding to double carried over a whole number.
-std::int32_t WholeCells(long double v, long double& fraction)
+// A cell index and fraction a hair outside the lattice (within `slack` of a cell) moved onto its
+// edge node; false for one farther out.
+bool OntoLattice(std::int32_t& index, long double& fraction, std::int32_t count, long double slack)
 {
-    const double rounded = static_cast<double>(v);
-    auto whole = static_cast<std::int32_t>(rounded);
-    if (whole > rounded) --whole;
-    fraction = v - whole;
-    if (fraction < 0) --whole, fraction += 1;
-    if (fraction >= 1) ++whole, fraction -= 1;
-    return whole;
+    if (index < 0) {
+        if (fraction <= 1 - slack) return false;
+        index = 0;
+        fraction = 0;
+    } else if (index + 1 >= count) {
+        if (fraction >= slack) return false;
+        index = count - 2;
+        fraction = 1;
+    }
+    return true;
 }
 
 }  // namespace
@@ -364,24 +367,9 @@ std::optional<Ntv2Grid::Offsets> Ntv2Grid::Interpolate(const Lattice& l, Offsets
     long double fx, fy;
     std::int32_t column = WholeCells(x, fx), row = WholeCells(y, fy);
     constexpr long double kNodeSlack = 10 * kEdgeTolerance;
-    if (column < 0) {
-        if (fx <= 1 - kNodeSlack) return std::nullopt;
-        column = 0;
-        fx = 0;
-    } else if (column + 1 >= l.columns) {
-        if (fx >= kNodeSlack) return std::nullopt;
-        column = l.columns - 2;
-        fx = 1;
-    }
-    if (row < 0) {
-        if (fy <= 1 - kNodeSlack) return std::nullopt;
-        row = 0;
-        fy = 0;
-    } else if (row + 1 >= l.rows) {
-        if (fy >= kNodeSlack) return std::nullopt;
-        row = l.rows - 2;
-        fy = 1;
-    }
+    if (!OntoLattice(column, fx, l.columns, kNodeSlack) ||
+        !OntoLattice(row, fy, l.rows, kNodeSlack))
+        return std::nullopt;
     const float* south =
         &shifts_[2 * (l.first + static_cast<std::size_t>(row) * l.columns + column)];
     const float* north = south + 2 * static_cast<std::size_t>(l.columns);
