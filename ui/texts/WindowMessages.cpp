@@ -1,10 +1,10 @@
 #include "ui/texts/WindowMessages.h"
 
 #include "transform/text/CoordinateKinds.h"
+#include "transform/text/NumberText.h"
 #include "ui/texts/TextTables.h"
 
 #include <array>
-#include <cstdio>
 
 namespace {
 
@@ -119,16 +119,6 @@ std::string choicesThatShow(const BoxPlace& place, const WindowState& state, Win
     return choices;
 }
 
-std::string decimalText(double value, char decimalSeparator)
-{
-    char digits[32];
-    std::snprintf(digits, sizeof digits, "%.2f", value);
-    std::string text(digits);
-    for (char& c : text)
-        if (c == '.') c = decimalSeparator;
-    return text;
-}
-
 }  // namespace
 
 bool boxShown(int box, const WindowState& state, WindowMode mode)
@@ -158,7 +148,7 @@ std::string fileRunLine(const FileRunSummary& summary, double seconds, char deci
     const std::string lines = std::to_string(summary.lines),
                       points = std::to_string(summary.points),
                       rejected = std::to_string(summary.rejected),
-                      time = decimalText(seconds, decimalSeparator);
+                      time = formatFixed(seconds, {1, 2}, NumberFormat{decimalSeparator, ""});
     switch (language) {
     case Language::Portuguese:
         return lines + " linhas, " + points + " pontos transformados, " + rejected +
