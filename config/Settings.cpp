@@ -300,9 +300,7 @@ long double boxNumber(const WindowState& state, std::string WindowState::*field,
     try {
         return readFloat(state.*field, user);
     } catch (const ConversionError& error) {
-        int box = kEditBoxes;
-        while (box > 0 && &editBox(state, box) != &(state.*field)) --box;
-        throw BoxConversionError(error.what(), box);
+        throw BoxConversionError(error.what(), editBoxNumber(state, state.*field));
     }
 }
 

@@ -227,9 +227,7 @@ long double TransformSettings::read(const std::string& box, const Reading& readi
     try {
         return reading();
     } catch (const ConversionError& error) {
-        int n = kEditBoxes;
-        while (n > 0 && &editBox(state_, n) != &box) --n;
-        throw BoxConversionError(error.what(), n);
+        throw BoxConversionError(error.what(), editBoxNumber(state_, box));
     }
 }
 

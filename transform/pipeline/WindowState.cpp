@@ -30,6 +30,13 @@ std::string& editBox(WindowState& state, int n) { return state.*editField(n); }
 
 const std::string& editBox(const WindowState& state, int n) { return state.*editField(n); }
 
+int editBoxNumber(const WindowState& state, const std::string& field)
+{
+    int n = kEditBoxes;
+    while (n > 0 && &editBox(state, n) != &field) --n;
+    return n;
+}
+
 WindowState startupState(const NumberFormat& user)
 {
     // The texts as the window's resource gives them, and the values start-up sets; the few

@@ -46,6 +46,8 @@ struct WindowState {
 inline constexpr int kEditBoxes = 30;
 std::string& editBox(WindowState& state, int n);
 const std::string& editBox(const WindowState& state, int n);
+// The number n of the box that `field` is (a reference into `state`); 0 for another string.
+int editBoxNumber(const WindowState& state, const std::string& field);
 
 // The number of items of each list, for the checks that keep every selection valid.
 namespace ListSize {
