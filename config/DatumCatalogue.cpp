@@ -74,6 +74,9 @@ void readFurtherFields(std::string_view rest, DatumLine& line)
             framed = true;
             rotation.convention = value == "9606" ? RotationConvention::PositionVector
                                                   : RotationConvention::CoordinateFrame;
+        } else if ((key == "grid" || key == "gridto") && !value.empty()) {
+            (key == "grid" ? line.datum.GridFile : line.datum.GridTarget) =
+                windows1252ToUtf8(value);
         } else if (const auto code = key == "epsg" ? positiveCode(value) : std::nullopt)
             line.citation.epsg = *code;
         else if (key == "accuracy" && readFloat(value, NumberFormat::file()) >= 0)
@@ -81,7 +84,8 @@ void readFurtherFields(std::string_view rest, DatumLine& line)
         else
             throw ConversionError(quotedForMessage(field) +
                                   " is not one of rx=, ry=, rz=, ppm= (numbers), frame=9606 or "
-                                  "frame=9607, epsg= (a code), accuracy= (metres)");
+                                  "frame=9607, grid= (a file), gridto= (a datum), epsg= (a "
+                                  "code), accuracy= (metres)");
     }
     if (!rotation.none() && !framed)
         throw ConversionError(
@@ -89,6 +93,10 @@ void readFurtherFields(std::string_view rest, DatumLine& line)
             "frame=9607 (coordinate frame)");
     if (rotation.none() && framed)
         throw ConversionError("frame= is given without rotations or a scale");
+    if (line.datum.GridFile.empty() != line.datum.GridTarget.empty())
+        throw ConversionError(
+            "grid= and gridto= go together: the grid file and the datum it "
+            "carries the points to");
 }
 
 // a,1/f,name,Dx,Dy,Dz: cut at the first five commas; the first five fields lose their blanks,
@@ -130,6 +138,11 @@ std::string furtherFields(const TDatum& datum, const DatumCitation& citation)
             ",rx=" + formatGeneral(r.Rx, file) + ",ry=" + formatGeneral(r.Ry, file) +
             ",rz=" + formatGeneral(r.Rz, file) + ",ppm=" + formatGeneral(r.Scale, file) +
             (r.convention == RotationConvention::PositionVector ? ",frame=9606" : ",frame=9607");
+    if (!datum.GridFile.empty())
+        text.append(",grid=")
+            .append(utf8ToWindows1252(datum.GridFile))
+            .append(",gridto=")
+            .append(utf8ToWindows1252(datum.GridTarget));
     if (citation.epsg != 0) text += ",epsg=" + std::to_string(citation.epsg);
     if (!citation.accuracy.empty()) text += ",accuracy=" + citation.accuracy;
     return text;
@@ -198,6 +211,9 @@ void DatumCatalogue::store(int slot, const std::string& Name, long double A, lon
         const auto at = static_cast<std::size_t>(slot);
         const TDatum& was = datums_[at];
         datum.Rotation = was.Rotation;
+        datum.GridFile = was.GridFile;
+        datum.GridTarget = was.GridTarget;
+        datum.Grid = was.Grid;
         const bool sameFigures =
             was.A == datum.A && was.F == datum.F && was.Dx == Dx && was.Dy == Dy && was.Dz == Dz;
         if (!sameFigures) citations_[at] = {};

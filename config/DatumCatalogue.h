@@ -10,9 +10,15 @@
 //
 //     ...,Dz,rx=0.202,ry=0.045,rz=-2.455,ppm=6.7,frame=9607,epsg=1777,accuracy=3
 //
+// A datum may name an NTv2 grid file that carries its points to another datum of the catalogue,
+// by the other's name; the shift above then serves the points the grid does not cover:
+//
+//     ...,Dz,grid=SAD69_003.gsb,gridto=SIRGAS 2000,epsg=5528,accuracy=1
+//
 // The further fields are key=value, each at most once; the program writes them in this order and
 // only when they are there, so that a line of six fields stays six. Rotations are at most 60
-// arc-seconds and scales 100 ppm in size; rotations or a scale need their frame.
+// arc-seconds and scales 100 ppm in size; rotations or a scale need their frame; grid= and
+// gridto= go together.
 //
 // Numbers in the general form with "." and no grouping; names in Windows-1252 in the file and
 // UTF-8 in the program; lines end with CR LF. The first empty line ends the catalogue.
@@ -67,11 +73,10 @@ public:
 
     // Stores a datum in a slot, replacing the one there or, at QuantDatum() + 1, adding one, and
     // marks the catalogue changed. InvF is the inverse flattening; the name loses its outer
-    // blanks, as it would in the file. A datum replaced keeps its rotations and scale, which the
-    // editor does not show, and its citation while its figures stay as they were. Refuses
-    // (DatumRefused, nothing
-    // changed) a name that holds a comma or a line break, which the file could not read back, a
-    // 52nd datum, and a slot beyond the next free one.
+    // blanks, as it would in the file. A datum replaced keeps its rotations, scale and grid,
+    // which the editor does not show, and its citation while its figures stay as they were.
+    // Refuses (DatumRefused, nothing changed) a name that holds a comma or a line break, which
+    // the file could not read back, a 52nd datum, and a slot beyond the next free one.
     void store(int slot, const std::string& Name, long double A, long double InvF, long double Dx,
                long double Dy, long double Dz);
 

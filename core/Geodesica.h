@@ -20,8 +20,10 @@
 #pragma once
 
 #include "core/Helmert.h"
+#include "core/Ntv2Grid.h"
 
 #include <cstdint>
+#include <memory>
 #include <string>
 
 // Status codes of the engine. The values are part of the interface: the user interface shows
@@ -76,6 +78,13 @@ public:
     long double Dy;
     long double Dz;
     HelmertRotation Rotation;  // none for a three-parameter datum
+    // A grid that carries the datum's points to another datum more closely than the shift does:
+    // its file's name and the name of the datum it carries them to, both empty when the datum
+    // names none; the grid itself once it has been found and read, none before or when it
+    // cannot be.
+    std::string GridFile;
+    std::string GridTarget;
+    std::shared_ptr<const Ntv2Grid> Grid;
 
     HelmertShift Shift() const { return {Dx, Dy, Dz, Rotation}; }
 };
