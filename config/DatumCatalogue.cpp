@@ -230,6 +230,12 @@ bool DatumCatalogue::append(TDatum datum, DatumCitation citation)
     return true;
 }
 
+void DatumCatalogue::setGrid(int index, std::shared_ptr<const Ntv2Grid> grid)
+{
+    if (index >= 0 && index <= QuantDatum())
+        datums_[static_cast<std::size_t>(index)].Grid = std::move(grid);
+}
+
 DatumCitation DatumCatalogue::citationAt(int index) const
 {
     if (index < 0 || index > QuantDatum()) return {};

@@ -80,6 +80,10 @@ public:
     void store(int slot, const std::string& Name, long double A, long double InvF, long double Dx,
                long double Dy, long double Dz);
 
+    // Gives the datum at an index its grid, or takes it away (a null grid); nothing else changes,
+    // the catalogue is not marked changed.
+    void setGrid(int index, std::shared_ptr<const Ntv2Grid> grid);
+
     // Adds a datum as the file reading does, without marking the catalogue changed; false when
     // all the slots are taken.
     bool append(TDatum datum, DatumCitation citation = {});

@@ -42,6 +42,9 @@ inline constexpr std::int32_t LocalPlaneBeyond50Km = 9;  // warning
 inline constexpr std::int32_t LocalPlaneBeyond80Km = 10;
 inline constexpr std::int32_t InvalidFlattening = 11;  // datum editor only
 inline constexpr std::int32_t InvalidNumber = 12;      // datum editor only
+// Warning of the runs' datum stage, not of a routine: the datum's grid does not hold the point,
+// which the datum's shift carried instead.
+inline constexpr std::int32_t OutsideGrid = 13;
 inline constexpr std::int32_t InternalFault = 99;      // floating-point fault in a computation
 }  // namespace GeoStatus
 

@@ -83,7 +83,8 @@ FileRunSummary transformFile(const FileCommand& command, const WindowState& stat
 }  // namespace
 
 int runFileCommand(const FileCommand& command, const WindowState& state,
-                   const DatumCatalogue& catalogue, const NumberFormat& user)
+                   const DatumCatalogue& catalogue, const NumberFormat& user,
+                   const std::vector<std::string>& gridNotes)
 {
     if (command.check) return check(command, state, catalogue, user);
     const auto start = Clock::now();
@@ -100,6 +101,11 @@ int runFileCommand(const FileCommand& command, const WindowState& state,
         std::cerr << ", " << summary.unwritableCharacters
                   << " characters of point names written as \"?\", which a drawing's "
                      "Windows-1252 cannot hold";
-    std::fprintf(stderr, ", %.2f s\n", secondsSince(start));
+    if (summary.outsideGrid > 0)
+        std::cerr << ", " << summary.outsideGrid
+                  << " outside the datum's grid and shifted by the datum's parameters";
+    std::fprintf(stderr, ", %.2f s", secondsSince(start));
+    for (const std::string& note : gridNotes) std::cerr << "; " << note;
+    std::cerr << '\n';
     return summary.rejected > 0 ? 1 : 0;
 }

@@ -10,6 +10,8 @@
 
 #include <filesystem>
 #include <optional>
+#include <string>
+#include <vector>
 
 struct FileCommand {
     enum Kind { Drawing, Points } kind = Drawing;
@@ -22,6 +24,8 @@ struct FileCommand {
 
 // Runs or checks; returns the exit status: 0 done, 1 some point rejected (the file is written
 // all the same), 2 a line that stops the run (a check lists them all). Errors that stop a run
-// are thrown, for the caller to report with status 2.
+// are thrown, for the caller to report with status 2. The summary ends with `gridNotes`, the
+// datums' grids that could not serve.
 int runFileCommand(const FileCommand& command, const WindowState& state,
-                   const DatumCatalogue& catalogue, const NumberFormat& user);
+                   const DatumCatalogue& catalogue, const NumberFormat& user,
+                   const std::vector<std::string>& gridNotes = {});

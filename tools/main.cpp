@@ -3,10 +3,12 @@
 #include "tools/FileCommands.h"
 #include "transform/files/TemporaryFiles.h"
 #include "transform/pipeline/Pipeline.h"
+#include "config/DatumGrids.h"
 #include "config/ProgramFiles.h"
 #include "config/Settings.h"
 #include "tools/StreamRun.h"
 #include "ui/texts/TextTables.h"
+#include "ui/texts/WindowMessages.h"
 #include "tools/ToolState.h"
 #include "transform/text/NumberText.h"
 
@@ -272,8 +274,24 @@ StartingState startingState(const Arguments& a, int QuantDatum, const NumberForm
     return {settings.state, "the settings file \"" + settingsFile.string() + "\""};
 }
 
+// The grids of the two datums when the datum stage will run, read before the run; each that
+// cannot serve is said on standard error now and returned for the summary.
+std::vector<std::string> attachGrids(DatumCatalogue& catalogue, const WindowState& state,
+                                     const fs::path& datumsFile)
+{
+    if (state.ComboBox9 == state.ComboBox10) return {};
+    GridShelf shelf(gridFolders(datumsFile.parent_path(), userConfigFolder() / "zelvora"));
+    std::vector<std::string> notes;
+    for (const GridProblem& problem :
+         shelf.attach(catalogue, {state.ComboBox9, state.ComboBox10})) {
+        notes.push_back(gridProblemMessage(problem, Language::English));
+        fail(notes.back());
+    }
+    return notes;
+}
+
 int runFiles(const Arguments& a, const WindowState& state, const DatumCatalogue& catalogue,
-             const NumberFormat& user)
+             const NumberFormat& user, const std::vector<std::string>& gridNotes)
 {
     if (!a.file.check && !a.file.destination)
         throw UsageError("say where to write: a DESTINATION after the SOURCE, or --check");
@@ -283,7 +301,7 @@ int runFiles(const Arguments& a, const WindowState& state, const DatumCatalogue&
             "drawing is written in up to 15 significant digits");
     FileCommand file = a.file;
     file.decimals = a.decimals;
-    return runFileCommand(file, state, catalogue, user);
+    return runFileCommand(file, state, catalogue, user, gridNotes);
 }
 
 int runPoint(const WindowState& state, const DatumCatalogue& catalogue, const NumberFormat& user)
@@ -321,7 +339,7 @@ int run(const Arguments& a, const Commands& commands)
     const fs::path datumsFile = fileOf(a.datums, kCatalogueFileName);
     if (a.datums && !fs::exists(datumsFile))
         throw UsageError("the datum catalogue \"" + datumsFile.string() + "\" does not exist");
-    const CatalogueReading catalogue = loadCatalogue(datumsFile);
+    CatalogueReading catalogue = loadCatalogue(datumsFile);
     if (catalogue.problem) fail(*catalogue.problem);
     if (a.listDatums) {
         std::cout << datumListing(catalogue.catalogue, user);
@@ -342,8 +360,9 @@ int run(const Arguments& a, const Commands& commands)
         std::cout << settingsInWords(state, catalogue.catalogue, user, start.from);
         return kSuccess;
     }
+    const std::vector<std::string> gridNotes = attachGrids(catalogue.catalogue, state, datumsFile);
     try {
-        if (files) return runFiles(a, state, catalogue.catalogue, user);
+        if (files) return runFiles(a, state, catalogue.catalogue, user, gridNotes);
         if (commands.point->parsed()) {
             if (!a.values.empty()) typePoint(state, a.values, user);
             return runPoint(state, catalogue.catalogue, user);

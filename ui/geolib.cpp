@@ -156,6 +156,8 @@ Tform1::Tform1(const NumberFormat& user, ProgramFiles files, QWidget* parent)
                           Qt::WindowCloseButtonHint),
       user_(user),
       files_(std::move(files)),
+      grids_(gridFolders(files_.readable(kCatalogueFileName).parent_path(),
+                         userConfigFolder() / "zelvora")),
       dialogs_(std::make_unique<SystemFileDialogs>()),
       OpenDialog1{QString::fromLatin1(kOpenFilter), 1, QString::fromLatin1(kDefaultExt),
                   QStringLiteral("Teste.Dxf")},
@@ -631,6 +633,7 @@ void Tform1::Button1Click()
 {
     if (!Motor) return;
     const WindowState state = snapshot();
+    attachGrids(state);
     // The transformation clears the result box at the step where the action does, so a bad box
     // read before that step leaves the previous result in place.
     const SinglePointResult r =
@@ -643,6 +646,15 @@ void Tform1::Button1Click()
     // however the lines wrap.
     RichEdit5->moveCursor(QTextCursor::Start);
     RichEdit5->ensureCursorVisible();
+}
+
+void Tform1::attachGrids(const WindowState& state)
+{
+    if (state.ComboBox9 == state.ComboBox10) return;
+    for (const GridProblem& problem :
+         grids_.attach(catalogue_, {state.ComboBox9, state.ComboBox10}))
+        QMessageBox::warning(this, QString::fromLatin1(kErrorReportCaption),
+                             fromUtf8(gridProblemMessage(problem, language())));
 }
 
 void Tform1::copyResultNumbers()
@@ -884,6 +896,7 @@ void Tform1::Button2Click()
     const WindowState state = snapshot();
     // The type is the list's at the moment of the click, whatever the file's extension says.
     const int type = state.ComboBox3;
+    attachGrids(state);
     showRunLine({}, {});
     ProgressBar1->setValue(0);
     stopRequested_ = false;

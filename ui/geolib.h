@@ -4,6 +4,7 @@
 #pragma once
 
 #include "config/DatumCatalogue.h"
+#include "config/DatumGrids.h"
 #include "ui/FileDialogs.h"
 #include "ui/ToolkitTranslation.h"
 #include "core/Geodesica.h"
@@ -133,10 +134,14 @@ private:
                              std::initializer_list<int> boxes);
     void hideOriginRows(std::initializer_list<QWidget*> originLabels,
                         std::initializer_list<int> boxes);
+    // Reads the grids of the two datums before a transformation; says once each that cannot
+    // serve.
+    void attachGrids(const WindowState& state);
 
     NumberFormat user_;
     ProgramFiles files_;
     DatumCatalogue catalogue_;
+    GridShelf grids_;  // the datums' grid files, each read once a session
     std::unique_ptr<TGeo> Motor;
     InterfaceTexts texts_;
     ToolkitTranslation toolkit_;

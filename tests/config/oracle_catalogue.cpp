@@ -30,6 +30,8 @@ namespace {
 struct ShippedDatum {
     const char* name;    // as the program holds it, UTF-8
     int transformation;  // EPSG code of the transformation to WGS 84; 0 for WGS 84 itself
+    // A datum with a grid: the EPSG grid transformation the line cites, whose file it names.
+    int gridTransformation = 0;
 };
 
 // In file order.
@@ -74,6 +76,9 @@ const ShippedDatum kShipped[] = {
     {"Amersfoort", 15934},
     {"S-JTSK", 1623},
     {"Belge 1972", 15929},
+    {"SAD 69 NTv2", 1877, 5528},
+    {"SAD 69(96) NTv2", 6195, 5529},
+    {"Córrego Alegre 1970-72 NTv2", 6194, 5526},
 };
 
 constexpr double kPi = 3.14159265358979323846;
@@ -199,7 +204,7 @@ TEST(ShippedCatalogue, HoldsTheDatumsOfTheTableInOrderWithinTheSlots)
     const auto& catalogue = shipped().catalogue;
     const int count = catalogue.QuantDatum() + 1;
     EXPECT_GE(count, 25);
-    EXPECT_LE(count, 40);
+    EXPECT_LE(count, 43);
     EXPECT_LE(count, DatumCatalogue::Slots);
     ASSERT_EQ(static_cast<std::size_t>(count), std::size(kShipped));
     for (std::size_t i = 0; i < std::size(kShipped); ++i)
@@ -367,11 +372,39 @@ TEST(ShippedCatalogue, EachDatumIsItsEpsgTransformationToWgs84)
                      ", EPSG:" + std::to_string(kShipped[i].transformation));
         if (const TDatum* datum = slot(i))
             checkAgainstEpsg(ctx.get(), kShipped[i], *datum, *wgs84, worst);
-        // The line cites the transformation its figures are.
-        EXPECT_EQ(shipped().catalogue.citationAt(static_cast<int>(i)).epsg,
-                  kShipped[i].transformation);
+        // The line cites the transformation its figures are, or for a grid the grid's.
+        const int cited = kShipped[i].gridTransformation != 0 ? kShipped[i].gridTransformation
+                                                              : kShipped[i].transformation;
+        EXPECT_EQ(shipped().catalogue.citationAt(static_cast<int>(i)).epsg, cited);
     }
     std::printf("  largest: %.2e m at %s\n", worst.metres, worst.where.c_str());
+}
+
+// A grid line names the file of the grid transformation it cites (PROJ knows the agency's file
+// under a name of its own that holds the agency's), and the datum that transformation ends on.
+TEST(ShippedCatalogue, EachGridIsTheFileOfItsEpsgGridTransformation)
+{
+    const ProjContext ctx;
+    for (std::size_t i = 0; i < std::size(kShipped); ++i) {
+        if (kShipped[i].gridTransformation == 0) continue;
+        const TDatum* datum = slot(i);
+        ASSERT_NE(datum, nullptr);
+        SCOPED_TRACE(datum->Name);
+        const std::string code = std::to_string(kShipped[i].gridTransformation);
+        const Pj operation(proj_create_from_database(ctx.get(), "EPSG", code.c_str(),
+                                                     PJ_CATEGORY_COORDINATE_OPERATION, 0,
+                                                     nullptr));
+        ASSERT_TRUE(operation);
+        ASSERT_EQ(proj_coordoperation_get_grid_used_count(ctx.get(), operation.get()), 1);
+        const char* name = nullptr;
+        ASSERT_TRUE(proj_coordoperation_get_grid_used(ctx.get(), operation.get(), 0, &name, nullptr,
+                                                      nullptr, nullptr, nullptr, nullptr, nullptr));
+        const std::string stem = datum->GridFile.substr(0, datum->GridFile.rfind('.'));
+        EXPECT_NE(std::string(name).find(stem), std::string::npos) << name;
+        const Pj target(proj_get_target_crs(ctx.get(), operation.get()));
+        ASSERT_TRUE(target);
+        EXPECT_EQ(std::string(proj_get_name(target.get())), datum->GridTarget);
+    }
 }
 
 }  // namespace

@@ -99,6 +99,8 @@ const TextCase kMessages[] = {
     {"value, Portuguese", 12, Language::Portuguese, "ERRO:Valor inválido"},
     {"value, English, with ERRO", 12, Language::English, "ERRO:Invalid Floating Point Value"},
     {"internal, Spanish", 99, Language::Spanish, "ERROR:Problema Interno"},
+    {"outside the grid, English", 13, Language::English,
+     "WARNING:point outside the datum's grid; shifted by the datum's parameters"},
 };
 
 TEST(MessageTable, HoldsEachMessageExactlyAsWritten)
@@ -113,7 +115,7 @@ TEST(MessageTable, HoldsEachMessageExactlyAsWritten)
 TEST(MessageTable, HasTextsOnlyForTheKnownCodes)
 {
     for (int code = 0; code < kMessageCodeCount; ++code) {
-        const bool known = code <= 12 || code == 99;
+        const bool known = code <= 13 || code == 99;
         for (int language = 0; language < Language::Count; ++language) {
             SCOPED_TRACE(code * 10 + language);
             EXPECT_EQ(MensagemIdioma(code, language).empty(), !known);
@@ -146,7 +148,7 @@ const UnknownCase kUnknownTexts[] = {
 };
 
 const UnknownCase kUnknownMessages[] = {
-    {"code without a message", 13, Language::Portuguese},
+    {"code without a message", 14, Language::Portuguese},
     {"code just below the internal problem", 98, Language::Spanish},
     {"code past the table", 101, Language::English},
     {"negative code", -1, Language::English},

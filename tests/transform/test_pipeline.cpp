@@ -1,5 +1,6 @@
 // The pipeline's documented behaviour: the order in which boxes are read, which status becomes
 // the message, which result lines appear, and the conventions of Processa.
+#include "tests/core/ntv2_file.h"
 #include "tests/transform/Formats.h"
 #include "transform/text/NumberText.h"
 #include "tests/transform/pipeline_support.h"
@@ -581,3 +582,81 @@ TEST(Processa, TheEngineEndsOnTheTargetDatumAndFamily)
 }
 
 }  // namespace
+
+// The datum stage through a grid: a datum whose grid carries it to SIRGAS 2000, the grid a built
+// one near 47 N 8 E. Each case's expected point is made from the grid and the engine directly.
+TEST(Processa, TheDatumStageGoesThroughTheDatumsGridAndFallsBackOutsideIt)
+{
+    auto datums = testCatalogue();
+    const auto grid =
+        std::make_shared<const Ntv2Grid>(ntv2_file::Make(ntv2_file::Nested()), "nested.gsb");
+    TDatum gridded = datums[kSad69];
+    gridded.Name = "SAD 69 by grid";
+    gridded.GridFile = "nested.gsb";
+    gridded.GridTarget = "SIRGAS 2000";
+    gridded.Grid = grid;
+    datums.push_back(gridded);
+    const int kGridded = static_cast<int>(datums.size()) - 1;
+    TDatum unread = gridded;
+    unread.Grid = nullptr;  // its file was not found
+    datums.push_back(unread);
+    const int kUnread = kGridded + 1;
+
+    TGeo reference;
+    const auto shifted = [&](int from, int to, long double lat, long double lon, long double h) {
+        reference.Datum = &datums[static_cast<std::size_t>(from)];
+        reference.ChangeDatum(datums[static_cast<std::size_t>(to)], lat, lon, h);
+        return ProcessaResult{reference.ShiftLon, reference.ShiftLat, reference.ShiftH, {}};
+    };
+    const long double lat = 47.31L, lon = 8.27L, h = 512.5L;
+    const GridPoint forward = *grid->Forward(lat, lon);
+    const GridPoint inverse = *grid->Inverse(lat, lon);
+    const ProcessaResult onward = shifted(kSirgas, kWgs84, forward.Lat, forward.Lon, h);
+    const auto withDatumStatus = [](ProcessaResult r, std::int32_t status) {
+        r.status.datum = status;
+        return r;
+    };
+    struct Case {
+        const char* why;
+        int source, target;
+        long double lat, lon;
+        ProcessaResult expected;
+    };
+    const Case cases[] = {
+        {"to the grid's own target: the grid alone, the height kept",
+         kGridded,
+         kSirgas,
+         lat,
+         lon,
+         {forward.Lon, forward.Lat, h, {}}},
+        {"beyond it: the grid, then the shift", kGridded, kWgs84, lat, lon, onward},
+        {"into the datum: the grid backwards",
+         kSirgas,
+         kGridded,
+         lat,
+         lon,
+         {inverse.Lon, inverse.Lat, h, {}}},
+        {"outside the grid: the datum's shift, said", kGridded, kSirgas, -22.5L, -45,
+         withDatumStatus(shifted(kSad69, kSirgas, -22.5L, -45, h), GeoStatus::OutsideGrid)},
+        {"a grid not found: the datum's shift, nothing to say", kUnread, kSirgas, lat, lon,
+         shifted(kSad69, kSirgas, lat, lon, h)},
+        {"a point the shift rejects is rejected",
+         kGridded,
+         kSirgas,
+         95,
+         lon,
+         {0, 0, 0, {0, GeoStatus::InvalidLatitude, 0}}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.why);
+        WindowState state = stateFor(kUser, {Kind::Geodetic, c.source}, {Kind::Geodetic, c.target});
+        auto engine = startupEngine();
+        Processa processa(state, datums, *engine, kUser);
+        const ProcessaResult r = processa(c.lon, c.lat, h);
+        EXPECT_EQ(r.X, c.expected.X);
+        EXPECT_EQ(r.Y, c.expected.Y);
+        EXPECT_EQ(r.Z, c.expected.Z);
+        EXPECT_EQ(r.status, c.expected.status);
+        EXPECT_EQ(engine->Datum, &datums[static_cast<std::size_t>(c.target)]);
+    }
+}

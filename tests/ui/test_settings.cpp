@@ -191,7 +191,7 @@ void SettingsTest::theUsersFilesLiveApartFromTheShippedOnes()
         ModalWatcher watcher;
         RunningProgram program(kComma, files, watcher);
         Tform1& w = program.window();
-        QCOMPARE(child<QComboBox>(w, "ComboBox9")->count(), 40);  // the shipped catalogue
+        QCOMPARE(child<QComboBox>(w, "ComboBox9")->count(), 43);  // the shipped catalogue
         choose(w, "ComboBox1", 0);
         // A datum changed in the editor, and the map picture from the shipped folder.
         typeInto(*program.windows->Form3, "Edit1", QStringLiteral("WGS 1984"));

@@ -24,10 +24,12 @@ public:
 };
 
 // One point through the transformation. `rejectedBy` is the first error status among its
-// stages, 0 when none rejected it; a rejected point is written all the same.
+// stages, 0 when none rejected it; a rejected point is written all the same. `outsideGrid`: the
+// datum's grid did not hold the point, which its shift carried instead.
 struct TransformedPoint {
     long double X = 0, Y = 0, Z = 0;
     int rejectedBy = 0;
+    bool outsideGrid = false;
     bool rejected() const { return rejectedBy != 0; }
 };
 using PointTransform = std::function<TransformedPoint(long double X, long double Y, long double Z)>;
@@ -144,6 +146,8 @@ struct FileRunSummary {
                                            // by the rule that every group 10 to 18 is a position
     std::size_t unwritableCharacters = 0;  // of point names, which the drawing's Windows-1252
                                            // cannot hold: written as "?"
+    std::size_t outsideGrid = 0;           // points the datum's grid did not hold, shifted by
+                                           // the datum's parameters instead
 
     // Counts a transformed point whose stages began at `line`, and reports it to a check when
     // it was rejected; `values` gives the check the point's texts.
@@ -152,6 +156,7 @@ struct FileRunSummary {
                const Values& values)
     {
         ++points;
+        if (point.outsideGrid) ++outsideGrid;
         if (!point.rejected()) return;
         if (rejected++ == 0) firstRejectedLine = line;
         if (check) {

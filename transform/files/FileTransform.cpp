@@ -8,7 +8,8 @@ namespace {
 
 TransformedPoint fileResult(const ProcessaResult& result, long double givenZ, bool keepHeights)
 {
-    return {result.X, result.Y, keepHeights ? givenZ : result.Z, result.status.firstError()};
+    return {result.X, result.Y, keepHeights ? givenZ : result.Z, result.status.firstError(),
+            result.status.datum == GeoStatus::OutsideGrid};
 }
 
 // Below this many points a block stays on one engine: handing it out would cost more.

@@ -126,15 +126,59 @@ std::int32_t sourceStage(TransformSettings& settings, TGeo& engine, const Point&
     }
 }
 
+// The point through the route's grids and the shift between them, from the engine's datum
+// (the source) to `target`; nothing, and the engine as it was, when a grid does not hold it.
+// Grids shift latitude and longitude only: the height changes on the shift's leg alone.
+std::optional<std::int32_t> throughGrids(const DatumRoute& route, const TDatum& target,
+                                         TGeo& engine, GeodeticPoint& p)
+{
+    const TDatum* source = engine.Datum;
+    GeodeticPoint q = p;
+    const TDatum* on = source;
+    if (route.source.grid != nullptr) {
+        const auto moved = route.source.grid->Forward(q.lat, q.lon);
+        if (!moved) return std::nullopt;
+        q = {moved->Lat, moved->Lon, q.h};
+        on = route.source.to;
+    }
+    const TDatum* beforeTargetGrid = route.target.grid != nullptr ? route.target.to : &target;
+    if (on != beforeTargetGrid) {
+        engine.Datum = on;
+        engine.ChangeDatum(*beforeTargetGrid, q.lat, q.lon, q.h);
+        engine.Datum = source;
+        if (engine.Status != GeoStatus::Ok) {
+            p = {engine.ShiftLat, engine.ShiftLon, engine.ShiftH};
+            return engine.Status;
+        }
+        q = {engine.ShiftLat, engine.ShiftLon, engine.ShiftH};
+    }
+    if (route.target.grid != nullptr) {
+        const auto back = route.target.grid->Inverse(q.lat, q.lon);
+        if (!back) return std::nullopt;
+        q = {back->Lat, back->Lon, q.h};
+    }
+    p = q;
+    return GeoStatus::Ok;
+}
+
 // By list position, not by parameters: two entries alike still change datum, one entry never.
 std::int32_t datumStage(TransformSettings& settings, TGeo& engine, GeodeticPoint& p)
 {
     if (settings.state().ComboBox9 == settings.state().ComboBox10) return GeoStatus::Ok;
     const TDatum& target = settings.targetDatum();
-    engine.ChangeDatum(target, p.lat, p.lon, p.h);
-    p = {engine.ShiftLat, engine.ShiftLon, engine.ShiftH};
+    const DatumRoute& route = settings.datumRoute();
+    std::int32_t status = GeoStatus::Ok;
+    if (const auto byGrid =
+            route.throughGrid() ? throughGrids(route, target, engine, p) : std::nullopt) {
+        status = *byGrid;
+    } else {
+        engine.ChangeDatum(target, p.lat, p.lon, p.h);
+        p = {engine.ShiftLat, engine.ShiftLon, engine.ShiftH};
+        status = engine.Status;
+        if (status == GeoStatus::Ok && route.throughGrid()) status = GeoStatus::OutsideGrid;
+    }
     engine.Datum = &target;
-    return engine.Status;
+    return status;
 }
 
 enum class GridExtras { None, ForResultText };
@@ -278,6 +322,27 @@ const TDatum& TransformSettings::targetDatum()
 {
     if (!targetDatum_) targetDatum_ = &datumAt(state_.ComboBox10, "target");
     return *targetDatum_;
+}
+
+namespace {
+
+// The first other datum of the list by the grid target's name: the list's names, not the
+// parameters, say which datum a grid leads to.
+GridLeg gridLegOf(const TDatum& datum, const std::vector<TDatum>& datums)
+{
+    if (!datum.Grid) return {};
+    for (const TDatum& other : datums)
+        if (&other != &datum && other.Name == datum.GridTarget) return {datum.Grid.get(), &other};
+    return {};
+}
+
+}  // namespace
+
+const DatumRoute& TransformSettings::datumRoute()
+{
+    if (!route_)
+        route_ = DatumRoute{gridLegOf(sourceDatum(), datums_), gridLegOf(targetDatum(), datums_)};
+    return *route_;
 }
 
 const FamilyParameters& TransformSettings::sourceFamily()

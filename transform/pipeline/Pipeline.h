@@ -42,11 +42,11 @@ public:
     int box;
 };
 
-// The warnings 1, 3 and 9: the routine computed its results all the same.
+// The warnings 1, 3, 9 and 13: the point was computed all the same.
 constexpr bool isWarning(std::int32_t code)
 {
     return code == GeoStatus::OutsideZone || code == GeoStatus::NonStandardMeridian ||
-           code == GeoStatus::LocalPlaneBeyond50Km;
+           code == GeoStatus::LocalPlaneBeyond50Km || code == GeoStatus::OutsideGrid;
 }
 
 // The engine's Status right after the call that decides each stage; 0 for a stage that calls
@@ -63,6 +63,22 @@ struct StageStatuses {
     std::int32_t firstError() const;
 
     bool operator==(const StageStatuses&) const = default;
+};
+
+// A grid the datum stage goes through: the grid and the datum it carries the points to; empty
+// when the datum has no grid it can use (none named, not found, or a target not in the list).
+struct GridLeg {
+    const Ntv2Grid* grid = nullptr;
+    const TDatum* to = nullptr;
+};
+
+// The datum stage's way from the source datum to the target: by the source's grid to its target,
+// by the shifts to the target's grid's target, back through the target's grid, each leg taken
+// where there is one. Without a grid, or for a point a grid does not hold, the stage shifts
+// straight from the source datum to the target by their shifts.
+struct DatumRoute {
+    GridLeg source, target;
+    bool throughGrid() const { return source.grid != nullptr || target.grid != nullptr; }
 };
 
 struct FamilyParameters {
@@ -89,6 +105,8 @@ public:
     // The datums at ComboBox9 and ComboBox10; SelectionError when the list has none there.
     const TDatum& sourceDatum();
     const TDatum& targetDatum();
+    // The grids between them, from the datums' grids as the run found them.
+    const DatumRoute& datumRoute();
     // The user-defined family: Edit5, Edit8, Edit7, Edit6 (source) and Edit9, Edit12, Edit11,
     // Edit10 (target), read in that order.
     const FamilyParameters& sourceFamily();
@@ -121,6 +139,7 @@ private:
     NumberFormat user_;
     const TDatum* sourceDatum_ = nullptr;
     const TDatum* targetDatum_ = nullptr;
+    std::optional<DatumRoute> route_;
     std::optional<FamilyParameters> sourceFamily_, targetFamily_;
     std::optional<long double> sourceMeridian_, targetMeridian_;
     std::optional<PlaneOrigin> sourceOrigin_, targetOrigin_;

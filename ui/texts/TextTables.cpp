@@ -117,6 +117,9 @@ constexpr std::array<std::string_view, kMessageSlotCount> kMensagemIdioma = [] {
         "ERROR:Plano topografico excedeu 80 Km");
     set(11, "ERRO:Achatamento Invalido", "ERRO:Invalid Flattable", "ERROR:Achatamiento Invalido");
     set(12, "ERRO:Valor inválido", "ERRO:Invalid Floating Point Value", "ERROR:Valor inválido");
+    set(13, "ATENÇÃO:Ponto fora da grade do datum; transformado pelos parâmetros",
+        "WARNING:point outside the datum's grid; shifted by the datum's parameters",
+        "ATENCIÓN:Punto fuera de la rejilla del datum; transformado por los parámetros");
     set(99, "ERRO:Problema Interno", "ERROR:Internal problem", "ERROR:Problema Interno");
     return slots;
 }();

@@ -149,17 +149,73 @@ std::string fileRunLine(const FileRunSummary& summary, double seconds, char deci
                       points = std::to_string(summary.points),
                       rejected = std::to_string(summary.rejected),
                       time = formatFixed(seconds, {1, 2}, NumberFormat{decimalSeparator, ""});
+    std::string outside;
+    if (summary.outsideGrid > 0)
+        outside = std::to_string(summary.outsideGrid) +
+                  Wording{" fora da grade do datum (pelos parâmetros), ",
+                          " outside the datum's grid (by its parameters), ",
+                          " fuera de la rejilla del datum (por sus parámetros), "}
+                      .in(language);
     switch (language) {
     case Language::Portuguese:
         return lines + " linhas, " + points + " pontos transformados, " + rejected +
-               " rejeitados, em " + time + " s; gravado: " + destination;
+               " rejeitados, " + outside + "em " + time + " s; gravado: " + destination;
     case Language::Spanish:
         return lines + " líneas, " + points + " puntos transformados, " + rejected +
-               " rechazados, en " + time + " s; grabado: " + destination;
+               " rechazados, " + outside + "en " + time + " s; grabado: " + destination;
     default:
-        return lines + " lines, " + points + " points transformed, " + rejected + " rejected, in " +
-               time + " s; written: " + destination;
+        return lines + " lines, " + points + " points transformed, " + rejected + " rejected, " +
+               outside + "in " + time + " s; written: " + destination;
     }
+}
+
+namespace {
+
+std::string folderList(const std::vector<std::filesystem::path>& folders)
+{
+    std::string list;
+    for (const auto& folder : folders)
+        list.append(list.empty() ? "" : ", ").append(folder.string());
+    return list;
+}
+
+}  // namespace
+
+std::string gridProblemMessage(const GridProblem& problem, int language)
+{
+    const std::string datum = "'" + problem.datum + "'", file = "'" + problem.file + "'";
+    std::string why;
+    switch (problem.kind) {
+    case GridProblem::Kind::Missing:
+        why = Wording{", que não está em nenhuma destas pastas: ",
+                      ", which is in none of these folders: ",
+                      ", que no está en ninguna de estas carpetas: "}
+                  .in(language) +
+              folderList(problem.searched);
+        break;
+    case GridProblem::Kind::Unreadable:
+        why = Wording{", que não pode ser usada: ", ", which cannot be used: ",
+                      ", que no puede usarse: "}
+                  .in(language) +
+              problem.detail;
+        break;
+    case GridProblem::Kind::NoTarget:
+        why = Wording{" para o datum '", " to the datum '", " hacia el datum '"}.in(language) +
+              problem.detail +
+              Wording{"', que não é outro datum do catálogo",
+                      "', which is no other datum of the "
+                      "catalogue",
+                      "', que no es otro datum del catálogo"}
+                  .in(language);
+        break;
+    }
+    return Wording{"ATENÇÃO: o datum ", "WARNING: the datum ", "ATENCIÓN: el datum "}.in(language) +
+           datum + Wording{" usa a grade ", " names the grid ", " usa la rejilla "}.in(language) +
+           file + why +
+           Wording{". Seus pontos são transformados pelos parâmetros do datum.",
+                   ". Its points are shifted by the datum's parameters.",
+                   ". Sus puntos se transforman con los parámetros del datum."}
+               .in(language);
 }
 
 std::string refusedRunLine(const std::string& reason, int language)

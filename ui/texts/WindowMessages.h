@@ -2,6 +2,7 @@
 // any toolkit: which box a value that does not read came from, and what a file run did.
 #pragma once
 
+#include "config/DatumGrids.h"
 #include "transform/files/FileRun.h"
 #include "transform/pipeline/WindowState.h"
 
@@ -19,10 +20,14 @@ bool boxShown(int box, const WindowState& state, WindowMode mode);
 std::string boxName(int box, const WindowState& state, WindowMode mode, int language);
 
 // The line the window shows after a finished file run: lines read, points transformed, points
-// rejected, the time in seconds (with the user's decimal separator) and the file written, which
-// comes last so that the window can shorten a long name.
+// rejected, the points outside the datum's grid when there are some, the time in seconds (with
+// the user's decimal separator) and the file written, which comes last so that the window can
+// shorten a long name.
 std::string fileRunLine(const FileRunSummary& summary, double seconds, char decimalSeparator,
                         const std::string& destination, int language);
+
+// A datum's grid that cannot serve, and that its points are shifted by the datum's parameters.
+std::string gridProblemMessage(const GridProblem& problem, int language);
 
 // The line after a run that wrote nothing, with the reason.
 std::string refusedRunLine(const std::string& reason, int language);
