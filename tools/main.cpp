@@ -280,7 +280,8 @@ std::vector<std::string> attachGrids(DatumCatalogue& catalogue, const WindowStat
                                      const fs::path& datumsFile)
 {
     if (state.ComboBox9 == state.ComboBox10) return {};
-    GridShelf shelf(gridFolders(datumsFile.parent_path(), userConfigFolder() / "zelvora"));
+    GridShelf shelf(
+        gridFolders(fs::absolute(datumsFile).parent_path(), userConfigFolder() / "zelvora"));
     std::vector<std::string> notes;
     for (const GridProblem& problem :
          shelf.attach(catalogue, {state.ComboBox9, state.ComboBox10})) {

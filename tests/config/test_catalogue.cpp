@@ -1,9 +1,12 @@
 // The datum catalogue: reading the file's lines, storing datums from the editor, the lists'
 // selections after a store, writing the file back, and files that cannot be read.
 #include "config/DatumCatalogue.h"
+#include "config/DatumGrids.h"
 
 #include "transform/files/AtomicFile.h"
 #include "tests/config/config_support.h"
+#include "tests/core/ntv2_file.h"
+#include "tests/support/temporary_folder.h"
 
 #include <gtest/gtest.h>
 
@@ -97,7 +100,10 @@ TEST(CatalogueReading, ABadLineIsReportedAndTheLinesBeforeItStay)
           Case{"6378000,300.5,A,1,2,3,ppm=1", "need frame=9606"},
           Case{"6378000,300.5,A,1,2,3,frame=9606", "without rotations"},
           Case{"6378000,300.5,A,1,2,3,frame=9608,rx=1", "'frame=9608'"},
-          Case{"6378000,300.5,A,1,2,3,epsg=99999999999", "'epsg=99999999999'"}}) {
+          Case{"6378000,300.5,A,1,2,3,epsg=99999999999", "'epsg=99999999999'"},
+          Case{"6378000,300.5,A,1,2,3,grid=a.gsb", "grid= and gridto= go together"},
+          Case{"6378000,300.5,A,1,2,3,gridto=Datum 0", "grid= and gridto= go together"},
+          Case{"6378000,300.5,A,1,2,3,grid=,gridto=B", "'grid='"}}) {
         SCOPED_TRACE(c.line);
         const auto reading = readCatalogue(lines(2) + c.line + "\r\n" + lines(2));
         ASSERT_TRUE(reading.problem);
@@ -273,6 +279,54 @@ TEST(CatalogueSave, AFailedWriteKeepsThePreviousFile)
     EXPECT_TRUE(std::filesystem::is_directory(folder / "Datum.Cfg"));
     EXPECT_THROW(saveCatalogue(folder / "no such folder" / "Datum.Cfg", catalogue), FileWriteError);
     EXPECT_EQ(folder.fileCount(), 1u);
+}
+
+// Grids are found in the folders in their order, read once, and a grid that cannot serve is said
+// the first time only; its datum keeps its shift. The lines read and write back as they stand.
+TEST(DatumGrids, EachGridIsFoundInTheFoldersInOrderAndAProblemIsSaidOnce)
+{
+    const TemporaryFolder beside, user;
+    const std::string grid = ntv2_file::Make(ntv2_file::Nested());
+    writeBytes(beside / "near.gsb", grid);
+    writeBytes(user / "far.gsb", grid);
+    writeBytes(user / "broken.gsb", grid.substr(0, 300));
+    const std::string gridLines = crlfLines({
+        "6378160,298.25,Near,1,2,3,grid=near.gsb,gridto=Datum 0,epsg=5528,accuracy=1",
+        "6378160,298.25,Far,1,2,3,grid=far.gsb,gridto=Datum 1",
+        "6378160,298.25,Gone,1,2,3,grid=gone.gsb,gridto=Datum 0",
+        "6378160,298.25,Broken,1,2,3,grid=broken.gsb,gridto=Datum 0",
+        "6378160,298.25,Lost,1,2,3,grid=near.gsb,gridto=Nobody",
+        "6378160,298.25,Self,1,2,3,grid=near.gsb,gridto=Self",
+    });
+    auto catalogue = catalogueOf(lines(2) + gridLines);
+    EXPECT_EQ(catalogueText(catalogue), lines(2) + gridLines);
+    GridShelf shelf({beside.path(), user.path(), beside / "nowhere"});
+    using Kind = GridProblem::Kind;
+    struct Said {
+        std::string datum;
+        Kind kind;
+    };
+    const std::vector<Said> expected{{"Gone", Kind::Missing},
+                                     {"Broken", Kind::Unreadable},
+                                     {"Lost", Kind::NoTarget},
+                                     {"Self", Kind::NoTarget}};
+    const auto problems = shelf.attach(catalogue, {0, 2, 3, 4, 5, 6, 7});
+    ASSERT_EQ(problems.size(), expected.size());
+    for (std::size_t i = 0; i < expected.size(); ++i) {
+        EXPECT_EQ(problems[i].datum, expected[i].datum);
+        EXPECT_EQ(problems[i].kind, expected[i].kind) << expected[i].datum;
+    }
+    EXPECT_EQ(problems[0].searched, shelf.folders());
+    EXPECT_NE(problems[1].detail.find("broken.gsb"), std::string::npos) << problems[1].detail;
+    EXPECT_EQ(problems[2].detail, "Nobody");
+    const auto& datums = catalogue.ListaDatum();
+    ASSERT_TRUE(datums[2].Grid && datums[3].Grid);
+    EXPECT_EQ(datums[2].Grid->Name(), (beside / "near.gsb").string());
+    EXPECT_EQ(datums[3].Grid->Name(), (user / "far.gsb").string());
+    for (const std::size_t unserved : {4, 5, 6, 7}) EXPECT_FALSE(datums[unserved].Grid);
+    EXPECT_TRUE(shelf.attach(catalogue, {2, 3, 4, 5, 6, 7}).empty());
+    EXPECT_TRUE(datums[3].Grid);
+    EXPECT_FALSE(catalogue.DatumAlterado());
 }
 
 }  // namespace

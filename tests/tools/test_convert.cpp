@@ -842,3 +842,51 @@ TEST_F(Convert, KeepHeightsWritesTheSourcesZInBothFileRuns)
         }
     }
 }
+
+// A datum's grid from PROJ's data folder against PROJ's own shift through the same file (cct,
+// twelve decimals of a degree); a point outside it goes by the datum's shift, with status 13; a
+// grid found nowhere is said on standard error with the folders searched.
+TEST_F(Convert, DatumGridsAgreeWithProjAndSayWhatTheyCannotServe)
+{
+    if (!fs::exists("/usr/share/proj/ntf_r93.gsb")) GTEST_SKIP() << "proj-data is not installed";
+    write(folder_ / "Datum.Cfg",
+          std::string(kCatalogue) +
+              "6378249.2,293.4660212936269,NTF,-168,-60,320,grid=ntf_r93.gsb,gridto=RGF93\r\n"
+              "6378137,298.257222101,RGF93,0,0,0\r\n"
+              "6378160,298.25,SAD 69 NTv2,-66.87,4.37,-38.52,grid=SAD69_003.gsb,gridto=RGF93\r\n");
+    const std::vector<std::string> ntfToRgf93{"--from", "geodetic", "--from-datum", "3",
+                                              "--to",   "geodetic", "--to-datum",   "4",
+                                              "stream", "--status"};
+    const Outcome byGrid = run(ntfToRgf93, "2.35 48.85 100\n-45 -22.5 100\n");
+    EXPECT_EQ(byGrid.status, 0) << byGrid.err;
+    const auto lines = linesOf(byGrid.out);
+    ASSERT_EQ(lines.size(), 2u);
+    write(folder_ / "cct.sh",
+          "echo '2.35 48.85 100 0' | cct -d 12 +proj=pipeline +step +proj=unitconvert "
+          "+xy_in=deg +xy_out=rad +step +proj=hgridshift +grids=ntf_r93.gsb +step "
+          "+proj=unitconvert +xy_in=rad +xy_out=deg > cct.txt");
+    ASSERT_EQ(std::system(("cd " + quoted(folder_.string()) + " && sh cct.sh").c_str()), 0);
+    double lon = 0, lat = 0, h = 0, projLon = 0, projLat = 0;
+    int status = -1;
+    std::istringstream(lines[0]) >> lon >> lat >> h >> status;
+    std::istringstream(contents(folder_ / "cct.txt")) >> projLon >> projLat;
+    EXPECT_NEAR(lon, projLon, 1e-11);
+    EXPECT_NEAR(lat, projLat, 1e-11);
+    EXPECT_EQ(h, 100);
+    EXPECT_EQ(status, 0);
+    EXPECT_EQ(lines[1].substr(lines[1].size() - 3), " 13") << lines[1];
+
+    const Outcome missing = run({"--from", "geodetic", "--from-datum", "5", "--to", "geodetic",
+                                 "--to-datum", "4", "stream"},
+                                "-45 -22.5 100\n");
+    const Outcome byShift = run({"--from", "geodetic", "--from-datum", "1", "--to", "geodetic",
+                                 "--to-datum", "4", "stream"},
+                                "-45 -22.5 100\n");
+    EXPECT_EQ(missing.status, 0);
+    EXPECT_EQ(missing.out, byShift.out);
+    EXPECT_NE(missing.err.find("the datum 'SAD 69 NTv2' names the grid 'SAD69_003.gsb', which is "
+                               "in none of these folders: " +
+                               folder_.string() + ", "),
+              std::string::npos)
+        << missing.err;
+}
