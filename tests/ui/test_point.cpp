@@ -1,5 +1,6 @@
 // "->": the boxes the window holds, through the transformation, into the one message box and
 // the result lines; a box that is not a number through the general error report.
+#include "tests/core/ntv2_file.h"
 #include "tests/ui/ui_support.h"
 
 #include <QClipboard>
@@ -78,6 +79,7 @@ private slots:
     void listsTakeTheWheelOnlyWithTheFocus();
     void theToolkitsButtonsFollowTheLanguage();
     void copiedNumbersPasteBackIntoTheBoxes();
+    void aDatumsGridServesItsPointsAndWhatItCannotServeIsSaid();
 };
 
 void PointTest::transformsAcrossTheKinds()
@@ -429,6 +431,57 @@ void PointTest::copiedNumbersPasteBackIntoTheBoxes()
         click(w, "Button1");
         QCOMPARE(resultLines(w), shown);
     }
+}
+
+// The shipped "SAD 69 NTv2" finds its grid file beside the catalogue (a built grid near 47 N 8 E
+// under the agency's name): a point inside goes through it, one outside by the datum's shift
+// with the warning; "SAD 69(96) NTv2" finds none, which is said at its first use only.
+void PointTest::aDatumsGridServesItsPointsAndWhatItCannotServeIsSaid()
+{
+    constexpr int kSad69Grid = 40, kSad96Grid = 41;
+    ProgramFolder folder;
+    const std::string bytes = ntv2_file::Make(ntv2_file::Nested());
+    folder.write("SAD69_003.gsb", bytes);
+    const Ntv2Grid grid(bytes, "built");
+    ModalWatcher watcher;
+    RunningProgram program(kComma, folder, watcher);
+    Tform1& w = program.window();
+    choose(w, "ComboBox2", 0);
+    choose(w, "ComboBox7", kGeodetic);
+    choose(w, "ComboBox8", kGeodetic);
+    choose(w, "ComboBox9", kSad69Grid);
+    choose(w, "ComboBox10", kSirgas);
+    boxes({{"Edit25", "47,31"}, {"Edit26", "8,27"}, {"Edit27", "100"}})(w);
+    watcher.clear();
+    click(w, "Button1");
+    QVERIFY2(watcher.seen.empty(), qPrintable(watcher.texts().join(QLatin1Char('|'))));
+    const GridPoint expected = *grid.Forward(47.31L, 8.27L);
+    const auto degrees = [&w](int line) {
+        return valueOf(resultLines(w)[line].remove(QStringLiteral("°")));
+    };
+    QVERIFY(std::fabs(degrees(0) - static_cast<double>(expected.Lat)) < 1e-9);
+    QVERIFY(std::fabs(degrees(1) - static_cast<double>(expected.Lon)) < 1e-9);
+    QCOMPARE(resultLines(w)[2], QStringLiteral("h = 100,0000 m"));
+
+    typeInto(w, "Edit25", QStringLiteral("-22,5"));
+    typeInto(w, "Edit26", QStringLiteral("-45"));
+    click(w, "Button1");
+    QCOMPARE(watcher.texts(),
+             QStringList{QStringLiteral(
+                 "WARNING:point outside the datum's grid; shifted by the datum's parameters")});
+
+    choose(w, "ComboBox9", kSad96Grid);
+    watcher.clear();
+    click(w, "Button1");
+    QCOMPARE(watcher.seen.size(), std::size_t{1});
+    const QString missing = QStringLiteral(
+                                "WARNING: the datum 'SAD 69(96) NTv2' names the grid "
+                                "'SAD96_003.gsb', which is in none of these folders: ") +
+                            QString::fromStdString(folder.path().string()) + QStringLiteral(", ");
+    QVERIFY2(watcher.seen[0].text.startsWith(missing), qPrintable(watcher.seen[0].text));
+    watcher.clear();
+    click(w, "Button1");
+    QVERIFY(watcher.seen.empty());
 }
 
 ZELVORA_UI_TEST_MAIN(PointTest)
