@@ -1,6 +1,8 @@
 // Time per call of the engine's conversions beside independent libraries doing the same job:
 // GeographicLib's series Transverse Mercator and Geocentric, a three-parameter shift through
-// Geocentric, and PROJ's proj_trans for a UTM inverse and a three-parameter shift pipeline.
+// Geocentric, and PROJ's proj_trans for a UTM inverse and a three-parameter shift pipeline; and
+// the NTv2 grid lookup that replaces the shift where a datum has a grid, beside PROJ's
+// hgridshift on the same file (proj-data's BETA2007.gsb, on the zone 32 set's German points).
 // Each benchmark cycles through a small set of points, so that neither the branch predictor nor
 // the compiler sees one constant input; the argument names the UTM zone of the set: 23 (south,
 // latitudes -15..-28, longitudes -42..-48) or 32 (north, latitudes 44..56, longitudes 6..12).
@@ -9,6 +11,7 @@
 //
 //   bench-engine --benchmark_repetitions=5 --benchmark_report_aggregates_only=true
 #include "core/Geodesica.h"
+#include "core/Ntv2Grid.h"
 
 #include <GeographicLib/Geocentric.hpp>
 #include <GeographicLib/TransverseMercator.hpp>
@@ -19,6 +22,10 @@
 #include <cstddef>
 #include <cstdio>
 #include <cstdlib>
+#include <fstream>
+#include <iterator>
+#include <optional>
+#include <string>
 
 namespace {
 
@@ -416,6 +423,56 @@ void Proj_ThreeParameterShift(benchmark::State& state)
     }
 }
 
+constexpr const char* kGridFile = "/usr/share/proj/BETA2007.gsb";
+// The points of the zone 32 set that the grid holds, Germany's.
+constexpr std::array<GeoPoint, 8> kInGrid = {{
+    {48.14, 11.58, 520},
+    {50.11, 8.68, 110},
+    {53.55, 9.99, 10},
+    {51.34, 11.87, 110},
+    {49.45, 11.08, 300},
+    {52.27, 10.52, 75},
+    {48.78, 9.18, 250},
+    {50.94, 6.96, 50},
+}};
+
+void Zelvora_GridShift(benchmark::State& state)
+{
+    std::ifstream in(kGridFile, std::ios::binary);
+    const std::string bytes{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+    std::optional<Ntv2Grid> grid;
+    try {
+        grid.emplace(bytes, kGridFile);
+    } catch (const GridFileError& error) {
+        state.SkipWithError(error.what());
+        return;
+    }
+    for (const GeoPoint& p : kInGrid)
+        if (!grid->Forward(p.lat, p.lon)) {
+            state.SkipWithError("a point outside the grid");
+            return;
+        }
+    std::size_t i = 0;
+    for (auto _ : state) {
+        const GeoPoint& p = kInGrid[i++ % kInGrid.size()];
+        const auto out = grid->Forward(p.lat, p.lon);
+        benchmark::DoNotOptimize(out);
+    }
+}
+
+void Proj_GridShift(benchmark::State& state)
+{
+    const Proj shift((std::string("+proj=hgridshift +grids=") + kGridFile).c_str());
+    constexpr double kToRad = 3.14159265358979323846 / 180;
+    std::size_t i = 0;
+    for (auto _ : state) {
+        const GeoPoint& p = kInGrid[i++ % kInGrid.size()];
+        const PJ_COORD out =
+            proj_trans(shift.get(), PJ_FWD, proj_coord(p.lon * kToRad, p.lat * kToRad, p.h, 0));
+        benchmark::DoNotOptimize(out);
+    }
+}
+
 }  // namespace
 
 // Side by side, per zone: each engine routine next to the library routines for the same job.
@@ -432,6 +489,8 @@ BENCHMARK(GeographicLib_GeocentricReverse)->Apply(Zones);
 BENCHMARK(Zelvora_ChangeDatum)->Apply(Zones);
 BENCHMARK(GeographicLib_ThreeParameterShift)->Apply(Zones);
 BENCHMARK(Proj_ThreeParameterShift)->Apply(Zones);
+BENCHMARK(Zelvora_GridShift);
+BENCHMARK(Proj_GridShift);
 BENCHMARK(Zelvora_GeoToLocal)->Apply(Zones);
 BENCHMARK(Zelvora_LocalToGeo)->Apply(Zones);
 
