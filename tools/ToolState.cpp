@@ -316,6 +316,8 @@ std::string datumListing(const DatumCatalogue& catalogue, const NumberFormat& us
                     " rz=" + formatGeneral(r.Rz, plain) + " ppm=" + formatGeneral(r.Scale, plain) +
                     (r.convention == RotationConvention::PositionVector ? " frame=9606"
                                                                         : " frame=9607");
+        if (!d.GridFile.empty())
+            text.append(" grid=").append(d.GridFile).append(" gridto=").append(d.GridTarget);
         text += '\n';
     }
     return text;

@@ -875,6 +875,9 @@ TEST_F(Convert, DatumGridsAgreeWithProjAndSayWhatTheyCannotServe)
     EXPECT_EQ(h, 100);
     EXPECT_EQ(status, 0);
     EXPECT_EQ(lines[1].substr(lines[1].size() - 3), " 13") << lines[1];
+    const std::string listing = run({"--list-datums"}).out;
+    EXPECT_NE(listing.find(" dz=320 grid=ntf_r93.gsb gridto=RGF93\n"), std::string::npos)
+        << listing;
 
     const Outcome missing = run({"--from", "geodetic", "--from-datum", "5", "--to", "geodetic",
                                  "--to-datum", "4", "stream"},
