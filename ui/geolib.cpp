@@ -44,7 +44,6 @@
 #include <climits>
 #include <memory>
 #include <optional>
-#include <tuple>
 
 namespace {
 
@@ -120,16 +119,27 @@ void setBold(QWidget* widget)
     widget->setFont(bold);
 }
 
-// A side's first two rows: its caption in bold and its kind list, "Datum" and its datum list.
-std::tuple<QLabel*, QComboBox*, QLabel*, QComboBox*> sideHead(QWidget* panel, int left,
-                                                              std::array<const char*, 4> names)
+// A side's first two rows: its caption in bold, its kind list and its EPSG code box, "Datum" and
+// its datum list. The kind list is as wide as its longest item in any language, which leaves the
+// code box room for five digits.
+struct SideHead {
+    QLabel* heading;
+    QComboBox* kind;
+    QLineEdit* code;
+    QLabel* datumLabel;
+    QComboBox* datum;
+};
+
+SideHead sideHead(QWidget* panel, int left, std::array<const char*, 6> names)
 {
-    QLabel* heading = makeLabel(panel, names[0], {left, 6, 44, 18});
+    QLabel* heading = makeLabel(panel, names[0], {left, 6, 34, 18});
     setBold(heading);
-    auto* kind = make<QComboBox>(panel, names[1], {left + 48, 4, 200, 22});
-    QLabel* datumLabel = makeLabel(panel, names[2], {left, 32, 44, 18});
-    auto* datum = make<QComboBox>(panel, names[3], {left + 48, 30, 200, 22});
-    return {heading, kind, datumLabel, datum};
+    auto* kind = make<QComboBox>(panel, names[1], {left + 36, 4, 134, 22});
+    makeLabel(panel, names[2], {left + 173, 6, 34, 18}, QStringLiteral("EPSG:"));
+    auto* code = make<QLineEdit>(panel, names[3], {left + 208, 4, 40, 22});
+    QLabel* datumLabel = makeLabel(panel, names[4], {left, 32, 34, 18});
+    auto* datum = make<QComboBox>(panel, names[5], {left + 36, 30, 212, 22});
+    return {heading, kind, code, datumLabel, datum};
 }
 
 // While a file run works the window is repainted but takes no input; the cursor says so.
@@ -243,8 +253,14 @@ void Tform1::buildSides()
     Panel2 = make<QFrame>(this, "Panel2", kSidesPanel);
     static_cast<QFrame*>(Panel2)->setFrameShape(QFrame::StyledPanel);
     int left = 4;
-    std::tie(Label24, ComboBox7, Label26, ComboBox9) =
-        sideHead(Panel2, left, {"Label24", "ComboBox7", "Label26", "ComboBox9"});
+    const SideHead source =
+        sideHead(Panel2, left,
+                 {"Label24", "ComboBox7", "SourceEpsgLabel", "SourceEpsg", "Label26", "ComboBox9"});
+    Label24 = source.heading;
+    ComboBox7 = source.kind;
+    sourceCode_ = source.code;
+    Label26 = source.datumLabel;
+    ComboBox9 = source.datum;
     // A row's list and box never show together, so their order within the row is Tab's too.
     Label28 = addRow(Panel2, "Label28", left, 1, {13, 15});
     Label29 = addRow(Panel2, "Label29", left, 2, {16});
@@ -261,8 +277,14 @@ void Tform1::buildSides()
     line->setFrameShadow(QFrame::Sunken);
 
     left = kSideWidth + 8;
-    std::tie(Label25, ComboBox8, Label27, ComboBox10) =
-        sideHead(Panel2, left, {"Label25", "ComboBox8", "Label27", "ComboBox10"});
+    const SideHead target = sideHead(Panel2, left,
+                                     {"Label25", "ComboBox8", "TargetEpsgLabel", "TargetEpsg",
+                                      "Label27", "ComboBox10"});
+    Label25 = target.heading;
+    ComboBox8 = target.kind;
+    targetCode_ = target.code;
+    Label27 = target.datumLabel;
+    ComboBox10 = target.datum;
     Label30 = addRow(Panel2, "Label30", left, 1, {20, 14});
     Label31 = addRow(Panel2, "Label31", left, 2, {21});
     Label32 = addRow(Panel2, "Label32", left, 3, {22});
@@ -365,6 +387,15 @@ void Tform1::wireHandlers()
     on(ComboBox8, &QComboBox::activated, &Tform1::ComboBox8Change);
     on(ComboBox16, &QComboBox::activated, &Tform1::ComboBox16Change);
     on(ComboBox17, &QComboBox::activated, &Tform1::ComboBox17Change);
+    // The lists whose handlers do not already show the codes, and the central meridians.
+    for (QComboBox* list : {ComboBox9, ComboBox10, ComboBox14})
+        on(list, &QComboBox::activated, &Tform1::showSideCodes);
+    for (QLineEdit* meridian : {edit(13), edit(20)})
+        on(meridian, &QLineEdit::textChanged, &Tform1::showSideCodes);
+    connect(sourceCode_, &QLineEdit::editingFinished, this,
+            [this] { guarded([this] { takeCode(WindowSide::Source); }); });
+    connect(targetCode_, &QLineEdit::editingFinished, this,
+            [this] { guarded([this] { takeCode(WindowSide::Target); }); });
     on(RadioButton1, &QRadioButton::clicked, &Tform1::RadioButton1Click);
     on(RadioButton2, &QRadioButton::clicked, &Tform1::RadioButton1Click);
     on(ComboBox3, &QComboBox::activated, &Tform1::ComboBox3Change);
@@ -699,6 +730,8 @@ void Tform1::storeDatum(int slot, const std::string& name, const DatumEntry& val
     fillDatumLists();
     ComboBox9->setCurrentIndex(kept.source);
     ComboBox10->setCurrentIndex(kept.target);
+    // A renamed datum may no longer be the one a code names.
+    showSideCodes();
 }
 
 // --- language and panels --------------------------------------------------------------------
@@ -732,6 +765,8 @@ void Tform1::ComboBox1Change()
     CheckBox1->setText(fromUtf8(keepHeightsCaption(language())));
     copyNumbers_->setText(fromUtf8(copyNumbersCaption(language())));
     CheckBox1->setToolTip(fromUtf8(keepHeightsHint(language())));
+    sourceCode_->setToolTip(fromUtf8(epsgBoxHint(true, language())));
+    targetCode_->setToolTip(fromUtf8(epsgBoxHint(false, language())));
     const TextOf current = [this](Text::Number number) { return text(number); };
     if (about_) about_->applyLanguage(current);
     if (editor_) editor_->applyLanguage(language());
@@ -784,6 +819,7 @@ void Tform1::ComboBox7Change()
         ComboBox16Change();
     else
         hideOriginRows({Label2, Label3}, {5, 6, 7, 8});
+    showSideCodes();
 }
 
 void Tform1::ComboBox8Change()
@@ -806,6 +842,7 @@ void Tform1::ComboBox8Change()
         ComboBox17Change();
     else
         hideOriginRows({Label4, Label5}, {9, 10, 11, 12});
+    showSideCodes();
 }
 
 void Tform1::ComboBox16Change()
@@ -815,6 +852,7 @@ void Tform1::ComboBox16Change()
     if (grid) setShown({Button4}, family == GridFamily::Utm);
     showOtherFamilyRows(grid && family == GridFamily::UserDefined, Label35, Label36,
                         {Label2, Label3}, {5, 6, 7, 8});
+    showSideCodes();
 }
 
 void Tform1::ComboBox17Change()
@@ -822,6 +860,7 @@ void Tform1::ComboBox17Change()
     showOtherFamilyRows(ComboBox8->currentIndex() == CoordinateKind::Grid &&
                             ComboBox17->currentIndex() == GridFamily::UserDefined,
                         Label33, Label37, {Label4, Label5}, {9, 10, 11, 12});
+    showSideCodes();
 }
 
 void Tform1::showOtherFamilyRows(bool shown, QLabel* koLabel, QLabel* widthLabel,
@@ -955,4 +994,66 @@ void Tform1::showFinishedRun(const FileRunSummary& summary, double seconds)
     const QString file =
         Label22->fontMetrics().elidedText(SaveDialog1.fileName, Qt::ElideMiddle, std::max(room, 0));
     showRunLine(line(file), whole);
+}
+
+// --- EPSG codes -----------------------------------------------------------------------------
+
+void Tform1::takeCode(WindowSide side)
+{
+    QLineEdit* box = side == WindowSide::Source ? sourceCode_ : targetCode_;
+    // Enter and then leaving the box finish the same typing; a box as the window filled it holds
+    // no new code.
+    if (!box->isModified()) return;
+    box->setModified(false);
+    const std::string typed = box->text().trimmed().toStdString();
+    if (typed.empty()) {
+        showSideCodes();
+        return;
+    }
+    const TypedCode code = takeTypedCode(typed, side, snapshot(), catalogue_.names(), language());
+    if (!code.state) {
+        // Back to the code that will be computed before the message box takes the focus, so the
+        // box never shows a refused code.
+        showSideCodes();
+        showErrorMessage(this, fromUtf8(code.refusal));
+        return;
+    }
+    setSideChoices(*code.state, side);
+    box->setText(QString::number(*typedEpsgCode(typed)));
+    showSideCodes();
+}
+
+void Tform1::setSideChoices(const WindowState& state, WindowSide side)
+{
+    {
+        const QScopedValueRollback setting(settingCode_, true);
+        const bool source = side == WindowSide::Source;
+        const std::pair<QComboBox*, int> lists[] = {
+            {source ? ComboBox7 : ComboBox8, source ? state.ComboBox7 : state.ComboBox8},
+            {source ? ComboBox9 : ComboBox10, source ? state.ComboBox9 : state.ComboBox10},
+            {source ? ComboBox16 : ComboBox17, source ? state.ComboBox16 : state.ComboBox17},
+            {ComboBox14, state.ComboBox14}};
+        for (const auto& [list, index] : lists) list->setCurrentIndex(index);
+        QLineEdit* meridian = edit(source ? 13 : 20);
+        const QString degrees = QString::fromStdString(source ? state.Edit13 : state.Edit20);
+        if (meridian->text() != degrees) meridian->setText(degrees);
+    }
+    // The rows of the side's new kind and family.
+    if (side == WindowSide::Source)
+        ComboBox7Change();
+    else
+        ComboBox8Change();
+}
+
+void Tform1::showSideCodes()
+{
+    if (settingCode_) return;
+    const WindowState state = snapshot();
+    const std::vector<std::string> names = catalogue_.names();
+    for (const auto& [box, side] :
+         {std::pair{sourceCode_, WindowSide::Source}, std::pair{targetCode_, WindowSide::Target}}) {
+        const std::optional<int> code =
+            sideCode(state, side, names, user_, typedEpsgCode(box->text().toStdString()));
+        box->setText(code ? QString::number(*code) : QString());
+    }
 }

@@ -10,6 +10,7 @@
 #include "core/Geodesica.h"
 #include "transform/text/NumberFormat.h"
 #include "config/ProgramFiles.h"
+#include "ui/texts/SideCodes.h"
 #include "ui/texts/TextTables.h"
 #include "ui/WindowTexts.h"
 #include "transform/pipeline/WindowState.h"
@@ -97,6 +98,11 @@ private:
     // the line unshortened, as its tooltip.
     void showRunLine(const QString& line, const QString& whole);
     void showFinishedRun(const FileRunSummary& summary, double seconds);
+    // A side's EPSG code box: Enter or leaving it sets the side's choices from the typed code;
+    // the boxes show the codes the choices stand for whenever the choices change.
+    void takeCode(WindowSide side);
+    void setSideChoices(const WindowState& state, WindowSide side);
+    void showSideCodes();
 
     // Runs a handler as reportErrors does; a box that does not read is named as the user sees
     // it, and focused when it is on screen. False when the handler threw.
@@ -152,6 +158,7 @@ private:
     bool stopRequested_ = false;
     QAction* copyNumbers_ = nullptr;  // the result box's menu item and Ctrl+Shift+C
     bool started_ = false;
+    bool settingCode_ = false;  // a typed code is setting a side's lists one by one
 
     TGraficosGeo* map_ = nullptr;
     TForm2* about_ = nullptr;
@@ -171,6 +178,7 @@ private:
     QWidget *Panel1 = nullptr, *Panel2 = nullptr, *Panel3 = nullptr;
     QPlainTextEdit *RichEdit5 = nullptr, *RichEdit7 = nullptr;
     QProgressBar* ProgressBar1 = nullptr;
+    QLineEdit *sourceCode_ = nullptr, *targetCode_ = nullptr;  // the sides' EPSG code boxes
     // The labels the language switch and the kinds set, by their row's name.
     QLabel *Label1 = nullptr, *Label2 = nullptr, *Label3 = nullptr, *Label4 = nullptr,
            *Label5 = nullptr, *Label6 = nullptr, *Label7 = nullptr, *Label8 = nullptr,

@@ -7,7 +7,11 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QPushButton>
+#include <QStyle>
+#include <QStyleOptionFrame>
 
+#include <array>
+#include <functional>
 #include <map>
 
 namespace {
@@ -178,6 +182,9 @@ private slots:
     void angleFormatRebuildsTheExample();
     void captionsNoLanguageChanges();
     void keepHeightsIsCaptionedInEveryLanguageAndFits();
+    void epsgBoxesSetTheirSideAndFollowItsChoices();
+    void epsgBoxesRefuseWhatTheyCannotSetAndChangeNothing();
+    void epsgBoxesFitBesideTheKindInEveryLanguage();
 };
 
 void PanelsTest::everyKindAndFamilyOnBothSides()
@@ -377,6 +384,163 @@ void PanelsTest::keepHeightsIsCaptionedInEveryLanguageAndFits()
         QVERIFY(panel.contains(box->geometry()));
         QVERIFY(!box->geometry().intersects(child(w, "ComboBox3")->geometry()));
         QVERIFY(!box->geometry().intersects(child(w, "Label11")->geometry()));
+    }
+}
+
+void PanelsTest::epsgBoxesSetTheirSideAndFollowItsChoices()
+{
+    // A step of use and what the two boxes show after it: the code the side's choices stand
+    // for, or nothing (the shipped catalogue: 0 WGS 84, 1 SIRGAS 2000, 2 SAD 69).
+    struct CodeStep {
+        const char* why;
+        std::function<void(Tform1&)> act;
+        QString source, target;
+    };
+    const auto pick = [](const char* list, int index) {
+        return [=](Tform1& w) { choose(w, list, index); };
+    };
+    const auto type = [](const char* box, const char* text) {
+        return [=](Tform1& w) { typeInto(w, box, QString::fromUtf8(text)); };
+    };
+    const auto enter = [](const char* box, const char* text) {
+        return [=](Tform1& w) { typeAndEnter(w, box, QString::fromUtf8(text)); };
+    };
+    const CodeStep steps[] = {
+        {"the start: SIRGAS 2000, UTM -45 south; the target's zone in the source's hemisphere",
+         [](Tform1&) {}, "31983", "31983"},
+        {"the source's hemisphere north; the target's code holds, its hemisphere is each point's",
+         pick("ComboBox14", 0), "6210", "31983"},
+        {"a family other than UTM", pick("ComboBox16", kLtm), "", "31983"},
+        {"UTM again", pick("ComboBox16", kUtm), "6210", "31983"},
+        {"a meridian between whole degrees", type("Edit13", "-45,5"), "", "31983"},
+        {"zone 22's meridian", type("Edit13", "-51"), "31976", "31983"},
+        {"a local plane has no code", pick("ComboBox7", kLocal), "", "31983"},
+        {"geodetic on SIRGAS 2000: the 2D code", pick("ComboBox7", kGeodetic), "4674", "31983"},
+        {"geodetic on WGS 84", pick("ComboBox9", 0), "4326", "31983"},
+        {"the 3D code typed stays", enter("SourceEpsg", "4979"), "4979", "31983"},
+        {"a language switch keeps it", pick("ComboBox1", kPortuguese), "4979", "31983"},
+        {"geocentric", pick("ComboBox7", kCartesian), "4978", "31983"},
+        {"SAD 69 has no northern zone 23: its southern code", pick("ComboBox10", 2), "4978",
+         "29193"},
+        {"the target geodetic on SAD 69", pick("ComboBox8", kGeodetic), "4978", "4618"},
+        {"a target zone typed", enter("TargetEpsg", " epsg:31983 "), "4978", "31983"},
+        {"a source zone typed", enter("SourceEpsg", "EPSG:29193"), "29193", "31983"},
+    };
+    ProgramFolder folder;
+    ModalWatcher watcher;
+    RunningProgram program(kComma, folder, watcher);
+    Tform1& w = program.window();
+    choose(w, "ComboBox1", kEnglish);
+    watcher.clear();
+    for (const CodeStep& step : steps) {
+        step.act(w);
+        QVERIFY2(child<QLineEdit>(w, "SourceEpsg")->text() == step.source, step.why);
+        QVERIFY2(child<QLineEdit>(w, "TargetEpsg")->text() == step.target, step.why);
+    }
+    QVERIFY2(watcher.seen.empty(), qPrintable(watcher.texts().join(QLatin1Char('/'))));
+    // 31983 on the target: the kind, datum, family and meridian, its hemisphere left to each
+    // point; 29193 on the source sets its hemisphere too, and the rows follow the kinds.
+    const WindowState state = w.snapshot();
+    QCOMPARE(state.ComboBox8, kGrid);
+    QCOMPARE(state.ComboBox10, 1);
+    QCOMPARE(state.ComboBox17, kUtm);
+    QCOMPARE(state.Edit20, std::string("-45"));
+    QCOMPARE(state.ComboBox7, kGrid);
+    QCOMPARE(state.ComboBox9, 2);
+    QCOMPARE(state.ComboBox16, kUtm);
+    QCOMPARE(state.Edit13, std::string("-45"));
+    QCOMPARE(state.ComboBox14, 1);
+    expectShown(w, {"Edit13", "ComboBox14", "ComboBox16", "Edit20", "ComboBox17", "Edit1"}, true);
+}
+
+void PanelsTest::epsgBoxesRefuseWhatTheyCannotSetAndChangeNothing()
+{
+    struct Refusal {
+        int language;
+        const char* box;
+        const char* typed;
+        QString message;
+    };
+    const Refusal refusals[] = {
+        {kEnglish, "SourceEpsg", "12345",
+         "EPSG:12345 is not a system this program sets up: it knows the geographic, geocentric "
+         "and UTM systems of the datums it ships with."},
+        {kEnglish, "TargetEpsg", "UTM 23S",
+         "'UTM 23S' is not an EPSG code: type its number, as 31983 or EPSG:31983."},
+        {kEnglish, "SourceEpsg", "29193",
+         "EPSG:29193 (SAD69 / UTM zone 23S) is on the datum 'SAD 69', which the datum list does "
+         "not hold; add it with the Datum button."},
+        {kPortuguese, "TargetEpsg", "EPSG:-4326",
+         "'EPSG:-4326' não é um código EPSG: digite o número, como 31983 ou EPSG:31983."},
+        {kSpanish, "TargetEpsg", "4267",
+         "EPSG:4267 (NAD27) está en el datum 'NAD27', que la lista de datums no tiene; agréguelo "
+         "con el botón Datum."},
+    };
+    ProgramFolder folder;
+    // A catalogue of two datums.
+    folder.write("Datum.Cfg",
+                 "6378137,298.257223563,WGS 84,0,0,0\r\n"
+                 "6378137,298.257222101,SIRGAS 2000,0,0,0\r\n");
+    ModalWatcher watcher;
+    RunningProgram program(kComma, folder, watcher);
+    Tform1& w = program.window();
+    for (const Refusal& refusal : refusals) {
+        choose(w, "ComboBox1", refusal.language);
+        const WindowState before = w.snapshot();
+        const QStringList shown = {child<QLineEdit>(w, "SourceEpsg")->text(),
+                                   child<QLineEdit>(w, "TargetEpsg")->text()};
+        watcher.clear();
+        typeAndEnter(w, refusal.box, QString::fromUtf8(refusal.typed));
+        QVERIFY2(watcher.seen.size() == 1, refusal.typed);
+        QCOMPARE(watcher.seen[0].caption, QStringLiteral("Error"));
+        QCOMPARE(watcher.seen[0].text, refusal.message);
+        QVERIFY2(w.snapshot() == before, refusal.typed);
+        QCOMPARE(child<QLineEdit>(w, "SourceEpsg")->text(), shown[0]);
+        QCOMPARE(child<QLineEdit>(w, "TargetEpsg")->text(), shown[1]);
+    }
+    QCOMPARE(child<QLineEdit>(w, "SourceEpsg")->text(), QStringLiteral("31983"));
+}
+
+void PanelsTest::epsgBoxesFitBesideTheKindInEveryLanguage()
+{
+    const std::pair<int, QString> hints[] = {
+        {kPortuguese, "Digite um código EPSG"},
+        {kEnglish, "Type an EPSG code"},
+        {kSpanish, "Escriba un código EPSG"},
+    };
+    ProgramFolder folder;
+    ModalWatcher watcher;
+    RunningProgram program(kComma, folder, watcher);
+    Tform1& w = program.window();
+    const QRect panel = child(w, "Panel2")->rect();
+    for (const auto& [language, hint] : hints) {
+        choose(w, "ComboBox1", language);
+        for (const auto& side :
+             {std::array{"Label24", "ComboBox7", "SourceEpsgLabel", "SourceEpsg", "ComboBox9"},
+              std::array{"Label25", "ComboBox8", "TargetEpsgLabel", "TargetEpsg", "ComboBox10"}}) {
+            auto* box = child<QLineEdit>(w, side[3]);
+            QVERIFY2(box->toolTip().startsWith(hint), qPrintable(box->toolTip()));
+            QVERIFY(shownIn(w, side[2]) && shownIn(w, side[3]));
+            QCOMPARE(child<QLabel>(w, side[2])->text(), QStringLiteral("EPSG:"));
+            // Every kind of every language, the captions and five digits show whole, and nothing
+            // of the side's head overlaps.
+            for (const char* name : {side[0], side[1], side[2]})
+                QVERIFY2(child(w, name)->sizeHint().width() <= child(w, name)->width(), name);
+            QStyleOptionFrame frame;
+            frame.initFrom(box);
+            frame.lineWidth = box->style()->pixelMetric(QStyle::PM_DefaultFrameWidth, &frame, box);
+            const QRect text =
+                box->style()->subElementRect(QStyle::SE_LineEditContents, &frame, box);
+            QVERIFY(box->fontMetrics().horizontalAdvance(QStringLiteral("32760")) <=
+                    text.width() - 4);  // QLineEdit's own margin of 2 a side
+            for (const char* name : side) {
+                QVERIFY2(panel.contains(child(w, name)->geometry()), name);
+                for (const char* other : side)
+                    QVERIFY2(name == other || !child(w, name)->geometry().intersects(
+                                                  child(w, other)->geometry()),
+                             name);
+            }
+        }
     }
 }
 

@@ -63,6 +63,19 @@ const auto boxes = [](std::initializer_list<std::pair<const char*, const char*>>
     };
 };
 
+// Codes typed into the sides' EPSG boxes ("SourceEpsg", "TargetEpsg"), each ended with Enter.
+const auto codes = [](std::initializer_list<std::pair<const char*, const char*>> typed) {
+    return [typed = std::vector(typed)](Tform1& w) {
+        for (const auto& [box, text] : typed) typeAndEnter(w, box, QString::fromUtf8(text));
+    };
+};
+
+const auto inOrder = [](std::initializer_list<std::function<void(Tform1&)>> steps) {
+    return [steps = std::vector(steps)](Tform1& w) {
+        for (const auto& step : steps) step(w);
+    };
+};
+
 constexpr int kGrid = 0, kGeodetic = 1, kCartesian = 2, kLocal = 3;
 constexpr int kWgs84 = 0, kSirgas = 1, kSad69 = 2;
 
@@ -130,6 +143,31 @@ void PointTest::transformsAcrossTheKinds()
          {"Zone 23 K", "h = 100,0000 m"},
          {{0, 7401039.8018}, {1, 448949.4657}},
          6},
+        {"typed codes set both sides: EPSG:4674 to EPSG:31983, as zelvora-convert --from "
+         "EPSG:4674 --to EPSG:31983 (PROJ: N 7401039.8018, E 448949.4657)",
+         {kGrid, kWgs84},
+         {kLocal, kWgs84},
+         0,
+         inOrder({codes({{"SourceEpsg", "4674"}, {"TargetEpsg", "EPSG:31983"}}),
+                  boxes({{"Edit25", "-23,5"}, {"Edit26", "-45,5"}, {"Edit27", "100"}})}),
+         {},
+         {"Zone 23 K", "h = 100,0000 m"},
+         {{0, 7401039.8018}, {1, 448949.4657}},
+         6},
+        {"a source zone's code sets the family, meridian and hemisphere: 31983's origin",
+         {kGeodetic, kWgs84},
+         {kGeodetic, kSirgas},
+         2,
+         inOrder({[](Tform1& w) { choose(w, "ComboBox14", 0); },
+                  boxes({{"Edit13", "-51"},
+                         {"Edit1", "10000000"},
+                         {"Edit2", "500000"},
+                         {"Edit27", "100"}}),
+                  [](Tform1& w) { choose(w, "ComboBox16", 1); }, codes({{"SourceEpsg", "31983"}})}),
+         {},
+         {"Latitude = 0°00'00,0000\"", "Longitude = -45°00'00,0000\"", "h = 100,0000 m"},
+         {},
+         3},
         {"grid to grid carries the point through geodetic, without a scale factor",
          {kGrid, kSirgas},
          {kGrid, kSirgas},

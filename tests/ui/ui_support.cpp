@@ -119,6 +119,14 @@ void click(const QWidget& window, const char* button)
     child<QAbstractButton>(window, button)->click();
 }
 
+void typeAndEnter(const QWidget& window, const char* box, const QString& text)
+{
+    auto* edit = child<QLineEdit>(window, box);
+    edit->selectAll();
+    QTest::keyClicks(edit, text);
+    QTest::keyClick(edit, Qt::Key_Return);
+}
+
 QStringList resultLines(const QWidget& window)
 {
     const QString text = child<QPlainTextEdit>(window, "RichEdit5")->toPlainText();

@@ -92,6 +92,8 @@ void choose(const QWidget& window, const char* list, int index);
 // The user's typing replacing a box's text (as a paste would, past the key filter).
 void typeInto(const QWidget& window, const char* box, const QString& text);
 void click(const QWidget& window, const char* button);
+// The user's typing over a box's text, key by key, then Enter.
+void typeAndEnter(const QWidget& window, const char* box, const QString& text);
 QStringList resultLines(const QWidget& window);
 
 // Runs a program's test object under the application object the program itself uses.

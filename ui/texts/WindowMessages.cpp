@@ -224,3 +224,65 @@ std::string refusedRunLine(const std::string& reason, int language)
                language) +
            reason;
 }
+
+std::string epsgBoxHint(bool source, int language)
+{
+    const Wording start{
+        "Digite um código EPSG (31983 ou EPSG:31983) e tecle Enter: ele define as coordenadas, o "
+        "datum e, para um fuso UTM, o sistema, ",
+        "Type an EPSG code (31983 or EPSG:31983) and press Enter: it sets this side's coordinates, "
+        "datum and, for a UTM zone, the system, ",
+        "Escriba un código EPSG (31983 o EPSG:31983) y pulse Enter: define las coordenadas, el "
+        "datum y, para un huso UTM, el sistema, "};
+    const Wording zone = source ? Wording{"o meridiano central e o hemisfério deste lado. ",
+                                          "the central meridian and the hemisphere. ",
+                                          "el meridiano central y el hemisferio de este lado. "}
+                                : Wording{
+                                      "e o meridiano central deste lado (o hemisfério segue "
+                                      "cada ponto). ",
+                                      "and the central meridian (the hemisphere follows each "
+                                      "point). ",
+                                      "y el meridiano central de este lado (el hemisferio "
+                                      "sigue a cada punto). "};
+    const Wording shows{
+        "Mostra o código que as escolhas deste lado representam, e fica vazio quando não "
+        "representam nenhum.",
+        "It shows the code this side's choices stand for, and stays empty when they stand for "
+        "none.",
+        "Muestra el código que representan las elecciones de este lado, y queda vacío cuando no "
+        "representan ninguno."};
+    return start.in(language) + zone.in(language) + shows.in(language);
+}
+
+std::string epsgNotACodeMessage(const std::string& typed, int language)
+{
+    return "'" + typed +
+           Wording{"' não é um código EPSG: digite o número, como 31983 ou EPSG:31983.",
+                   "' is not an EPSG code: type its number, as 31983 or EPSG:31983.",
+                   "' no es un código EPSG: escriba el número, como 31983 o EPSG:31983."}
+               .in(language);
+}
+
+std::string epsgUnknownMessage(int code, int language)
+{
+    return "EPSG:" + std::to_string(code) +
+           Wording{
+               " não é um sistema que o programa configura: ele conhece os sistemas "
+               "geográficos, geocêntricos e UTM dos datums que o acompanham.",
+               " is not a system this program sets up: it knows the geographic, geocentric "
+               "and UTM systems of the datums it ships with.",
+               " no es un sistema que el programa configure: conoce los sistemas "
+               "geográficos, geocéntricos y UTM de los datums que lo acompañan."}
+               .in(language);
+}
+
+std::string epsgDatumMissingMessage(int code, const std::string& name, const std::string& datum,
+                                    int language)
+{
+    const Wording on{" está no datum '", " is on the datum '", " está en el datum '"};
+    const Wording missing{"', que a lista de datums não tem; inclua-o com o botão Datum.",
+                          "', which the datum list does not hold; add it with the Datum button.",
+                          "', que la lista de datums no tiene; agréguelo con el botón Datum."};
+    return "EPSG:" + std::to_string(code) + " (" + name + ")" + on.in(language) + datum +
+           missing.in(language);
+}

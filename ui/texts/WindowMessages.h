@@ -31,3 +31,12 @@ std::string gridProblemMessage(const GridProblem& problem, int language);
 
 // The line after a run that wrote nothing, with the reason.
 std::string refusedRunLine(const std::string& reason, int language);
+
+// The EPSG code box of a side (ui/texts/SideCodes.h): its tooltip, and why a typed code changed
+// nothing, in the three languages (English for an unknown one).
+std::string epsgBoxHint(bool source, int language);
+std::string epsgNotACodeMessage(const std::string& typed, int language);
+std::string epsgUnknownMessage(int code, int language);
+// `name` is the registry's name of the system, `datum` the catalogue's name it is on.
+std::string epsgDatumMissingMessage(int code, const std::string& name, const std::string& datum,
+                                    int language);
