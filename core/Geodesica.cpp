@@ -12,6 +12,11 @@ using namespace GeoConstants;
 
 namespace {
 
+// The latitudes a datum change takes, degrees.
+constexpr struct {
+    long double low, high;
+} kDatumChangeLatitudes{-80, 84};
+
 // The closed interval [low, high]; a NaN lies inside no interval.
 bool Inside(long double value, long double low, long double high)
 {
@@ -712,10 +717,18 @@ GeocentricXYZ TGeo::ShiftedToDatum(const TDatum& TargetDatum, const GeocentricXY
     return helmertFromWgs84(TargetDatum.Shift(), helmertToWgs84(Datum->Shift(), p));
 }
 
+bool TGeo::ChangeDatumAccepts(const TDatum& TargetDatum, long double Lat, long double Lon) const
+{
+    return Inside(Lat, kDatumChangeLatitudes.low, kDatumChangeLatitudes.high) &&
+           Inside(Lon, -180, 180) && DatumRadiusValid() &&
+           Inside(TargetDatum.A, MinSemiMajorAxis, MaxSemiMajorAxis);
+}
+
 void TGeo::ChangeDatum(const TDatum& TargetDatum, long double Lat, long double Lon, long double H)
 {
     Status = GeoStatus::Ok;
-    bool computable = PointChecksPass(Lat, Lon, -80, 84);
+    bool computable =
+        PointChecksPass(Lat, Lon, kDatumChangeLatitudes.low, kDatumChangeLatitudes.high);
     if (!Inside(TargetDatum.A, MinSemiMajorAxis, MaxSemiMajorAxis)) {
         Status = GeoStatus::InvalidEarthRadius;
         computable = false;

@@ -45,7 +45,7 @@ inline constexpr std::int32_t InvalidNumber = 12;      // datum editor only
 // Warning of the runs' datum stage, not of a routine: the datum's grid does not hold the point,
 // which the datum's shift carried instead.
 inline constexpr std::int32_t OutsideGrid = 13;
-inline constexpr std::int32_t InternalFault = 99;      // floating-point fault in a computation
+inline constexpr std::int32_t InternalFault = 99;  // floating-point fault in a computation
 }  // namespace GeoStatus
 
 // Stored constants: the extended values nearest to the decimal figures.
@@ -213,6 +213,9 @@ public:
     //   the current Datum; 8 for a target semi-major axis outside the same bounds; 99 on a fault.
     //   Accuracy within 3.7e-9 m and 3.2e-14 degrees of PROJ's cart / Helmert / cart pipeline.
     void ChangeDatum(const TDatum& TargetDatum, long double Lat, long double Lon, long double H);
+    // Whether ChangeDatum's checks pass for the point, without computing or setting Status: the
+    // runs' datum stage holds a point carried by a grid to the same checks.
+    bool ChangeDatumAccepts(const TDatum& TargetDatum, long double Lat, long double Lon) const;
 
     // ---- Local topographic plane ----
     // Sets the plane's origin for GeoToLocal and LocalToGeo.

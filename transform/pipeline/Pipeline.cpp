@@ -168,8 +168,8 @@ std::int32_t datumStage(TransformSettings& settings, TGeo& engine, GeodeticPoint
     const TDatum& target = settings.targetDatum();
     const DatumRoute& route = settings.datumRoute();
     std::int32_t status = GeoStatus::Ok;
-    if (const auto byGrid =
-            route.throughGrid() ? throughGrids(route, target, engine, p) : std::nullopt) {
+    const bool byGridAtAll = route.throughGrid() && engine.ChangeDatumAccepts(target, p.lat, p.lon);
+    if (const auto byGrid = byGridAtAll ? throughGrids(route, target, engine, p) : std::nullopt) {
         status = *byGrid;
     } else {
         engine.ChangeDatum(target, p.lat, p.lon, p.h);
