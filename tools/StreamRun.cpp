@@ -106,9 +106,11 @@ public:
             s.firstRejectedLine = number;
             s.firstRejectedCode = error;
         }
-        r_.out.append(formatChosen(p.X, output_.decimals)).push_back(' ');
-        r_.out.append(formatChosen(p.Y, output_.decimals)).push_back(' ');
-        r_.out.append(formatChosen(p.Z, output_.decimals));
+        appendChosen(r_.out, p.X, output_.decimals);
+        r_.out.push_back(' ');
+        appendChosen(r_.out, p.Y, output_.decimals);
+        r_.out.push_back(' ');
+        appendChosen(r_.out, p.Z, output_.decimals);
         if (output_.withStatus) r_.out.append(" ").append(std::to_string(p.status.first()));
         r_.out.push_back('\n');
         return true;

@@ -4,7 +4,10 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstdlib>
+#include <cstring>
 #include <limits>
+#include <random>
 #include <string>
 
 namespace {
@@ -38,6 +41,15 @@ const ReadCase kAcceptedWithPoint[] = {
     {"absurd negative exponent", "5e-999999999999999999999", 0.0L},
     {"largest finite long double", "1.18973149535723176502e4932",
      std::numeric_limits<long double>::max()},
+    {"19 digits: the most an integer mantissa holds", "9999999999999999999",
+     9999999999999999999.0L},
+    {"20 digits", "18446744073709551617", 18446744073709551617.0L},
+    {"19 digits after leading zeros", "0.0001234567890123456789", 0.0001234567890123456789L},
+    {"19 digits times 10^27", "1234567890123456789e27", 1234567890123456789e27L},
+    {"19 digits over 10^27", "-1234567890123456789e-27", -1234567890123456789e-27L},
+    {"19 digits times 10^28", "1234567890123456789e28", 1234567890123456789e28L},
+    {"19 digits over 10^28", "1234567890123456789e-28", 1234567890123456789e-28L},
+    {"a product that rounds", "3.000000000000000001e27", 3.000000000000000001e27L},
 };
 
 TEST(NumberReading, AcceptsTheStrictGrammarWithPoint)
@@ -67,9 +79,39 @@ TEST(NumberReading, AcceptsTheUsersSeparator)
 
 TEST(NumberReading, MinusZeroKeepsItsSign)
 {
-    const long double value = readFloat("-0", NumberFormat::file());
-    EXPECT_EQ(value, 0.0L);
-    EXPECT_TRUE(std::signbit(value));
+    for (const char* text : {"-0", "-0.000", "-0e27", "-0e-28"}) {
+        const long double value = readFloat(text, NumberFormat::file());
+        EXPECT_EQ(value, 0.0L) << text;
+        EXPECT_TRUE(std::signbit(value)) << text;
+    }
+}
+
+// A decimal text of 1 to 21 digits (most within the 19 an integer mantissa holds), at times
+// after leading zeros, the point anywhere or nowhere, and an exponent that puts the power of ten on
+// either side of 10^27.
+std::string randomDecimal(std::mt19937_64& random)
+{
+    const int length = static_cast<int>(random() % 21) + 1;
+    std::string digits;
+    for (int i = 0; i < length; ++i) digits += static_cast<char>('0' + random() % 10);
+    if (random() % 4 == 0) digits.insert(0, "000");
+    std::string text = random() % 2 ? "-" : "";
+    const auto point = static_cast<std::size_t>(random() % (digits.size() + 2));
+    text += point > digits.size() ? digits : digits.insert(point, ".");
+    if (random() % 3 != 0) text += "e" + std::to_string(static_cast<int>(random() % 61) - 30);
+    return text;
+}
+
+TEST(NumberReading, ReadsEveryShortDecimalAsStrtoldDoes)
+{
+    std::mt19937_64 random(23);
+    for (int i = 0; i < 200000; ++i) {
+        const std::string text = randomDecimal(random);
+        const long double expected = std::strtold(text.c_str(), nullptr);
+        const long double value = readFloat(text, NumberFormat::file());
+        // Bit for bit: also the sign of zero. The x87 format leaves 6 bytes of padding unused.
+        ASSERT_EQ(std::memcmp(&value, &expected, 10), 0) << text;
+    }
 }
 
 struct RefusedCase {

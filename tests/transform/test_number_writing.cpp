@@ -52,6 +52,9 @@ TEST(GeneralForm, WritesFifteenDigitsAndTheExponentOutsideTheRange)
     for (const auto& c : kGeneralWithPoint) {
         SCOPED_TRACE(c.why);
         EXPECT_EQ(formatGeneral(c.value, NumberFormat::file()), c.expected);
+        std::string text = "x ";
+        appendGeneral(text, c.value, NumberFormat::file());
+        EXPECT_EQ(text, std::string("x ") + c.expected);
     }
 }
 
@@ -250,6 +253,10 @@ TEST(FixedPatterns, RoundGroupAndSign)
     for (const auto& c : kFixed) {
         SCOPED_TRACE(c.why);
         EXPECT_EQ(formatFixed(c.value, c.pattern, c.format), c.expected);
+        // Padding to the width counts the value alone, not the text it follows.
+        std::string text = "x ";
+        appendFixed(text, c.value, c.pattern, c.format);
+        EXPECT_EQ(text, std::string("x ") + c.expected);
     }
 }
 
@@ -271,6 +278,9 @@ TEST(ChosenDecimals, FixedWhenChosenElseTheGeneralForm)
     for (const auto& c : cases) {
         SCOPED_TRACE(c.why);
         EXPECT_EQ(formatChosen(c.value, c.decimals), c.expected);
+        std::string text = "x ";
+        appendChosen(text, c.value, c.decimals);
+        EXPECT_EQ(text, std::string("x ") + c.expected);
     }
 }
 

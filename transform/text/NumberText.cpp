@@ -98,11 +98,52 @@ std::optional<DecimalParts> splitDecimal(std::string_view text, char decimalSepa
     return parts;
 }
 
+constexpr std::array<long double, 28> kPowersOfTen = {
+    1e0L,  1e1L,  1e2L,  1e3L,  1e4L,  1e5L,  1e6L,  1e7L,  1e8L,  1e9L,
+    1e10L, 1e11L, 1e12L, 1e13L, 1e14L, 1e15L, 1e16L, 1e17L, 1e18L, 1e19L,
+    1e20L, 1e21L, 1e22L, 1e23L, 1e24L, 1e25L, 1e26L, 1e27L};  // all exact in 64 mantissa bits
+
+// Any 19 decimal digits fit the 64-bit significand exactly.
+constexpr std::size_t kExactDigits = 19;
+constexpr long long kExactPowerOfTen = 27;
+
+// The digits as an integer when they are at most kExactDigits once leading zeros are skipped.
+std::optional<std::uint64_t> exactMantissa(const DecimalParts& parts)
+{
+    std::uint64_t mantissa = 0;
+    std::size_t significant = 0;
+    for (const std::string_view digits : {parts.integerDigits, parts.fractionDigits}) {
+        for (const char c : digits) {
+            if (mantissa == 0 && c == '0') continue;
+            if (++significant > kExactDigits) return std::nullopt;
+            mantissa = mantissa * 10 + static_cast<std::uint64_t>(c - '0');
+        }
+    }
+    return mantissa;
+}
+
+// The common short texts without strtold's cost. With the mantissa and 10^|exponent| both exact
+// long doubles, one multiplication or division under the x87's extended precision rounds once,
+// to nearest: the correctly rounded value, as strtold gives it. Other texts take strtold.
+std::optional<long double> convertExactly(const DecimalParts& parts)
+{
+    if (parts.exponent < -kExactPowerOfTen || parts.exponent > kExactPowerOfTen)
+        return std::nullopt;
+    const auto mantissa = exactMantissa(parts);
+    if (!mantissa) return std::nullopt;
+    const auto exact = static_cast<long double>(*mantissa);
+    const auto power = kPowersOfTen[static_cast<std::size_t>(std::abs(parts.exponent))];
+    const long double magnitude = parts.exponent >= 0 ? exact * power : exact / power;
+    return parts.negative ? -magnitude : magnitude;
+}
+
 // strtold does the decimal-to-binary conversion with correct rounding. The text handed to it
 // has no radix character at all ("-1234e-2"), so whatever locale the process runs in cannot
 // change how it is read.
 long double convertParts(const DecimalParts& parts)
 {
+    if (const auto exact = convertExactly(parts)) return *exact;
+
     constexpr std::size_t kStackDigits = 64;
     const std::size_t length = parts.integerDigits.size() + parts.fractionDigits.size() + 24;
     std::array<char, kStackDigits + 24> stackBuffer;
@@ -123,11 +164,6 @@ long double convertParts(const DecimalParts& parts)
 }
 
 // ---- Writing ----
-
-constexpr std::array<long double, 28> kPowersOfTen = {
-    1e0L,  1e1L,  1e2L,  1e3L,  1e4L,  1e5L,  1e6L,  1e7L,  1e8L,  1e9L,
-    1e10L, 1e11L, 1e12L, 1e13L, 1e14L, 1e15L, 1e16L, 1e17L, 1e18L, 1e19L,
-    1e20L, 1e21L, 1e22L, 1e23L, 1e24L, 1e25L, 1e26L, 1e27L};  // all exact in 64 mantissa bits
 
 constexpr int kSignificantDigits = 15;
 constexpr std::uint64_t kSmallest15Digits = 100'000'000'000'000ULL;
@@ -206,13 +242,14 @@ Rounded15 roundTo15(long double magnitude)
     return roundTo15Exact(magnitude);
 }
 
-std::string nonFiniteText(long double value)
+std::string_view nonFiniteText(long double value)
 {
     if (std::isnan(value)) return "NAN";
     return value < 0 ? "-INF" : "INF";
 }
 
-std::string generalText(bool negative, const Rounded15& rounded, char decimalSeparator)
+void appendGeneralText(std::string& text, bool negative, const Rounded15& rounded,
+                       char decimalSeparator)
 {
     std::array<char, 24> digitBuffer;
     const char* digitsEnd =
@@ -222,8 +259,6 @@ std::string generalText(bool negative, const Rounded15& rounded, char decimalSep
                             static_cast<std::size_t>(digitsEnd - digitBuffer.data()));
     while (digits.size() > 1 && digits.back() == '0') digits.remove_suffix(1);
 
-    std::string text;
-    text.reserve(32);
     if (negative) text += '-';
     const int exponent = rounded.exponent;
     if (exponent < -4 || exponent >= kSignificantDigits) {
@@ -256,7 +291,6 @@ std::string generalText(bool negative, const Rounded15& rounded, char decimalSep
         text.append(static_cast<std::size_t>(-exponent - 1), '0');
         text.append(digits);
     }
-    return text;
 }
 
 // Enough for the integer digits of the largest long double, a point and 20 decimals.
@@ -264,16 +298,18 @@ constexpr std::size_t kFixedBufferSize = std::numeric_limits<long double>::max_e
 constexpr int kMaxDecimals = 20;
 constexpr long double kTwoTo64 = 18446744073709551616.0L;
 
-std::string groupedInteger(std::string_view digits, const std::string& thousandsSeparator)
+void appendGrouped(std::string& text, std::string_view digits,
+                   const std::string& thousandsSeparator)
 {
-    std::string text;
-    text.reserve(digits.size() + digits.size() / 3 * thousandsSeparator.size());
+    if (thousandsSeparator.empty()) {
+        text.append(digits);
+        return;
+    }
     for (std::size_t i = 0; i < digits.size(); ++i) {
         const std::size_t remaining = digits.size() - i;
         if (i > 0 && remaining % 3 == 0) text += thousandsSeparator;
         text += digits[i];
     }
-    return text;
 }
 
 bool allZeros(std::string_view digits)
@@ -320,14 +356,36 @@ std::int32_t readInteger(std::string_view text)
 
 std::string formatGeneral(long double value, const NumberFormat& format)
 {
-    if (!std::isfinite(value)) return nonFiniteText(value);
-    if (value == 0) return "0";
-    return generalText(value < 0, roundTo15(std::fabs(value)), format.decimalSeparator);
+    std::string text;
+    appendGeneral(text, value, format);
+    return text;
+}
+
+void appendGeneral(std::string& text, long double value, const NumberFormat& format)
+{
+    if (!std::isfinite(value)) {
+        text.append(nonFiniteText(value));
+    } else if (value == 0) {
+        text += '0';
+    } else {
+        appendGeneralText(text, value < 0, roundTo15(std::fabs(value)), format.decimalSeparator);
+    }
 }
 
 std::string formatFixed(long double value, FixedPattern pattern, const NumberFormat& format)
 {
-    if (!std::isfinite(value)) return nonFiniteText(value);
+    std::string text;
+    appendFixed(text, value, pattern, format);
+    return text;
+}
+
+void appendFixed(std::string& text, long double value, FixedPattern pattern,
+                 const NumberFormat& format)
+{
+    if (!std::isfinite(value)) {
+        text.append(nonFiniteText(value));
+        return;
+    }
     const int decimals = std::clamp(pattern.decimals, 0, kMaxDecimals);
     std::array<char, kFixedBufferSize> buffer;
     const char* end = std::to_chars(buffer.data(), buffer.data() + buffer.size(), std::fabs(value),
@@ -335,23 +393,33 @@ std::string formatFixed(long double value, FixedPattern pattern, const NumberFor
                           .ptr;
     const std::string_view digits(buffer.data(), static_cast<std::size_t>(end - buffer.data()));
     const std::size_t point = digits.find('.');
-    std::string text;
+    const std::size_t start = text.size();
     if (value < 0 && !allZeros(digits)) text += '-';
-    text += groupedInteger(digits.substr(0, point), format.thousandsSeparator);
+    appendGrouped(text, digits.substr(0, point), format.thousandsSeparator);
     if (point != std::string_view::npos) {
         text += format.decimalSeparator;
         text.append(digits.substr(point + 1));
     }
     const std::size_t width = pattern.width < 0 ? 0 : static_cast<std::size_t>(pattern.width);
-    if (text.size() < width) text.insert(0, width - text.size(), ' ');
-    return text;
+    const std::size_t written = text.size() - start;
+    if (written < width) text.insert(start, width - written, ' ');
 }
 
 std::string formatChosen(long double value, std::optional<int> decimals)
 {
-    if (!decimals) return formatGeneral(value, NumberFormat::file());
-    return formatFixed(value, {1, std::clamp(*decimals, 0, kMostChosenDecimals)},
-                       NumberFormat::file());
+    std::string text;
+    appendChosen(text, value, decimals);
+    return text;
+}
+
+void appendChosen(std::string& text, long double value, std::optional<int> decimals)
+{
+    const NumberFormat format = NumberFormat::file();
+    if (!decimals) {
+        appendGeneral(text, value, format);
+    } else {
+        appendFixed(text, value, {1, std::clamp(*decimals, 0, kMostChosenDecimals)}, format);
+    }
 }
 
 std::string integerDigits(long double magnitude)

@@ -38,6 +38,8 @@ std::int32_t readInteger(std::string_view text);
 // the exponent form (5E-5, 1.5E-7, 1E15, 1.234E20) below 1E-4 and from 1E15 on. Zero of either
 // sign is "0"; non-finite values are "NAN", "INF" and "-INF".
 std::string formatGeneral(long double value, const NumberFormat& format);
+// The general form added to the end of `text`: for writers of many values, which keep one buffer.
+void appendGeneral(std::string& text, long double value, const NumberFormat& format);
 
 // A fixed pattern "%<width>.<decimals>n": that many decimals, correctly rounded from the long
 // double, the thousands separator between groups of three integer digits, a leading "-" for a
@@ -57,6 +59,8 @@ inline constexpr FixedPattern n2_12{2, 12};
 }  // namespace Pattern
 
 std::string formatFixed(long double value, FixedPattern pattern, const NumberFormat& format);
+void appendFixed(std::string& text, long double value, FixedPattern pattern,
+                 const NumberFormat& format);
 
 // The most decimals a user may ask a written value for: 12 decimals of a northing of 10^7 m are
 // 19 significant digits, all that a long double holds; more would print digits of no meaning.
@@ -65,6 +69,7 @@ inline constexpr int kMostChosenDecimals = 12;
 // A value as the point runs write it for the user: `decimals` fixed decimals when the user chose
 // a number (0 to kMostChosenDecimals), else the general form; "." and no grouping, as in files.
 std::string formatChosen(long double value, std::optional<int> decimals);
+void appendChosen(std::string& text, long double value, std::optional<int> decimals);
 
 // The whole digits of a value truncated toward zero, without sign or grouping; "0" for values
 // below 1 and for non-finite ones. Used for the degrees and minutes of the angle writers.
