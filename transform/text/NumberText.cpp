@@ -5,6 +5,7 @@
 #include <charconv>
 #include <cmath>
 #include <cstdlib>
+#include <cstring>
 #include <limits>
 #include <optional>
 
@@ -182,8 +183,24 @@ long double scaledByPowerOfTen(long double magnitude, int shift)
     return shift >= 0 ? magnitude * kPowersOfTen[shift] : magnitude / kPowersOfTen[-shift];
 }
 
+// ilogb of a positive finite value. A normal one's is read from the exponent field of the x87
+// format, since the call into libm cost as much as the rest of the general form's rounding;
+// subnormals, whose field is zero, still ask libm.
+int binaryExponent(long double magnitude)
+{
+    static_assert(std::numeric_limits<long double>::digits == 64, "the x87 extended format");
+    if (magnitude < std::numeric_limits<long double>::min()) return std::ilogb(magnitude);
+    std::array<unsigned char, sizeof(long double)> bytes;
+    std::memcpy(bytes.data(), &magnitude, sizeof magnitude);
+    constexpr int kExponentBias = 16383;
+    return (((bytes[9] & 0x7F) << 8) | bytes[8]) - kExponentBias;
+}
+
 // floor(binaryExponent x log10(2)) in integer arithmetic, good over the whole long double range.
-int decimalExponentEstimate(long double magnitude) { return (std::ilogb(magnitude) * 78913) >> 18; }
+int decimalExponentEstimate(long double magnitude)
+{
+    return (binaryExponent(magnitude) * 78913) >> 18;
+}
 
 // The usual case without the cost of the exact conversion (which goes through printf in
 // libstdc++ and takes several hundred ns). A scaled value below 1E15 carries an error under
