@@ -102,6 +102,7 @@ public:
         }
         StreamSummary& s = r_.summary;
         ++s.points;
+        if (p.status.datum == GeoStatus::OutsideGrid) ++s.outsideGrid;
         if (const std::int32_t error = p.status.firstError(); error != 0 && s.rejected++ == 0) {
             s.firstRejectedLine = number;
             s.firstRejectedCode = error;
@@ -277,6 +278,7 @@ StreamSummary runStream(std::FILE* in, std::FILE* out, const WindowState& state,
                 total.firstRejectedCode = r.summary.firstRejectedCode;
             }
             total.rejected += r.summary.rejected;
+            total.outsideGrid += r.summary.outsideGrid;
             if (r.error) {
                 std::fflush(out);
                 if (following->underWay()) following->finished();

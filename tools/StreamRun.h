@@ -24,6 +24,7 @@ struct StreamSummary {
     std::size_t rejected = 0;           // points a stage reported an error for
     std::size_t firstRejectedLine = 0;  // from 1; 0 when none
     std::int32_t firstRejectedCode = 0;
+    std::size_t outsideGrid = 0;  // points the datum's grid did not hold, shifted by parameters
 };
 
 // What each point's line holds besides its values, and how the values are written: the general

@@ -321,6 +321,9 @@ int runStreamOn(const WindowState& state, const DatumCatalogue& catalogue, const
     const unsigned threads = a.threads ? *a.threads : std::thread::hardware_concurrency();
     const StreamSummary summary = runStream(stdin, stdout, state, catalogue.ListaDatum(), user,
                                             {a.withStatus, a.decimals}, threads);
+    if (summary.outsideGrid > 0)
+        fail(std::to_string(summary.outsideGrid) + " of " + std::to_string(summary.points) +
+             " points outside the datum's grid, shifted by the datum's parameters");
     if (summary.rejected == 0) return kSuccess;
     fail(std::to_string(summary.rejected) + " of " + std::to_string(summary.points) +
          " points rejected, the first on line " + std::to_string(summary.firstRejectedLine) + ": " +

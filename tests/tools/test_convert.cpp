@@ -875,6 +875,9 @@ TEST_F(Convert, DatumGridsAgreeWithProjAndSayWhatTheyCannotServe)
     EXPECT_EQ(h, 100);
     EXPECT_EQ(status, 0);
     EXPECT_EQ(lines[1].substr(lines[1].size() - 3), " 13") << lines[1];
+    EXPECT_EQ(byGrid.err,
+              "zelvora-convert: 1 of 2 points outside the datum's grid, shifted by the datum's "
+              "parameters\n");
     const std::string listing = run({"--list-datums"}).out;
     EXPECT_NE(listing.find(" dz=320 grid=ntf_r93.gsb gridto=RGF93\n"), std::string::npos)
         << listing;
