@@ -11,15 +11,11 @@
 #include <array>
 #include <charconv>
 #include <cmath>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
 namespace {
-
-// The largest rotation and scale change a line may hold: published datums stay below a few
-// arc-seconds and a few tens of ppm, and a value beyond these is a slip of the unit.
-constexpr long double kLargestRotation = 60;  // arc-seconds
-constexpr long double kLargestScale = 100;    // parts per million
 
 struct DatumLine {
     TDatum datum;
@@ -155,8 +151,7 @@ int linesBeforeFirstEmpty(TextLines& lines)
     return count;
 }
 
-// What the file can hold: no comma (the field separator), no line break, and only characters
-// of its character set, so that the name reads back as it was stored.
+// What the file can hold, so that the name reads back as it was stored.
 std::optional<DatumRefused> nameProblem(const std::string& name)
 {
     using Reason = DatumRefused::Reason;
@@ -164,10 +159,52 @@ std::optional<DatumRefused> nameProblem(const std::string& name)
         return DatumRefused(Reason::Comma, "a datum name cannot hold a comma");
     if (name.find_first_of("\r\n") != std::string::npos)
         return DatumRefused(Reason::LineBreak, "a datum name cannot hold a line break");
-    if (windows1252ToUtf8(utf8ToWindows1252(name)) != name)
+    if (!catalogueFieldHolds(name))
         return DatumRefused(Reason::Character,
                             "the datum name holds a character the catalogue file cannot store");
     return std::nullopt;
+}
+
+// The figures the file reading would refuse, so that a stored datum never makes the next start
+// lose it and every datum after it.
+std::optional<std::string> figuresProblem(const TDatum& datum)
+{
+    const HelmertRotation& r = datum.Rotation;
+    for (const long double rotation : {r.Rx, r.Ry, r.Rz})
+        if (!(std::fabs(rotation) <= kLargestRotation))
+            return "a rotation is beyond 60 arc-seconds";
+    if (!(std::fabs(r.Scale) <= kLargestScale)) return "the scale is beyond 100 ppm";
+    if (datum.GridFile.empty() != datum.GridTarget.empty())
+        return "a grid file and its target datum go together";
+    if (!catalogueFieldHolds(datum.GridFile) || !catalogueFieldHolds(datum.GridTarget))
+        return "the grid file or its target holds what the catalogue file cannot store";
+    return std::nullopt;
+}
+
+TDatum datumOf(const DatumValues& values)
+{
+    TDatum datum(std::string(trimBlanks(values.Name)), values.A, 1.0L / values.InvF, values.Dx,
+                 values.Dy, values.Dz);
+    datum.Rotation = values.Rotation;
+    // Without rotations the convention is not written, so it reads back as the default.
+    if (datum.Rotation.none()) datum.Rotation.convention = RotationConvention{};
+    datum.GridFile = trimBlanks(values.GridFile);
+    datum.GridTarget = trimBlanks(values.GridTarget);
+    return datum;
+}
+
+bool sameRotation(const HelmertRotation& a, const HelmertRotation& b)
+{
+    return a.Rx == b.Rx && a.Ry == b.Ry && a.Rz == b.Rz && a.Scale == b.Scale &&
+           a.convention == b.convention;
+}
+
+// Every figure a citation vouches for; the name is not one.
+bool sameFigures(const TDatum& a, const TDatum& b)
+{
+    return a.A == b.A && a.F == b.F && a.Dx == b.Dx && a.Dy == b.Dy && a.Dz == b.Dz &&
+           sameRotation(a.Rotation, b.Rotation) && a.GridFile == b.GridFile &&
+           a.GridTarget == b.GridTarget;
 }
 
 int validSelection(int index, int QuantDatum)
@@ -177,6 +214,18 @@ int validSelection(int index, int QuantDatum)
 }
 
 }  // namespace
+
+DatumValues datumValues(const TDatum& datum)
+{
+    return {datum.Name, datum.A,        1.0L / datum.F, datum.Dx,        datum.Dy,
+            datum.Dz,   datum.Rotation, datum.GridFile, datum.GridTarget};
+}
+
+bool catalogueFieldHolds(std::string_view text)
+{
+    return text.find_first_of(",\r\n") == std::string_view::npos &&
+           windows1252ToUtf8(utf8ToWindows1252(text)) == text;
+}
 
 const TDatum* DatumCatalogue::datumAt(int index) const
 {
@@ -192,31 +241,24 @@ std::vector<std::string> DatumCatalogue::names() const
     return result;
 }
 
-void DatumCatalogue::store(int slot, const std::string& Name, long double A, long double InvF,
-                           long double Dx, long double Dy, long double Dz)
+void DatumCatalogue::store(int slot, const DatumValues& values)
 {
-    // The file drops a name's outer blanks, so the catalogue does too.
-    const std::string name(trimBlanks(Name));
-    if (const auto problem = nameProblem(name)) throw *problem;
+    TDatum datum = datumOf(values);
+    if (const auto problem = nameProblem(datum.Name)) throw *problem;
+    if (const auto problem = figuresProblem(datum)) throw std::invalid_argument(*problem);
     if (slot == QuantDatum() + 1 && slot == Slots)
         throw DatumRefused(DatumRefused::Reason::Full, "the catalogue is full: it holds at most " +
                                                            std::to_string(Slots) + " datums");
     if (slot < 0 || slot > QuantDatum() + 1)
         throw DatumRefused(DatumRefused::Reason::NoSlot,
                            "there is no datum " + std::to_string(slot) + " to store");
-    TDatum datum(name, A, 1.0L / InvF, Dx, Dy, Dz);
     if (slot == QuantDatum() + 1) {
         append(std::move(datum));
     } else {
         const auto at = static_cast<std::size_t>(slot);
         const TDatum& was = datums_[at];
-        datum.Rotation = was.Rotation;
-        datum.GridFile = was.GridFile;
-        datum.GridTarget = was.GridTarget;
-        datum.Grid = was.Grid;
-        const bool sameFigures =
-            was.A == datum.A && was.F == datum.F && was.Dx == Dx && was.Dy == Dy && was.Dz == Dz;
-        if (!sameFigures) citations_[at] = {};
+        if (datum.GridFile == was.GridFile) datum.Grid = was.Grid;
+        if (!sameFigures(was, datum)) citations_[at] = {};
         datums_[at] = std::move(datum);
     }
     changed_ = true;
@@ -242,11 +284,10 @@ DatumCitation DatumCatalogue::citationAt(int index) const
     return citations_[static_cast<std::size_t>(index)];
 }
 
-DatumSelection AtualizaDatum(DatumCatalogue& catalogue, int slot, const std::string& Name,
-                             long double A, long double InvF, long double Dx, long double Dy,
-                             long double Dz, DatumSelection remembered)
+DatumSelection AtualizaDatum(DatumCatalogue& catalogue, int slot, const DatumValues& values,
+                             DatumSelection remembered)
 {
-    catalogue.store(slot, Name, A, InvF, Dx, Dy, Dz);
+    catalogue.store(slot, values);
     const int last = catalogue.QuantDatum();
     return {validSelection(remembered.source, last), validSelection(remembered.target, last)};
 }

@@ -53,6 +53,28 @@ struct DatumCitation {
     bool operator==(const DatumCitation&) const = default;
 };
 
+// The largest rotation and scale a datum may hold: published datums stay below a few
+// arc-seconds and a few tens of ppm, and a value beyond these is a slip of the unit.
+inline constexpr long double kLargestRotation = 60;  // arc-seconds
+inline constexpr long double kLargestScale = 100;    // parts per million
+
+// A datum's figures as the editor shows and stores them: everything its line holds but the
+// citation. InvF is the inverse flattening.
+struct DatumValues {
+    std::string Name;
+    long double A = 0, InvF = 0, Dx = 0, Dy = 0, Dz = 0;
+    // Braced, so that a datum that only shifts may be written with its first six values.
+    HelmertRotation Rotation{};            // all zero for a datum that only shifts
+    std::string GridFile{}, GridTarget{};  // both empty for a datum without a grid
+};
+
+// A datum's values as the editor shows them.
+DatumValues datumValues(const TDatum& datum);
+
+// Whether a text can stand in a field of the catalogue file and read back as it was: no comma
+// (the field separator), no line break, only characters of Windows-1252.
+bool catalogueFieldHolds(std::string_view text);
+
 class DatumCatalogue {
 public:
     static constexpr int Slots = 51;
@@ -72,13 +94,15 @@ public:
     std::vector<std::string> names() const;
 
     // Stores a datum in a slot, replacing the one there or, at QuantDatum() + 1, adding one, and
-    // marks the catalogue changed. InvF is the inverse flattening; the name loses its outer
-    // blanks, as it would in the file. A datum replaced keeps its rotations, scale and grid,
-    // which the editor does not show, and its citation while its figures stay as they were.
+    // marks the catalogue changed. The name, the grid file and its target lose their outer
+    // blanks, as they would in the file. A datum replaced keeps its citation only while every
+    // figure (a, 1/f, the shift, rotations, scale, convention, grid file and target) stays as it
+    // was, and its loaded grid while the grid file does.
     // Refuses (DatumRefused, nothing changed) a name that holds a comma or a line break, which
-    // the file could not read back, a 52nd datum, and a slot beyond the next free one.
-    void store(int slot, const std::string& Name, long double A, long double InvF, long double Dx,
-               long double Dy, long double Dz);
+    // the file could not read back, a 52nd datum, and a slot beyond the next free one; throws
+    // std::invalid_argument (nothing changed) for figures the file would refuse to read back
+    // (the editor's readDatumEntry refuses them first, in the user's words).
+    void store(int slot, const DatumValues& values);
 
     // Gives the datum at an index its grid, or takes it away (a null grid); nothing else changes,
     // the catalogue is not marked changed.
@@ -103,9 +127,8 @@ struct DatumSelection {
 // The editor's "Aplica": stores the datum in the slot and returns the selections the refreshed
 // lists must show: each as it was, 0 where it no longer names a datum (or had none while datums
 // exist), -1 when the catalogue is empty. The lists' new items are catalogue.names().
-DatumSelection AtualizaDatum(DatumCatalogue& catalogue, int slot, const std::string& Name,
-                             long double A, long double InvF, long double Dx, long double Dy,
-                             long double Dz, DatumSelection remembered);
+DatumSelection AtualizaDatum(DatumCatalogue& catalogue, int slot, const DatumValues& values,
+                             DatumSelection remembered);
 
 // The datums read from a catalogue, and the one report the reading needs, if any: the file
 // missing or unreadable, the first line that cannot be read (the lines before it stay loaded),

@@ -200,10 +200,9 @@ void Tform1::setSecondaryWindows(TGraficosGeo* map, TForm2* about, TForm3* edito
     about_ = about;
     editor_ = editor;
     if (editor_)
-        editor_->setCatalogue({[this]() -> const DatumCatalogue& { return catalogue_; },
-                               [this](int slot, const std::string& name, const DatumEntry& values) {
-                                   storeDatum(slot, name, values);
-                               }});
+        editor_->setCatalogue(
+            {[this]() -> const DatumCatalogue& { return catalogue_; },
+             [this](int slot, const DatumValues& values) { storeDatum(slot, values); }});
 }
 
 void Tform1::setFileDialogs(std::unique_ptr<FileDialogs> dialogs) { dialogs_ = std::move(dialogs); }
@@ -722,11 +721,11 @@ void Tform1::Button5Click()
     if (editor_) editor_->exec();
 }
 
-void Tform1::storeDatum(int slot, const std::string& name, const DatumEntry& values)
+void Tform1::storeDatum(int slot, const DatumValues& values)
 {
     const DatumSelection kept =
-        AtualizaDatum(catalogue_, slot, name, values.A, values.InvF, values.Dx, values.Dy,
-                      values.Dz, {ComboBox9->currentIndex(), ComboBox10->currentIndex()});
+        AtualizaDatum(catalogue_, slot, values,
+                      {ComboBox9->currentIndex(), ComboBox10->currentIndex()});
     fillDatumLists();
     ComboBox9->setCurrentIndex(kept.source);
     ComboBox10->setCurrentIndex(kept.target);

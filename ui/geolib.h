@@ -81,7 +81,7 @@ private:
     void Button4Click();
     void Button5Click();
     // The datum editor's "Aplica": stores a datum and refreshes both datum lists.
-    void storeDatum(int slot, const std::string& name, const DatumEntry& values);
+    void storeDatum(int slot, const DatumValues& values);
     // Language and panels.
     void ComboBox1Change();
     void ComboBox7Change();

@@ -10,6 +10,9 @@
 
 #include <gtest/gtest.h>
 
+#include <memory>
+#include <stdexcept>
+
 namespace {
 
 const std::string datumA = "6378000,300.5,Datum A,-10.5,20,-3.25";
@@ -180,24 +183,110 @@ TEST(CatalogueReading, SevenParametersAndCitationsReadAndWriteBackAsTheyStand)
     EXPECT_EQ(dhdn.Rotation.convention, RotationConvention::CoordinateFrame);
     EXPECT_EQ(catalogue.citationAt(2), (DatumCitation{1777, "3"}));
     EXPECT_TRUE(catalogue.ListaDatum()[3].Rotation.none());
-    // The editor stores the five figures it shows: the rotations stay, the citation only while
-    // the figures are the cited ones.
-    catalogue.store(2, "DHDN", 6377397.155L, 299.1528128L, 598.1L, 73.7L, 418.2L);
+    // Stored again as the editor shows it, the datum writes back as it was read.
+    catalogue.store(2, datumValues(dhdn));
     EXPECT_EQ(catalogueText(catalogue), lines(2) + sevenParameters);
-    catalogue.store(2, "DHDN", 6377397.155L, 299.1528128L, 598.1L, 73.7L, 418.3L);
-    EXPECT_EQ(catalogue.ListaDatum()[2].Rotation.Rx, 0.202L);
-    EXPECT_EQ(catalogue.citationAt(2), DatumCitation{});
+}
+
+// What the editor stores, changed one figure at a time from DHDN as its line cites it: the
+// citation stays only while every figure does.
+TEST(CatalogueStore, ACitationStaysOnlyWhileEveryFigureDoes)
+{
+    const std::string dhdn =
+        "6377397.155,299.1528128,DHDN,598.1,73.7,418.2,rx=0.202,ry=0.045,rz=-2.455,ppm=6.7,"
+        "frame=9607,grid=BETA2007.gsb,gridto=Datum 0,epsg=1777,accuracy=3\r\n";
+    struct Change {
+        const char* why;
+        void (*change)(DatumValues&);
+        bool kept;
+    };
+    const Change changes[] = {
+        {"nothing", [](DatumValues&) {}, true},
+        {"the name alone", [](DatumValues& v) { v.Name = "DHDN (Rauenberg)"; }, true},
+        {"a", [](DatumValues& v) { v.A = 6377397.156L; }, false},
+        {"1/f", [](DatumValues& v) { v.InvF = 299.15281L; }, false},
+        {"Dx", [](DatumValues& v) { v.Dx = 598.2L; }, false},
+        {"Dy", [](DatumValues& v) { v.Dy = 73.8L; }, false},
+        {"Dz", [](DatumValues& v) { v.Dz = 418.3L; }, false},
+        {"rx", [](DatumValues& v) { v.Rotation.Rx = 0.203L; }, false},
+        {"ry", [](DatumValues& v) { v.Rotation.Ry = -0.045L; }, false},
+        {"rz", [](DatumValues& v) { v.Rotation.Rz = -2.456L; }, false},
+        {"the scale", [](DatumValues& v) { v.Rotation.Scale = 6.8L; }, false},
+        {"the convention",
+         [](DatumValues& v) { v.Rotation.convention = RotationConvention::PositionVector; }, false},
+        {"the grid file", [](DatumValues& v) { v.GridFile = "BETA2007b.gsb"; }, false},
+        {"the grid's target", [](DatumValues& v) { v.GridTarget = "Datum 1"; }, false},
+    };
+    for (const Change& c : changes) {
+        SCOPED_TRACE(c.why);
+        auto catalogue = catalogueOf(lines(2) + dhdn);
+        DatumValues values = datumValues(catalogue.ListaDatum()[2]);
+        c.change(values);
+        catalogue.store(2, values);
+        EXPECT_EQ(catalogue.citationAt(2), c.kept ? (DatumCitation{1777, "3"}) : DatumCitation{});
+        EXPECT_EQ(catalogueText(catalogue).find("epsg=1777,accuracy=3") != std::string::npos,
+                  c.kept);
+    }
+}
+
+TEST(CatalogueStore, SevenParametersAndAGridWriteTheirLinesAndReadBackTheSame)
+{
+    auto catalogue = catalogueOf(lines(2));
+    DatumValues helmert{"S-JTSK", 6377397.155L, 299.1528128L, 589, 76, 480};
+    helmert.Rotation = {7.4L, -1.75L, 4.75L, -3.5L, RotationConvention::CoordinateFrame};
+    catalogue.store(2, helmert);
+    // Outer blanks go as the name's do; a convention without rotations is not written.
+    DatumValues grid{"SAD 69", 6378160, 298.25L, -67.35L, 3.88L, -38.22L};
+    grid.Rotation.convention = RotationConvention::CoordinateFrame;
+    grid.GridFile = " SAD69_003.gsb ";
+    grid.GridTarget = "Datum 1 ";
+    catalogue.store(3, grid);
+    const std::string written = lines(2) +
+                                "6377397.155,299.1528128,S-JTSK,589,76,480,rx=7.4,ry=-1.75,"
+                                "rz=4.75,ppm=-3.5,frame=9607\r\n"
+                                "6378160,298.25,SAD 69,-67.35,3.88,-38.22,grid=SAD69_003.gsb,"
+                                "gridto=Datum 1\r\n";
+    EXPECT_EQ(catalogueText(catalogue), written);
+    const auto again = catalogueOf(written);
+    EXPECT_EQ(catalogueText(again), written);
+    const TDatum& read = again.ListaDatum()[2];
+    EXPECT_EQ(read.Rotation.Rx, 7.4L);
+    EXPECT_EQ(read.Rotation.Scale, -3.5L);
+    EXPECT_EQ(read.Rotation.convention, RotationConvention::CoordinateFrame);
+    EXPECT_EQ(again.ListaDatum()[3].GridFile, "SAD69_003.gsb");
+    EXPECT_EQ(again.ListaDatum()[3].GridTarget, "Datum 1");
+    EXPECT_TRUE(again.ListaDatum()[3].Rotation.none());
+}
+
+TEST(CatalogueStore, ALoadedGridStaysWhileItsFileDoes)
+{
+    auto catalogue = catalogueOf(lines(1));
+    TDatum withGrid("SAD 69", 6378160, 1 / 298.25L, -67.35L, 3.88L, -38.22L);
+    withGrid.GridFile = "nested.gsb";
+    withGrid.GridTarget = "Datum 0";
+    withGrid.Grid =
+        std::make_shared<const Ntv2Grid>(ntv2_file::Make(ntv2_file::Nested()), "nested.gsb");
+    const auto loaded = withGrid.Grid;
+    ASSERT_TRUE(catalogue.append(withGrid));
+    DatumValues values = datumValues(withGrid);
+    values.Dx = -67;
+    values.GridTarget = "SAD 69 (other)";  // not the grid: the target is only a name
+    catalogue.store(1, values);
+    EXPECT_EQ(catalogue.ListaDatum()[1].Grid, loaded);
+    values.GridFile = "other.gsb";
+    catalogue.store(1, values);
+    EXPECT_EQ(catalogue.ListaDatum()[1].Grid, nullptr);
 }
 
 TEST(CatalogueStore, ReplacesOrAddsAndMarksTheCatalogueChanged)
 {
     auto catalogue = catalogueOf(lines(3));
-    catalogue.store(1, "  Aratu  ", 6378388, 297, -151.99, 287.04, -147.45);
+    catalogue.store(1, {"  Aratu  ", 6378388, 297, -151.99, 287.04, -147.45});
     EXPECT_TRUE(catalogue.DatumAlterado());
     EXPECT_EQ(catalogue.QuantDatum(), 2);
     EXPECT_EQ(catalogue.ListaDatum()[1].Name, "Aratu");
     EXPECT_EQ(catalogue.ListaDatum()[1].F, 1.0L / 297);
-    catalogue.store(3, "Chu\u00E1", 6378388, 297, -144.35, 242.88, -33.2);
+    catalogue.store(3, {"Chu\u00E1", 6378388, 297, -144.35, 242.88, -33.2});
     EXPECT_EQ(catalogue.QuantDatum(), 3);
     EXPECT_EQ(catalogueText(catalogue).substr(catalogueText(catalogue).rfind(",Chu")),
               ",Chu\xE1,-144.35,242.88,-33.2\r\n");
@@ -210,34 +299,71 @@ TEST(CatalogueStore, RefusesWhatTheFileCouldNotReadBackAndChangesNothing)
     for (const std::string& name : {std::string("SAD 69, IBGE"), std::string("two\nlines"),
                                     std::string("\u0141\u00F3d\u017A")}) {
         SCOPED_TRACE(name);
-        EXPECT_THROW(catalogue.store(0, name, 6378160, 298.25, 1, 2, 3), DatumRefused);
+        EXPECT_THROW(catalogue.store(0, {name, 6378160, 298.25, 1, 2, 3}), DatumRefused);
     }
-    EXPECT_THROW(catalogue.store(5, "Gap", 6378160, 298.25, 1, 2, 3), DatumRefused);
-    EXPECT_THROW(catalogue.store(-1, "Before", 6378160, 298.25, 1, 2, 3), DatumRefused);
+    EXPECT_THROW(catalogue.store(5, {"Gap", 6378160, 298.25, 1, 2, 3}), DatumRefused);
+    EXPECT_THROW(catalogue.store(-1, {"Before", 6378160, 298.25, 1, 2, 3}), DatumRefused);
     EXPECT_FALSE(catalogue.DatumAlterado());
     EXPECT_EQ(catalogueText(catalogue), before);
 
     auto full = catalogueOf(lines(51));
-    EXPECT_THROW(full.store(51, "The 52nd", 6378160, 298.25, 1, 2, 3), DatumRefused);
+    EXPECT_THROW(full.store(51, {"The 52nd", 6378160, 298.25, 1, 2, 3}), DatumRefused);
     EXPECT_EQ(full.QuantDatum(), 50);
     EXPECT_FALSE(full.append(TDatum("The 52nd", 6378160, 1 / 298.25L, 0, 0, 0)));
+}
+
+// Figures the file would refuse at the next start, which would lose the datum and every one
+// after it: the editor refuses them first, the catalogue never writes them.
+TEST(CatalogueStore, RefusesFiguresTheFileWouldNotReadBack)
+{
+    const DatumValues base{"Datum X", 6378160, 298.25L, 1, 2, 3};
+    struct Case {
+        const char* why;
+        void (*change)(DatumValues&);
+    };
+    const Case cases[] = {
+        {"a rotation beyond 60 arc-seconds", [](DatumValues& v) { v.Rotation.Ry = -60.001L; }},
+        {"a scale beyond 100 ppm", [](DatumValues& v) { v.Rotation.Scale = 100.01L; }},
+        {"a grid file without its target", [](DatumValues& v) { v.GridFile = "a.gsb"; }},
+        {"a target without a grid file", [](DatumValues& v) { v.GridTarget = "Datum 0"; }},
+        {"a comma in the grid file",
+         [](DatumValues& v) {
+             v.GridFile = "a,b.gsb";
+             v.GridTarget = "Datum 0";
+         }},
+        {"a character outside Windows-1252",
+         [](DatumValues& v) {
+             v.GridFile = "\u0141\u00F3d\u017A.gsb";
+             v.GridTarget = "Datum 0";
+         }},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.why);
+        auto catalogue = catalogueOf(lines(2));
+        DatumValues values = base;
+        c.change(values);
+        EXPECT_THROW(catalogue.store(1, values), std::invalid_argument);
+        EXPECT_FALSE(catalogue.DatumAlterado());
+        EXPECT_EQ(catalogueText(catalogue), lines(2));
+    }
 }
 
 TEST(CatalogueStore, TheListsKeepTheirSelectionsAfterAnUpdate)
 {
     auto catalogue = catalogueOf(lines(4));
     const auto kept =
-        AtualizaDatum(catalogue, 2, "Renamed", 6378137, 298.257223563, 0, 0, 0, {3, 1});
+        AtualizaDatum(catalogue, 2, {"Renamed", 6378137, 298.257223563, 0, 0, 0}, {3, 1});
     EXPECT_EQ(kept.source, 3);
     EXPECT_EQ(kept.target, 1);
     EXPECT_EQ(catalogue.names()[2], "Renamed");
     const auto repaired =
-        AtualizaDatum(catalogue, 4, "Added", 6378137, 298.257223563, 0, 0, 0, {-1, 9});
+        AtualizaDatum(catalogue, 4, {"Added", 6378137, 298.257223563, 0, 0, 0}, {-1, 9});
     EXPECT_EQ(repaired.source, 0);
     EXPECT_EQ(repaired.target, 0);
 
     DatumCatalogue empty;
-    const auto first = AtualizaDatum(empty, 0, "First", 6378137, 298.257223563, 0, 0, 0, {-1, -1});
+    const auto first =
+        AtualizaDatum(empty, 0, {"First", 6378137, 298.257223563, 0, 0, 0}, {-1, -1});
     EXPECT_EQ(first.source, 0);
     EXPECT_EQ(first.target, 0);
 }
@@ -260,7 +386,7 @@ TEST(CatalogueSave, AChangedCatalogueIsWrittenAndReadsBackTheSame)
     const auto file = folder / "Datum.Cfg";
     writeBytes(file, lines(3));
     auto catalogue = loadCatalogue(file).catalogue;
-    catalogue.store(3, "Datum A", 6378000, 300.5, -10.5, 20, -3.25);
+    catalogue.store(3, {"Datum A", 6378000, 300.5, -10.5, 20, -3.25});
     EXPECT_TRUE(saveCatalogue(file, catalogue));
     EXPECT_EQ(readBytes(file), lines(3) + datumA + "\r\n");
     EXPECT_EQ(folder.fileCount(), 1u);
@@ -273,7 +399,7 @@ TEST(CatalogueSave, AFailedWriteKeepsThePreviousFile)
 {
     TemporaryFolder folder;
     auto catalogue = catalogueOf(lines(2));
-    catalogue.store(0, "Changed", 6378000, 300.5, 0, 0, 0);
+    catalogue.store(0, {"Changed", 6378000, 300.5, 0, 0, 0});
     std::filesystem::create_directory(folder / "Datum.Cfg");
     EXPECT_THROW(saveCatalogue(folder / "Datum.Cfg", catalogue), FileWriteError);
     EXPECT_TRUE(std::filesystem::is_directory(folder / "Datum.Cfg"));

@@ -146,7 +146,7 @@ TEST(DiskFull, TheCatalogueKeepsThePreviousFile)
     writeBytes(folder / "Datum.Cfg", before);
     DatumCatalogue catalogue = loadCatalogue(folder / "Datum.Cfg").catalogue;
     for (int slot = 1; slot < DatumCatalogue::Slots; ++slot)
-        catalogue.store(slot, "Datum " + std::to_string(slot), 6378000, 300, 1, 2, 3);
+        catalogue.store(slot, {"Datum " + std::to_string(slot), 6378000, 300, 1, 2, 3});
     const int outcome = child_process::exitStatusOf([&] {
         child_process::limitFileSize(100);
         return outcomeOf([&] { saveCatalogue(folder / "Datum.Cfg", catalogue); });
@@ -210,7 +210,7 @@ TEST_F(ReadOnlyFolder, TheSettingsAndTheCatalogueAreWriteErrors)
     EXPECT_EQ(settings, WriteError);
     EXPECT_EQ(withoutRights([&] {
                   DatumCatalogue catalogue;
-                  catalogue.store(0, "Changed", 6378000, 300, 0, 0, 0);
+                  catalogue.store(0, {"Changed", 6378000, 300, 0, 0, 0});
                   saveCatalogue(folder_ / "Datum.Cfg", catalogue);
               }),
               WriteError);

@@ -1,8 +1,11 @@
 // The datum editor: the grid the start-up fills, a row copied into the boxes, "Aplica" with its
-// checks and messages, "Inclui", and the main window's datum lists and catalogue file after it.
+// checks and messages, "Inclui", the main window's datum lists and catalogue file after it, and
+// the window's captions in each language.
 #include "tests/ui/ui_support.h"
 
+#include <QComboBox>
 #include <QHeaderView>
+#include <QScrollBar>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -44,18 +47,37 @@ QStringList rowOf(const QTableWidget& grid, int row)
     return cells;
 }
 
+// The boxes in the order of the grid's columns; the convention by its code.
 QStringList boxesOf(const QWidget& editor)
 {
     QStringList texts;
-    for (const char* box : {"Edit1", "Edit2", "Edit3", "Edit4", "Edit5", "Edit6"})
+    for (const char* box : {"Edit1", "Edit2", "Edit3", "Edit4", "Edit5", "Edit6", "Edit7", "Edit8",
+                            "Edit9", "Edit10"})
         texts << child<QLineEdit>(editor, box)->text();
+    const int convention = child<QComboBox>(editor, "ComboBox1")->currentIndex();
+    texts << (convention == 0 ? QString() : QStringLiteral("960%1").arg(convention + 5));
+    texts << child<QLineEdit>(editor, "Edit11")->text();
+    texts << child<QComboBox>(editor, "ComboBox2")->currentText();
     return texts;
 }
 
+// Types as many boxes as texts are given, in the order of boxesOf; the others keep their texts.
 void typeBoxes(const QWidget& editor, const QStringList& texts)
 {
-    const char* boxes[] = {"Edit1", "Edit2", "Edit3", "Edit4", "Edit5", "Edit6"};
-    for (int i = 0; i < texts.size(); ++i) typeInto(editor, boxes[i], texts[i]);
+    const char* boxes[] = {"Edit1", "Edit2", "Edit3", "Edit4",  "Edit5", "Edit6",
+                           "Edit7", "Edit8", "Edit9", "Edit10", nullptr, "Edit11"};
+    for (int i = 0; i < texts.size() && i < 10; ++i) typeInto(editor, boxes[i], texts[i]);
+    if (texts.size() > 10)
+        choose(editor, "ComboBox1",
+               texts[10].isEmpty() ? 0 : (texts[10] == QLatin1String("9606") ? 1 : 2));
+    if (texts.size() > 11) typeInto(editor, "Edit11", texts[11]);
+    if (texts.size() > 12) child<QComboBox>(editor, "ComboBox2")->setEditText(texts[12]);
+}
+
+// A datum with neither rotations nor a grid, as the grid and the boxes show it.
+QStringList shiftOnly(const QStringList& six)
+{
+    return six + QStringList{"0", "0", "0", "0", "", "", ""};
 }
 
 // The user's click on a row of the grid.
@@ -99,6 +121,8 @@ private slots:
     void aBlankNameIsStoredEmpty();
     void anEmptyCatalogueStartsWithItsFirstInclui();
     void languageChangesLabelsButNotHeadings();
+    void sevenParametersAndAGridGoThroughTheFileAndBack();
+    void everythingShowsAtTheDefaultSizeInEveryLanguage();
 };
 
 void EditorTest::theStartUpFillsTheGridAndTheBoxes()
@@ -107,29 +131,35 @@ void EditorTest::theStartUpFillsTheGridAndTheBoxes()
     const QWidget& editor = e.editor();
     QTableWidget& grid = e.grid();
     QCOMPARE(editor.windowTitle(), QStringLiteral("Datum"));
-    QCOMPARE(editor.size(), QSize(573, 322));
+    QCOMPARE(editor.size(), QSize(1180, 330));
     QCOMPARE(grid.rowCount(), kShippedDatums);
-    QCOMPARE(grid.columnCount(), 6);
+    QCOMPARE(grid.columnCount(), 13);
     QStringList headings;
-    for (int column = 0; column < 6; ++column)
+    for (int column = 0; column < 10; ++column)
         headings << grid.horizontalHeaderItem(column)->text();
-    QCOMPARE(headings, (QStringList{"Datum", "(a)", "1/(f)", "(Dx)", "(Dy)", "(Dz)"}));
+    QCOMPARE(headings, (QStringList{"Datum", "(a)", "1/(f)", "(Dx)", "(Dy)", "(Dz)", "(rx)", "(ry)",
+                                    "(rz)", "(ppm)"}));
     QCOMPARE(grid.columnWidth(0), 180);
-    QCOMPARE(grid.columnWidth(1), 60);
-    QCOMPARE(grid.columnWidth(2), 100);
+    QCOMPARE(grid.columnWidth(1), 75);
+    QCOMPARE(grid.columnWidth(2), 105);
     QCOMPARE(grid.columnWidth(5), 60);
     QCOMPARE(grid.rowHeight(3), 19);
     QCOMPARE(grid.editTriggers(), QAbstractItemView::NoEditTriggers);
     QCOMPARE(grid.selectionBehavior(), QAbstractItemView::SelectRows);
     // Numbers in the general form with the user's separator, names as the file gives them.
     QCOMPARE(rowOf(grid, 2),
-             (QStringList{"SAD 69", "6378160", "298,25", "-66,87", "4,37", "-38,52"}));
+             shiftOnly({"SAD 69", "6378160", "298,25", "-66,87", "4,37", "-38,52"}));
     QCOMPARE(rowOf(grid, 4).first(), QStringLiteral("Córrego Alegre 1970-72"));
     QCOMPARE(rowOf(grid, 10),
-             (QStringList{"NAD27", "6378206,4", "294,978698213898", "-10", "158", "187"}));
+             shiftOnly({"NAD27", "6378206,4", "294,978698213898", "-10", "158", "187"}));
+    // Rotations and scale as the file gives them, the convention by its EPSG code.
+    QCOMPARE(rowOf(grid, 37),
+             (QStringList{"Amersfoort", "6377397,155", "299,1528128", "565,2369", "50,0087",
+                          "465,658", "0,406857330322", "-0,350732676543", "1,87034738361", "4,0812",
+                          "9607", "", ""}));
     // The first datum's row is selected and in the boxes.
     QCOMPARE(grid.currentRow(), 0);
-    QCOMPARE(boxesOf(editor), (QStringList{"WGS 84", "6378137", "298,257223563", "0", "0", "0"}));
+    QCOMPARE(boxesOf(editor), shiftOnly({"WGS 84", "6378137", "298,257223563", "0", "0", "0"}));
     QVERIFY(!child<QPushButton>(editor, "Button2")->isEnabled());
     QVERIFY(!shownIn(editor, "Button4"));
     QVERIFY(shownIn(editor, "Button1"));
@@ -142,8 +172,12 @@ void EditorTest::aRowChosenIsCopiedIntoTheBoxes()
     const QWidget& editor = e.editor();
     QTableWidget& grid = e.grid();
     selectRow(grid, 16);
-    QCOMPARE(boxesOf(editor), (QStringList{"Tokyo", "6377397.155", "299.1528128", "-146.414",
-                                           "507.337", "680.507"}));
+    QCOMPARE(boxesOf(editor),
+             shiftOnly({"Tokyo", "6377397.155", "299.1528128", "-146.414", "507.337", "680.507"}));
+    selectRow(grid, 36);
+    QCOMPARE(boxesOf(editor), rowOf(grid, 36));
+    QCOMPARE(child<QComboBox>(editor, "ComboBox1")->currentText(),
+             QStringLiteral("9606 position vector"));
     // A click on the selected row brings its values back over what was typed.
     typeInto(editor, "Edit4", QStringLiteral("1"));
     selectRow(grid, 16);
@@ -167,7 +201,7 @@ void EditorTest::theDatumButtonShowsTheEditorModally()
 
 void EditorTest::aplicaChecksTheBoxesAndChangesNothingWhenTheyFail_data()
 {
-    QTest::addColumn<QStringList>("boxes");  // Edit2 to Edit6
+    QTest::addColumn<QStringList>("boxes");  // from Edit2 on, in the order of boxesOf
     QTest::addColumn<QString>("message");
     const QString invalid = QStringLiteral("ERRO:Valor inválido\n");
     QTest::newRow("1/f 12x") << QStringList{"6378137", "12x", "0", "0", "0"}
@@ -181,6 +215,49 @@ void EditorTest::aplicaChecksTheBoxesAndChangesNothingWhenTheyFail_data()
                                << QStringLiteral("ERRO:Achatamento Invalido");
     QTest::newRow("both out: flattening only") << QStringList{"7000000", "400", "0", "0", "0"}
                                                << QStringLiteral("ERRO:Achatamento Invalido");
+    // Rotations, scale, convention and grid: what the catalogue file could not hold.
+    const QStringList sad69{"6378160", "298,25", "-66,87", "4,37", "-38,52"};
+    QTest::newRow("rx not a number") << sad69 + QStringList{"0.5", "0", "0", "0", "9606", "", ""}
+                                     << invalid + QStringLiteral("(rx) não pode ser: 0.5");
+    QTest::newRow("ry beyond 60 arc-seconds")
+        << sad69 + QStringList{"0", "-60,5", "0", "0", "9607", "", ""}
+        << QStringLiteral(
+               "ERRO:Rotação inválida\n(ry) não pode passar de 60 segundos de arco: "
+               "-60,5");
+    QTest::newRow("ppm beyond 100")
+        << sad69 + QStringList{"0", "0", "0", "100,01", "9606", "", ""}
+        << QStringLiteral("ERRO:Escala inválida\n(ppm) não pode passar de 100 ppm: 100,01");
+    QTest::newRow("a rotation without a convention")
+        << sad69 + QStringList{"0", "0", "0,3", "0", "", "", ""}
+        << QStringLiteral(
+               "ERRO:Falta a convenção das rotações\nRotações ou escala pedem uma "
+               "convenção: escolha 9606 ou 9607 em Convenção.");
+    QTest::newRow("a convention without rotations")
+        << sad69 + QStringList{"0", "0", "0", "0", "9607", "", ""}
+        << QStringLiteral(
+               "ERRO:Convenção sem rotações\nCom rotações e escala zero, deixe "
+               "Convenção vazia.");
+    QTest::newRow("a grid without its datum")
+        << sad69 + QStringList{"0", "0", "0", "0", "", "SAD69_003.gsb", ""}
+        << QStringLiteral(
+               "ERRO:Falta o datum da grade\nA grade NTv2 pede o datum para onde "
+               "leva os pontos: escolha-o em Grade leva a.");
+    QTest::newRow("a datum without its grid")
+        << sad69 + QStringList{"0", "0", "0", "0", "", "", "SIRGAS 2000"}
+        << QStringLiteral(
+               "ERRO:Falta a grade\nGrade leva a pede o arquivo da grade: escreva-o "
+               "em Grade NTv2 ou deixe as duas vazias.");
+    QTest::newRow("a grid to a datum not in the table")
+        << sad69 + QStringList{"0", "0", "0", "0", "", "SAD69_003.gsb", "SIRGAS 2001"}
+        << QStringLiteral(
+               "ERRO:Datum da grade inválido\nGrade leva a precisa ser outro datum "
+               "da tabela: SIRGAS 2001");
+    QTest::newRow("a grid file with a comma")
+        << sad69 + QStringList{"0", "0", "0", "0", "", "SAD69,003.gsb", "SIRGAS 2000"}
+        << QStringLiteral(
+               "ERRO:Nome da grade inválido\nGrade NTv2 não pode ter vírgula, "
+               "quebra de linha nem caractere que o arquivo Datum.Cfg não guarda: "
+               "SAD69,003.gsb");
 }
 
 void EditorTest::aplicaChecksTheBoxesAndChangesNothingWhenTheyFail()
@@ -216,7 +293,7 @@ void EditorTest::aplicaStoresTheRowAndRefreshesTheListsKeepingTheirSelections()
     typeBoxes(editor, {"  SAD 69 (edited)  ", "6377000", "250", "-66,5", "4", "-38,25"});
     QCOMPARE(e.apply(), QStringList{});
     QCOMPARE(rowOf(grid, 2),
-             (QStringList{"SAD 69 (edited)", "6377000", "250", "-66,5", "4", "-38,25"}));
+             shiftOnly({"SAD 69 (edited)", "6377000", "250", "-66,5", "4", "-38,25"}));
     QCOMPARE(items(w, "ComboBox9")[2], QStringLiteral("SAD 69 (edited)"));
     QCOMPARE(items(w, "ComboBox10")[2], QStringLiteral("SAD 69 (edited)"));
     QCOMPARE(items(w, "ComboBox9").size(), kShippedDatums);
@@ -255,8 +332,8 @@ void EditorTest::incluiThenAplicaAddsTheLastItemOfBothLists()
     click(editor, "Button1");
     QCOMPARE(grid.rowCount(), kShippedDatums + 1);
     QCOMPARE(grid.currentRow(), kShippedDatums);
-    QCOMPARE(rowOf(grid, kShippedDatums), (QStringList{"New Datum", "0", "0", "0", "0", "0"}));
-    QCOMPARE(boxesOf(editor), (QStringList{"New Datum", "0", "0", "0", "0", "0"}));
+    QCOMPARE(rowOf(grid, kShippedDatums), shiftOnly({"New Datum", "0", "0", "0", "0", "0"}));
+    QCOMPARE(boxesOf(editor), shiftOnly({"New Datum", "0", "0", "0", "0", "0"}));
     // A second "Inclui" before the row is applied brings the same row back.
     selectRow(grid, 0);
     click(editor, "Button1");
@@ -365,9 +442,9 @@ void EditorTest::anEmptyCatalogueStartsWithItsFirstInclui()
     const QWidget& editor = e.editor();
     QTableWidget& grid = e.grid();
     QCOMPARE(grid.rowCount(), 0);
-    QCOMPARE(boxesOf(editor), (QStringList{"", "", "", "", "", ""}));
+    QCOMPARE(boxesOf(editor), (QStringList{"", "", "", "", "", "", "", "", "", "", "", "", ""}));
     // No row, no slot: "Aplica" says so and stores nothing.
-    typeBoxes(editor, {"First", "6378137", "298,257223563", "0", "0", "0"});
+    typeBoxes(editor, shiftOnly({"First", "6378137", "298,257223563", "0", "0", "0"}));
     QCOMPARE(e.apply(), QStringList{QString::fromStdString(
                             datumRefusedMessage(DatumRefused::Reason::NoSlot, Language::English))});
     QCOMPARE(w.catalogue().QuantDatum(), -1);
@@ -404,6 +481,160 @@ void EditorTest::languageChangesLabelsButNotHeadings()
     // "Inclui" names the new row in the language of the moment.
     click(editor, "Button1");
     QCOMPARE(rowOf(grid, kShippedDatums).first(), QStringLiteral("Nuevo Datum"));
+
+    // The rotations, scale, convention and grid are worded in each language; the symbols not.
+    struct Worded {
+        int language;
+        QStringList headings;  // convention, grid file, grid target
+        QString rotations, scale, frame;
+    };
+    const Worded worded[] = {
+        {Language::Portuguese,
+         {"Convenção", "Grade NTv2", "Grade leva a"},
+         "Rotações (segundos de arco)",
+         "Escala (ppm)",
+         "9607 referencial"},
+        {Language::English,
+         {"Convention", "NTv2 grid", "Grid carries to"},
+         "Rotations (arc-seconds)",
+         "Scale (ppm)",
+         "9607 coordinate frame"},
+        {Language::Spanish,
+         {"Convención", "Rejilla NTv2", "Rejilla lleva a"},
+         "Rotaciones (segundos de arco)",
+         "Escala (ppm)",
+         "9607 marco de referencia"},
+    };
+    for (const Worded& words : worded) {
+        choose(w, "ComboBox1", words.language);
+        QStringList headings;
+        for (int column = 10; column < 13; ++column)
+            headings << grid.horizontalHeaderItem(column)->text();
+        QCOMPARE(headings, words.headings);
+        QCOMPARE(grid.horizontalHeaderItem(6)->text(), QStringLiteral("(rx)"));
+        QCOMPARE(grid.horizontalHeaderItem(9)->text(), QStringLiteral("(ppm)"));
+        QCOMPARE(child<QLabel>(editor, "Label10")->text(), words.rotations);
+        QCOMPARE(child<QLabel>(editor, "Label14")->text(), words.scale);
+        QCOMPARE(child<QLabel>(editor, "Label15")->text(), words.headings[0]);
+        QCOMPARE(child<QLabel>(editor, "Label16")->text(), words.headings[1]);
+        QCOMPARE(child<QLabel>(editor, "Label17")->text(), words.headings[2]);
+        QCOMPARE(child<QComboBox>(editor, "ComboBox1")->itemText(2), words.frame);
+    }
+    // A refusal in Spanish names its box as the Portuguese ones do.
+    selectRow(grid, 36);
+    typeInto(editor, "Edit7", QStringLiteral("75"));
+    QCOMPARE(e.apply(),
+             QStringList{"ERROR:Rotación inválida\n(rx) no puede superar 60 segundos de arco: 75"});
+    typeInto(editor, "Edit7", QStringLiteral("0,202"));
+    typeInto(editor, "Edit11", QStringLiteral("BETA2007.gsb"));
+    QCOMPARE(e.apply(),
+             QStringList{"ERROR:Falta el datum de la rejilla\nLa rejilla NTv2 necesita el datum "
+                         "al que lleva los puntos: elíjalo en Rejilla lleva a."});
+    QVERIFY(!w.catalogue().DatumAlterado());
+}
+
+// What the editor shows is what is stored, written and read back at the next start; a datum
+// applied as it stands keeps its citation, one with any figure changed loses it.
+void EditorTest::sevenParametersAndAGridGoThroughTheFileAndBack()
+{
+    const QStringList helmert =
+        QStringList{"SAD 69 (7p)", "6378160", "298,25", "-67,35", "3,88", "-38,22"} +
+        QStringList{"0,1", "-0,25", "1,5", "-2,75", "9607", "", ""};
+    QStringList gridded = shiftOnly({"SAD 69", "6378160", "298,25", "-66,87", "4,37", "-38,52"});
+    gridded[11] = QStringLiteral("SAD69_003.gsb");
+    gridded[12] = QStringLiteral("SIRGAS 2000");
+    std::string saved;
+    {
+        Editing e(kComma);
+        QTableWidget& grid = e.grid();
+        const QWidget& editor = e.editor();
+        selectRow(grid, 3);
+        typeBoxes(editor, helmert);
+        QCOMPARE(e.apply(), QStringList{});
+        QCOMPARE(rowOf(grid, 3), helmert);
+        const TDatum& stored = e.window().catalogue().ListaDatum()[3];
+        QCOMPARE(static_cast<double>(stored.Rotation.Ry), -0.25);
+        QCOMPARE(static_cast<double>(stored.Rotation.Scale), -2.75);
+        QVERIFY(stored.Rotation.convention == RotationConvention::CoordinateFrame);
+
+        // The grid's datum chosen from the list: the empty entry, then the datums in order.
+        selectRow(grid, 2);
+        typeInto(editor, "Edit11", QStringLiteral(" SAD69_003.gsb "));
+        choose(editor, "ComboBox2", 2);
+        QCOMPARE(child<QComboBox>(editor, "ComboBox2")->currentText(),
+                 QStringLiteral("SIRGAS 2000"));
+        QCOMPARE(e.apply(), QStringList{});
+        QCOMPARE(rowOf(grid, 2), gridded);
+        // A datum renamed is a target the list offers at once.
+        QCOMPARE(items(editor, "ComboBox2")[4], QStringLiteral("SAD 69 (7p)"));
+
+        selectRow(grid, 36);
+        QCOMPARE(e.apply(), QStringList{});
+        selectRow(grid, 37);
+        choose(editor, "ComboBox1", 1);
+        QCOMPARE(e.apply(), QStringList{});
+
+        e.window().close();
+        saved = e.folder.read("Datum.Cfg");
+    }
+    for (const char* line :
+         {"\r\n6378160,298.25,SAD 69,-66.87,4.37,-38.52,grid=SAD69_003.gsb,gridto=SIRGAS 2000\r\n",
+          "\r\n6378160,298.25,SAD 69 (7p),-67.35,3.88,-38.22,rx=0.1,ry=-0.25,rz=1.5,ppm=-2.75,"
+          "frame=9607\r\n",
+          "\r\n6377397.155,299.1528128,DHDN,598.1,73.7,418.2,rx=0.202,ry=0.045,rz=-2.455,ppm=6.7,"
+          "frame=9606,epsg=1777,accuracy=3\r\n",
+          "\r\n6377397.155,299.1528128,Amersfoort,565.2369,50.0087,465.658,rx=0.406857330322,"
+          "ry=-0.350732676543,rz=1.87034738361,ppm=4.0812,frame=9606\r\n"})
+        QVERIFY2(saved.find(line) != std::string::npos, line);
+
+    Editing next(kComma, saved.c_str());
+    QCOMPARE(next.window().catalogue().QuantDatum(), kShippedDatums - 1);
+    QCOMPARE(rowOf(next.grid(), 3), helmert);
+    QCOMPARE(rowOf(next.grid(), 2), gridded);
+    QCOMPARE(rowOf(next.grid(), 37).at(10), QStringLiteral("9606"));
+}
+
+// The window's own size shows every caption whole, every column of the grid with the shipped
+// datums' figures, and no two widgets over each other.
+void EditorTest::everythingShowsAtTheDefaultSizeInEveryLanguage()
+{
+    Editing e(kComma);
+    Tform1& w = e.window();
+    const QWidget& editor = e.editor();
+    QTableWidget& grid = e.grid();
+    const QFontMetrics cells(grid.font());
+    int columns = 0;
+    for (int column = 0; column < grid.columnCount(); ++column) {
+        columns += grid.columnWidth(column);
+        for (int row = 0; row < grid.rowCount(); ++row)
+            QVERIFY2(cells.horizontalAdvance(grid.item(row, column)->text()) + 8 <=
+                         grid.columnWidth(column),
+                     qPrintable(grid.item(row, column)->text()));
+    }
+    QVERIFY(columns + grid.verticalScrollBar()->sizeHint().width() + 2 * grid.frameWidth() <=
+            grid.width());
+    for (const int language : {Language::Portuguese, Language::English, Language::Spanish}) {
+        choose(w, "ComboBox1", language);
+        const QFontMetrics heading(grid.horizontalHeader()->font());
+        for (int column = 0; column < grid.columnCount(); ++column) {
+            const QString text = grid.horizontalHeaderItem(column)->text();
+            QVERIFY2(heading.horizontalAdvance(text) + 8 <= grid.columnWidth(column),
+                     qPrintable(text));
+        }
+        auto* frames = child<QComboBox>(editor, "ComboBox1");
+        QVERIFY2(frames->sizeHint().width() <= frames->width(), qPrintable(frames->itemText(2)));
+        const QList<QWidget*> widgets = editor.findChildren<QWidget*>(Qt::FindDirectChildrenOnly);
+        for (const QWidget* widget : widgets) {
+            if (!widget->isVisibleTo(&editor)) continue;
+            QVERIFY2(editor.rect().contains(widget->geometry()), qPrintable(widget->objectName()));
+            if (const auto* label = qobject_cast<const QLabel*>(widget))
+                QVERIFY2(label->sizeHint().width() <= label->width(), qPrintable(label->text()));
+            for (const QWidget* other : widgets)
+                if (other != widget && other->isVisibleTo(&editor))
+                    QVERIFY2(!widget->geometry().intersects(other->geometry()),
+                             qPrintable(widget->objectName() + " " + other->objectName()));
+        }
+    }
 }
 
 ZELVORA_UI_TEST_MAIN(EditorTest)
