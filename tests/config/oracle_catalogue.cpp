@@ -392,8 +392,7 @@ TEST(ShippedCatalogue, EachGridIsTheFileOfItsEpsgGridTransformation)
         SCOPED_TRACE(datum->Name);
         const std::string code = std::to_string(kShipped[i].gridTransformation);
         const Pj operation(proj_create_from_database(ctx.get(), "EPSG", code.c_str(),
-                                                     PJ_CATEGORY_COORDINATE_OPERATION, 0,
-                                                     nullptr));
+                                                     PJ_CATEGORY_COORDINATE_OPERATION, 0, nullptr));
         ASSERT_TRUE(operation);
         ASSERT_EQ(proj_coordoperation_get_grid_used_count(ctx.get(), operation.get()), 1);
         const char* name = nullptr;
