@@ -5,6 +5,7 @@
 #include "transform/text/CoordinateKinds.h"
 #include "transform/text/KeyFilter.h"
 #include "transform/text/NumberText.h"
+#include "ui/texts/SideCodes.h"
 
 #include <langinfo.h>
 #include <locale.h>
@@ -87,6 +88,7 @@ std::array<std::string, 5> originFields(const std::string& text, const char* opt
 }
 
 struct SideBoxes {
+    WindowSide side;
     int WindowState::*kind;
     int WindowState::*datum;
     int WindowState::*family;
@@ -100,13 +102,17 @@ struct SideBoxes {
 
 using S = WindowState;
 const SideBoxes kSource{
-    &S::ComboBox7, &S::ComboBox9, &S::ComboBox16,
-    &S::Edit13,    &S::Edit5,     &S::Edit6,
-    &S::Edit7,     &S::Edit8,     {&S::Edit15, &S::Edit16, &S::Edit17, &S::Edit18, &S::Edit19}};
+    WindowSide::Source, &S::ComboBox7,
+    &S::ComboBox9,      &S::ComboBox16,
+    &S::Edit13,         &S::Edit5,
+    &S::Edit6,          &S::Edit7,
+    &S::Edit8,          {&S::Edit15, &S::Edit16, &S::Edit17, &S::Edit18, &S::Edit19}};
 const SideBoxes kTarget{
-    &S::ComboBox8, &S::ComboBox10, &S::ComboBox17,
-    &S::Edit20,    &S::Edit9,      &S::Edit10,
-    &S::Edit11,    &S::Edit12,     {&S::Edit14, &S::Edit21, &S::Edit22, &S::Edit23, &S::Edit24}};
+    WindowSide::Target, &S::ComboBox8,
+    &S::ComboBox10,     &S::ComboBox17,
+    &S::Edit20,         &S::Edit9,
+    &S::Edit10,         &S::Edit11,
+    &S::Edit12,         {&S::Edit14, &S::Edit21, &S::Edit22, &S::Edit23, &S::Edit24}};
 
 // A value typed into a box, read at once as the transformation will read it, so that a value that
 // is no number is reported with the option (or argument) it came from.
@@ -150,11 +156,8 @@ std::optional<bool> applyCrs(WindowState& state, int code, const SideOptions& o,
         throw UsageError(prefix + ": " + epsg + " (" + crs->name + ") is on the datum '" +
                          crs->datum + "', which the catalogue does not hold for the " + side +
                          " system (--list-datums shows its datums)");
-    state.*boxes.kind = crs->kind;
-    state.*boxes.datum = static_cast<int>(at - names.begin());
+    setSideToCode(state, boxes.side, *crs, static_cast<int>(at - names.begin()));
     if (crs->kind != CoordinateKind::Grid) return std::nullopt;
-    state.*boxes.family = GridFamily::Utm;
-    state.*boxes.meridian = std::to_string(crs->centralMeridian());
     return crs->south;
 }
 

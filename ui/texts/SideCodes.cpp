@@ -1,6 +1,5 @@
 #include "ui/texts/SideCodes.h"
 
-#include "config/CrsCodes.h"
 #include "transform/text/AngleText.h"
 #include "transform/text/CoordinateKinds.h"
 #include "transform/text/NumberText.h"
@@ -89,16 +88,20 @@ TypedCode takeTypedCode(const std::string& typed, WindowSide side, const WindowS
     if (at == datumNames.end())
         return {std::nullopt, epsgDatumMissingMessage(*code, crs->name, crs->datum, language)};
 
-    const SideFields& f = fieldsOf(side);
     WindowState next = state;
-    next.*f.kind = crs->kind;
-    next.*f.datum = static_cast<int>(at - datumNames.begin());
-    if (crs->kind == CoordinateKind::Grid) {
-        next.*f.family = GridFamily::Utm;
-        next.*f.meridian = std::to_string(crs->centralMeridian());
-        if (f.hemisphere) next.*f.hemisphere = crs->south ? 1 : 0;
-    }
+    setSideToCode(next, side, *crs, static_cast<int>(at - datumNames.begin()));
     return {next, {}};
+}
+
+void setSideToCode(WindowState& state, WindowSide side, const CrsDefinition& crs, int datumIndex)
+{
+    const SideFields& f = fieldsOf(side);
+    state.*f.kind = crs.kind;
+    state.*f.datum = datumIndex;
+    if (crs.kind != CoordinateKind::Grid) return;
+    state.*f.family = GridFamily::Utm;
+    state.*f.meridian = std::to_string(crs.centralMeridian());
+    if (f.hemisphere) state.*f.hemisphere = crs.south ? 1 : 0;
 }
 
 std::optional<int> sideCode(const WindowState& state, WindowSide side,

@@ -3,6 +3,7 @@
 // choices stand for, so that the box never shows a code other than the one that will be computed.
 #pragma once
 
+#include "config/CrsCodes.h"
 #include "transform/pipeline/WindowState.h"
 #include "transform/text/NumberFormat.h"
 
@@ -14,6 +15,11 @@ enum class WindowSide { Source, Target };
 
 // "31983", "EPSG:31983" or "epsg:31983", blanks around allowed; nothing for any other text.
 std::optional<int> typedEpsgCode(const std::string& text);
+
+// Sets a side to a code's system: its kind and the datum at `datumIndex` (the catalogue's datum of
+// that name), and for a UTM zone the family UTM, the central meridian in whole degrees and, on the
+// source, the hemisphere list. The window's code box and the tool's --from/--to both go through it.
+void setSideToCode(WindowState& state, WindowSide side, const CrsDefinition& crs, int datumIndex);
 
 // A code typed into a side's box: the state with that side's choices set, or why it was refused.
 struct TypedCode {
